@@ -1,0 +1,20 @@
+// The one border between the program's Windows-1252 text and UTF-8 (source literals,
+// terminal, JSON, window titles, Qt).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kx {
+
+// Characters without a Windows-1252 code become '?'.
+std::string Cp1252FromUtf8(std::string_view utf8);
+// Undefined codes (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+FFFD.
+std::string Utf8FromCp1252(std::string_view cp1252);
+
+// German literals in the source are UTF-8; T("Grün") gives the bytes that fonts and files use.
+inline std::string T(std::string_view utf8) {
+    return Cp1252FromUtf8(utf8);
+}
+
+} // namespace kx

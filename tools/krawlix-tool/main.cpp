@@ -1,0 +1,84 @@
+// krawlix-tool's entry: finds the command by its leading words and runs it.
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+#include "Command.h"
+#include "storage/Error.h"
+
+namespace kxtool {
+
+namespace {
+std::vector<Command>& Registry() {
+    static std::vector<Command> commands;
+    return commands;
+}
+
+size_t WordCount(const std::string& name) {
+    return static_cast<size_t>(std::count(name.begin(), name.end(), ' ')) + 1;
+}
+
+bool NameMatches(const std::string& name, const Args& args) {
+    size_t words = WordCount(name);
+    if (args.size() < words)
+        return false;
+    std::string joined = args[0];
+    for (size_t i = 1; i < words; ++i)
+        joined += " " + args[i];
+    return joined == name;
+}
+
+void PrintHelp() {
+    std::vector<Command> sorted = Registry();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Command& a, const Command& b) { return a.name < b.name; });
+    std::printf("krawlix-tool: the command-line companion of Krawlix\n\n"
+                "usage: krawlix-tool COMMAND [ARGUMENTS]\n\ncommands:\n");
+    for (const Command& c : sorted)
+        std::printf("  %s %s\n      %s\n", c.name.c_str(), c.usage.c_str(), c.summary.c_str());
+    std::printf("  --help\n      this list\n");
+}
+} // namespace
+
+Register::Register(Command command) {
+    Registry().push_back(std::move(command));
+}
+
+const std::vector<Command>& AllCommands() {
+    return Registry();
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "krawlix-tool: %s\n", message.c_str());
+    return 1;
+}
+
+} // namespace kxtool
+
+int main(int argc, char** argv) {
+    using namespace kxtool;
+    Args args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp();
+        return args.empty() ? 2 : 0;
+    }
+    // The longest matching name wins ("level dump" before a hypothetical "level").
+    const Command* best = nullptr;
+    for (const Command& c : Registry()) {
+        if (NameMatches(c.name, args) && (!best || WordCount(c.name) > WordCount(best->name)))
+            best = &c;
+    }
+    if (!best) {
+        std::fprintf(stderr, "krawlix-tool: unknown command \"%s\"; see krawlix-tool --help\n",
+                     args[0].c_str());
+        return 2;
+    }
+    Args rest(args.begin() + static_cast<long>(WordCount(best->name)), args.end());
+    try {
+        return best->run(rest);
+    } catch (const kx::CTBException& e) {
+        return Fail(e.GetErrorText());
+    } catch (const std::exception& e) {
+        return Fail(e.what());
+    }
+}
