@@ -8,7 +8,8 @@ function(kx_add_gtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE KX_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
-                                             KX_OUTPUT_DIR="${KX_OUTPUT_DIR}")
+                                             KX_OUTPUT_DIR="${KX_OUTPUT_DIR}"
+                                             KX_ASSET_DIR="${CMAKE_BINARY_DIR}/assets")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
