@@ -1,0 +1,28 @@
+// CSdlWaveOutDevice, the wave-out device on an SDL2 audio queue.
+#pragma once
+
+#include <cstdint>
+
+#include "sound/WaveOutDevice.h"
+
+namespace kx {
+
+// Opens the default SDL audio output without a callback; PlayBuffer clears the queue and
+// queues the sample, StopDevice clears the queue. The audio subsystem is initialised while
+// a device is open.
+class CSdlWaveOutDevice : public CWaveOutDevice {
+public:
+    CSdlWaveOutDevice() = default;
+    ~CSdlWaveOutDevice() override { CloseDevice(); }
+
+protected:
+    bool PlatformOpen(const WaveFormat& format) override;
+    void PlatformStop() override;
+    void PlatformClose() override;
+    bool PlatformPlay(const uint8_t* data, uint32_t size) override;
+
+private:
+    uint32_t deviceId = 0;
+};
+
+} // namespace kx

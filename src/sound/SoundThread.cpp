@@ -1,0 +1,68 @@
+// CSoundThread: the request, the polling loop and the stop.
+#include "SoundThread.h"
+
+#include <chrono>
+
+namespace kx {
+
+namespace {
+constexpr auto kPollInterval = std::chrono::milliseconds(1);
+}
+
+void CSoundThread::SetDevice(CWaveOutDevice* newHolder) {
+    std::lock_guard<std::mutex> guard(lock);
+    holder = newHolder;
+}
+
+void CSoundThread::RequestSound(const CSoundSample* sample) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (holder == nullptr || !holder->IsDeviceOpen())
+        return;
+    pending = sample; // replaces one that has not started yet
+    if (!started) {
+        started = true;
+        worker = std::thread([this] { Run(); });
+    }
+    // Still holding the lock, so that the worker takes this sample before another request.
+    std::this_thread::sleep_for(kPollInterval);
+}
+
+void CSoundThread::RequestStop() {
+    stopRequested = true;
+    std::thread ending;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        ending = std::move(worker);
+    }
+    if (ending.joinable())
+        ending.join();
+}
+
+void CSoundThread::CloseDevice() {
+    std::lock_guard<std::mutex> guard(lock);
+    if (holder != nullptr)
+        holder->CloseDevice();
+    pending = nullptr;
+}
+
+bool CSoundThread::IsThreadStarted() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return started;
+}
+
+void CSoundThread::Run() {
+    while (!stopRequested) {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            if (pending != nullptr && holder != nullptr && holder->IsDeviceOpen()) {
+                holder->StopDevice(); // cuts off whatever plays
+                // A refusal is ignored; the next request tries again.
+                holder->PlayBuffer(*pending);
+            }
+            pending = nullptr;
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+} // namespace kx
