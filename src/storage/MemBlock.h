@@ -35,9 +35,15 @@ public:
     // Encodes source as (value, count) pairs with counts 1 to 255.
     void EncodeRunLength(const CMemBlock& source);
 
+    // Owned bytes come from std::malloc; Attach with owns = true expects such a pointer.
     uint8_t* data = nullptr;
     uint32_t size = 0;
     bool owns = true;
+
+private:
+    // Release that also forgets borrowed bytes, so a block that is refilled never keeps
+    // showing bytes it did not take.
+    void Reset();
 };
 
 } // namespace kx
