@@ -1,0 +1,126 @@
+// CResourceArchive: loading a .bfres record tree into named resources, and writing one.
+#include "ResourceArchive.h"
+
+#include "Error.h"
+#include "FileEx.h"
+#include "MemSerializer.h"
+#include "Path.h"
+#include "TextCodec.h"
+
+namespace kx {
+namespace {
+
+constexpr uint32_t kArchiveRootType = TypeCode("bfrs");
+
+} // namespace
+
+std::vector<ArchiveIndexEntry> ReadArchiveIndex(CMemBlock& indexData) {
+    std::vector<ArchiveIndexEntry> entries;
+    CMemSerializer reader(indexData, false);
+    ArchiveIndexEntry entry;
+    if (!ReadString(reader, entry.kind)) {
+        return entries;
+    }
+    while (ReadString(reader, entry.name) && ReadU32(reader, entry.recordType)) {
+        entries.push_back(entry);
+        if (!ReadString(reader, entry.kind)) {
+            break;
+        }
+    }
+    return entries;
+}
+
+bool CResourceArchive::LoadArchive(const std::string& base, const std::string& name) {
+    const std::string found = FindDataFile(base, name, "Resources", name + ".bfres");
+    ClearArchive();
+    path.clear();
+    if (found.empty()) {
+        return false;
+    }
+    LoadArchiveFile(found);
+    return true;
+}
+
+void CResourceArchive::LoadArchiveFile(const std::string& filePath) {
+    ClearArchive();
+    path = filePath;
+    CBlockFile tree;
+    {
+        CFileEx file(true);
+        file.SetPath(filePath, true);
+        file.OpenRead();
+        // The record reader refuses a stated length beyond the file's end without reading,
+        // so a truncated archive surfaces here rather than as a failed read of the file.
+        if (!tree.Load(file)) {
+            RaiseError(T("Fehler beim Lesen von %u Bytes aus Datei \"%s\".").c_str(),
+                       file.GetSize(), filePath.c_str());
+        }
+    }
+    LoadFromTree(tree);
+}
+
+bool CResourceArchive::LoadArchiveFromProgramFolder(const std::string& name) {
+    return LoadArchive(GetModuleDirectory(), name);
+}
+
+void CResourceArchive::LoadFromTree(CBlockFileRecord& root) {
+    ClearArchive();
+    for (ArchiveIndexEntry& entry : ReadArchiveIndex(root.data)) {
+        auto resource = std::make_unique<CResource>();
+        resource->kind = std::move(entry.kind);
+        resource->name = std::move(entry.name);
+        resource->recordType = entry.recordType;
+        if (CBlockFileRecord* child = root.FindChild(entry.recordType)) {
+            // A second entry with the same type finds the block already moved out: empty.
+            resource->data.MoveFrom(child->data);
+        }
+        resources.push_back(std::move(resource));
+    }
+}
+
+bool CResourceArchive::LoadFromMemory(CMemBlock& bytes) {
+    ClearArchive();
+    path.clear();
+    CBlockFile tree;
+    CMemSerializer reader(bytes, false);
+    if (!tree.Load(reader)) {
+        return false;
+    }
+    LoadFromTree(tree);
+    return true;
+}
+
+const CResource* CResourceArchive::LookupResource(const std::string& kind,
+                                                  const std::string& name) const {
+    for (const auto& resource : resources) {
+        if (resource->kind == kind && resource->name == name) {
+            return resource.get();
+        }
+    }
+    return nullptr;
+}
+
+bool WriteArchive(IStore& store, const std::vector<ArchiveSource>& sources) {
+    CBlockFile root;
+    root.type = kArchiveRootType;
+    {
+        CMemSerializer index(root.data, true);
+        uint32_t recordType = 1;
+        for (const ArchiveSource& source : sources) {
+            if (!WriteString(index, source.kind) || !WriteString(index, source.name) ||
+                !WriteU32(index, recordType++)) {
+                return false;
+            }
+        }
+    }
+    uint32_t recordType = 1;
+    for (const ArchiveSource& source : sources) {
+        CBlockFileRecord& child = root.AddChild();
+        child.type = recordType++;
+        // Borrowed: the bytes are only written, never kept.
+        child.data.Attach(const_cast<uint8_t*>(source.bytes), source.size, false);
+    }
+    return root.Save(store);
+}
+
+} // namespace kx

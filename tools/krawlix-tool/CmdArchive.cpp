@@ -1,0 +1,153 @@
+// krawlix-tool's archive commands: list, extract and pack .bfres resource archives.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Command.h"
+#include "storage/FileEx.h"
+#include "storage/Path.h"
+#include "storage/ResourceArchive.h"
+
+namespace kxtool {
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+struct ManifestLine {
+    std::string kind;
+    std::string name;
+    std::string file;
+};
+
+// "kind name file" per line; the file is the rest of the line, so it may hold spaces.
+// Empty lines and lines starting with '#' are skipped.
+bool ReadManifest(const std::string& path, std::vector<ManifestLine>& lines, std::string& error) {
+    std::ifstream in(path);
+    if (!in) {
+        error = "cannot open manifest \"" + path + "\"";
+        return false;
+    }
+    std::string folder;
+    std::string ignored;
+    kx::SplitPath(path, folder, ignored);
+    std::string text;
+    int number = 0;
+    while (std::getline(in, text)) {
+        ++number;
+        const std::string trimmed = kx::Trim(text);
+        if (trimmed.empty() || trimmed[0] == '#') {
+            continue;
+        }
+        std::istringstream words(trimmed);
+        ManifestLine line;
+        words >> line.kind >> line.name;
+        std::getline(words, line.file);
+        line.file = kx::Trim(line.file);
+        if (line.kind.empty() || line.name.empty() || line.file.empty()) {
+            error = path + ":" + std::to_string(number) + ": expected \"kind name file\"";
+            return false;
+        }
+        if (line.file[0] != '/' && !folder.empty()) {
+            line.file = kx::JoinPath(folder, line.file);
+        }
+        lines.push_back(std::move(line));
+    }
+    return true;
+}
+
+bool WriteBytes(const std::string& path, const uint8_t* bytes, uint32_t size) {
+    kx::CFileEx file(true);
+    file.SetPath(path, true);
+    file.OpenWrite();
+    return size == 0 || file.Write(bytes, size);
+}
+
+int RunList(const Args& args) {
+    if (args.size() != 1) {
+        return Fail("usage: archive list FILE");
+    }
+    kx::CResourceArchive archive;
+    archive.LoadArchiveFile(args[0]);
+    for (size_t i = 0; i < archive.GetCount(); ++i) {
+        const kx::CResource& r = archive.ResourceAt(i);
+        std::printf("%s %s %08X %u\n", r.kind.c_str(), r.name.c_str(), r.recordType, r.data.size);
+    }
+    return 0;
+}
+
+int RunExtract(const Args& args) {
+    if (args.size() != 4) {
+        return Fail("usage: archive extract FILE KIND NAME OUT");
+    }
+    kx::CResourceArchive archive;
+    archive.LoadArchiveFile(args[0]);
+    const kx::CResource* resource = archive.LookupResource(args[1], args[2]);
+    if (resource == nullptr) {
+        return Fail("no resource of kind \"" + args[1] + "\" named \"" + args[2] + "\" in " +
+                    args[0]);
+    }
+    if (!WriteBytes(args[3], resource->data.data, resource->data.size)) {
+        return Fail("cannot write " + args[3]);
+    }
+    return 0;
+}
+
+int RunPack(const Args& args) {
+    if (args.size() != 2) {
+        return Fail("usage: archive pack OUT MANIFEST");
+    }
+    std::vector<ManifestLine> lines;
+    std::string error;
+    if (!ReadManifest(args[1], lines, error)) {
+        return Fail(error);
+    }
+    std::vector<std::vector<uint8_t>> contents(lines.size());
+    std::vector<kx::ArchiveSource> sources;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!ReadWholeFile(lines[i].file, contents[i])) {
+            return Fail("cannot read \"" + lines[i].file + "\"");
+        }
+        if (contents[i].size() > UINT32_MAX) {
+            return Fail("\"" + lines[i].file + "\" is too large");
+        }
+        sources.push_back({lines[i].kind, lines[i].name, contents[i].data(),
+                           static_cast<uint32_t>(contents[i].size())});
+    }
+    // Written beside the target and renamed, so a failed pack never leaves half an archive.
+    const std::string temporary = args[0] + ".part";
+    {
+        kx::CFileEx file(true);
+        file.SetPath(temporary, true);
+        file.OpenWrite();
+        if (!kx::WriteArchive(file, sources)) {
+            return Fail("cannot write " + temporary);
+        }
+    }
+    if (std::rename(temporary.c_str(), args[0].c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return Fail("cannot write " + args[0]);
+    }
+    return 0;
+}
+
+Register list{{"archive list", "FILE",
+               "one line per resource: kind, name, record type (hex), size in bytes", RunList}};
+Register extract{
+    {"archive extract", "FILE KIND NAME OUT", "writes one resource's bytes to OUT", RunExtract}};
+Register pack{{"archive pack", "OUT MANIFEST",
+               "writes a .bfres from a manifest of \"kind name file\" lines (paths relative "
+               "to the manifest's folder)",
+               RunPack}};
+
+} // namespace
+} // namespace kxtool
