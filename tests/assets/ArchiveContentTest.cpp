@@ -1,0 +1,82 @@
+// Krawlix.bfres as the build leaves it beside the programs: both sprite sheets and the eleven
+// fonts, each with the bytes of its source file.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "storage/ResourceArchive.h"
+
+namespace {
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool SameBytes(const kx::CResource& resource, const std::vector<uint8_t>& bytes) {
+    return resource.data.size == bytes.size() && !bytes.empty() &&
+           std::memcmp(resource.data.data, bytes.data(), bytes.size()) == 0;
+}
+
+class BuiltArchive : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NO_THROW(archive.LoadArchiveFile(std::string(KX_OUTPUT_DIR) + "/Krawlix.bfres"));
+    }
+    kx::CResourceArchive archive;
+};
+
+TEST_F(BuiltArchive, HoldsTheElevenFontsByTheirSlotNames) {
+    const char* files[] = {"Arial10",   "Arial10b",        "Arial20",         "Arial20b",
+                           "Courier10", "Courier10b",      "Fixedsys",        "Small",
+                           "Terminal",  "TimesNewRoman10", "TimesNewRoman10b"};
+    for (int slot = 0; slot < 11; ++slot) {
+        char name[8];
+        std::snprintf(name, sizeof name, "F%02d", slot);
+        const kx::CResource* font = archive.LookupResource("dxfont", name);
+        ASSERT_NE(font, nullptr) << name;
+        std::vector<uint8_t> file =
+            ReadBytes(std::string(KX_ASSET_DIR) + "/" + files[slot] + ".dxfont");
+        EXPECT_EQ(font->data.size, 32264u) << name;
+        EXPECT_TRUE(SameBytes(*font, file)) << name << " differs from " << files[slot];
+    }
+}
+
+TEST_F(BuiltArchive, HoldsBothSpriteSheetsAsBitmaps) {
+    for (const char* sheet : {"imgfull", "imgtrans"}) {
+        const kx::CResource* image = archive.LookupResource("image", sheet);
+        ASSERT_NE(image, nullptr) << sheet;
+        ASSERT_GE(image->data.size, 54u) << sheet;
+        EXPECT_EQ(image->data.data[0], 'B');
+        EXPECT_EQ(image->data.data[1], 'M');
+    }
+}
+
+// The build's manifest lines are "kind name file"; each must arrive with exactly its file's bytes.
+TEST_F(BuiltArchive, PacksEveryManifestEntryWithItsFileBytes) {
+    std::ifstream manifest(std::string(KX_ASSET_DIR) + "/../archive.manifest");
+    ASSERT_TRUE(manifest.good());
+    std::string line;
+    size_t entries = 0;
+    while (std::getline(manifest, line)) {
+        if (line.empty())
+            continue;
+        size_t first = line.find(' ');
+        size_t second = line.find(' ', first + 1);
+        ASSERT_NE(second, std::string::npos) << line;
+        std::string kind = line.substr(0, first);
+        std::string name = line.substr(first + 1, second - first - 1);
+        const kx::CResource* resource = archive.LookupResource(kind, name);
+        ASSERT_NE(resource, nullptr) << line;
+        EXPECT_TRUE(SameBytes(*resource, ReadBytes(line.substr(second + 1)))) << line;
+        ++entries;
+    }
+    EXPECT_EQ(entries, archive.GetCount());
+}
+
+} // namespace
