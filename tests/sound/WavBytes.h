@@ -28,7 +28,8 @@ inline void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 inline void PutId(std::vector<uint8_t>& out, const char* id) {
-    out.insert(out.end(), id, id + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(id[i]));
 }
 
 inline std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& body) {

@@ -27,7 +27,8 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 void PutId(std::vector<uint8_t>& out, const char* id) {
-    out.insert(out.end(), id, id + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(id[i]));
 }
 
 // A plain PCM WAV: RIFF header, a 16-byte "fmt " chunk and the data chunk.
