@@ -1,0 +1,158 @@
+// krawlix-tool's level commands: dump, info, convert and compile level files.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "Command.h"
+#include "FieldJson.h"
+#include "Json.h"
+#include "LevelText.h"
+#include "field/LevelFile.h"
+#include "storage/FileEx.h"
+#include "storage/MemBlock.h"
+#include "storage/MemSerializer.h"
+#include "storage/TextCodec.h"
+
+namespace kxtool {
+namespace {
+
+// Reads a level file of any version; on failure error names the file and the reason.
+bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t& version,
+                   std::string& error) {
+    kx::CFileEx file(false);
+    file.SetPath(path);
+    if (!file.OpenRead()) {
+        error = path + ": cannot open the file";
+        return false;
+    }
+    std::string reason;
+    version = 0;
+    if (!kx::ReadLevelNoThrow(field, file, &reason, &version)) {
+        error = path + ": " + kx::Utf8FromCp1252(reason);
+        return false;
+    }
+    return true;
+}
+
+// Writes version 4 through memory, so that a failed write never leaves half a level.
+bool SaveLevelFile(const std::string& path, const kx::CGameFieldBase& field, std::string& error) {
+    kx::CMemBlock bytes;
+    {
+        kx::CMemSerializer out(bytes, true);
+        if (!kx::WriteLevel(field, out)) {
+            error = path + ": the field has no valid size";
+            return false;
+        }
+    }
+    kx::CFileEx file(false);
+    file.SetPath(path);
+    if (!file.OpenWrite() || !file.Write(bytes.data, bytes.size)) {
+        error = path + ": cannot write the file";
+        return false;
+    }
+    file.Close();
+    return true;
+}
+
+int Dump(const Args& args) {
+    if (args.size() != 1)
+        return Fail("usage: level dump FILE");
+    kx::CGameFieldBase field;
+    uint32_t version = 0;
+    std::string error;
+    if (!LoadLevelFile(args[0], field, version, error))
+        return Fail(error);
+    std::string out;
+    JsonWriter json(out);
+    WriteFieldJson(json, field, version);
+    out += '\n';
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return 0;
+}
+
+int Convert(const Args& args) {
+    if (args.size() != 2)
+        return Fail("usage: level convert IN OUT");
+    kx::CGameFieldBase field;
+    uint32_t version = 0;
+    std::string error;
+    if (!LoadLevelFile(args[0], field, version, error) || !SaveLevelFile(args[1], field, error))
+        return Fail(error);
+    return 0;
+}
+
+int Info(const Args& args) {
+    if (args.size() != 1)
+        return Fail("usage: level info FILE");
+    kx::CGameFieldBase field;
+    uint32_t version = 0;
+    std::string error;
+    if (!LoadLevelFile(args[0], field, version, error))
+        return Fail(error);
+    int walls = 0, corn = 0, switchCorn = 0, worms = 0, ghosts = 0, switches = 0;
+    bool current = false;
+    for (const kx::FieldCell& c : field.cells) {
+        walls += c.ground <= kx::GROUND_WALL_LAST;
+        corn += c.item == kx::ITEM_CORN;
+        switchCorn += c.swItem == kx::ITEM_CORN;
+        worms += c.creature == kx::CREATURE_WORM_HEAD || c.creature == kx::CREATURE_WORM_CURRENT;
+        current = current || c.creature == kx::CREATURE_WORM_CURRENT;
+        ghosts += c.creature == kx::CREATURE_GHOST || c.creature == kx::CREATURE_GHOST_MARKED;
+        switches += (c.flags & kx::FLAG_SWITCH) && c.switchNo != kx::kNothing;
+    }
+    std::printf("%s\n", args[0].c_str());
+    std::printf("  version:     %u\n", version);
+    std::printf("  size:        %d x %d\n", field.width, field.height);
+    std::printf("  walls:       %d\n", walls);
+    std::printf("  corn:        %d (switch layer %d)\n", corn, switchCorn);
+    std::printf("  worms:       %d%s\n", worms, current ? "" : " (none current)");
+    std::printf("  ghosts:      %d\n", ghosts);
+    std::printf("  switches:    %d\n", switches);
+    std::string text = kx::Utf8FromCp1252(field.description);
+    if (text.empty()) {
+        std::printf("  description: (none)\n");
+    } else {
+        std::printf("  description:\n");
+        size_t at = 0;
+        while (at <= text.size()) {
+            size_t nl = text.find('\n', at);
+            std::string line = text.substr(at, nl == std::string::npos ? nl : nl - at);
+            std::printf("    %s\n", line.c_str());
+            if (nl == std::string::npos)
+                break;
+            at = nl + 1;
+        }
+    }
+    return 0;
+}
+
+int Compile(const Args& args) {
+    if (args.size() != 2)
+        return Fail("usage: level compile SOURCE.txt OUT.kxlev");
+    std::ifstream in(args[0], std::ios::binary);
+    if (!in)
+        return Fail(args[0] + ": cannot open the file");
+    std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return Fail(args[0] + ": cannot read the file");
+    kx::CGameFieldBase field;
+    std::string error;
+    if (!CompileLevelText(source, field, error))
+        return Fail(args[0] + ": " + error);
+    if (!SaveLevelFile(args[1], field, error))
+        return Fail(error);
+    return 0;
+}
+
+const Register dumpCommand{
+    {"level dump", "FILE", "prints a level file of any version as one JSON object", Dump}};
+const Register convertCommand{{"level convert", "IN OUT",
+                               "reads a level of any version and writes it as version 4", Convert}};
+const Register infoCommand{
+    {"level info", "FILE", "a short summary: version, size, walls, corn, creatures", Info}};
+const Register compileCommand{{"level compile", "SOURCE.txt OUT.kxlev",
+                               "compiles a text-art level source into a level file", Compile}};
+
+} // namespace
+} // namespace kxtool
