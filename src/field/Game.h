@@ -1,0 +1,104 @@
+// CGame's level state and the rules of play: creatures, the clock, sounds, redraws and camera.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Creatures.h"
+#include "GameField.h"
+#include "Random.h"
+#include "SoundOutput.h"
+
+namespace kx {
+
+// The game's one object holds this state; the shell adds its own members (menu, text panel,
+// resources, level list, parameters) around it. Nothing here is global, so tests make as many
+// as they like. The clock, the generator and the sound output are injected.
+class CGame {
+public:
+    // random: null uses a generator of the game's own (seed 1); sound: null plays nothing.
+    explicit CGame(CRandom* random = nullptr, ISoundOutput* sound = nullptr);
+    CGame(const CGame&) = delete;
+    CGame& operator=(const CGame&) = delete;
+
+    // Clock, sound, redraw.
+    uint64_t MsToTicks(uint64_t ms) const { return (counterFrequency * ms + 500) / 1000; }
+    void RequestRedraw() { redrawPending = true; }
+    void PlaySound(const std::string& name);
+    void SetSoundOutput(ISoundOutput* sound) { soundOutput = sound; }
+    void SetRandom(CRandom* generator) { random = generator ? generator : &ownRandom; }
+    CRandom& Random() { return *random; }
+
+    // Camera.
+    void SetViewTarget(bool jump);
+    void UpdateView();
+
+    // The worm at activeWorm, or null when activeWorm lies outside the list.
+    Worm* CurrentWorm();
+    const Worm* CurrentWorm() const;
+    bool IsCurrent(const Worm& worm) const { return CurrentWorm() == &worm; }
+
+    // Level set-up and steering.
+    void PrepareLevel();
+    void MarkWormHeads();
+    void SteerCurrentWorm(int32_t direction);
+    // The TAB key: the next worm becomes current, the view glides to it.
+    void SelectNextWorm();
+    Worm& CreateWorm(int32_t x, int32_t y, int32_t speedIndex, int32_t tailDirection);
+    Ghost& CreateGhost(int32_t x, int32_t y);
+
+    // The worm pass.
+    void UpdateWorms();
+    void UpdateWorm(Worm& worm);
+    // Index of the first worm with a segment whose head is at (x, y), or -1.
+    int32_t FindWormAt(int32_t x, int32_t y) const;
+
+    // Items, switches, the end of a level.
+    uint8_t EatItem(uint8_t code, Worm& worm);
+    void TriggerSwitch(FieldCell& cell);
+    void CompleteLevel();
+
+    // The ghost pass.
+    void UpdateGhosts();
+    void UpdateGhost(Ghost& ghost);
+    void MarkGhosts();
+    bool KillMarkedGhost();
+
+    // Level state.
+    CGameFieldBase field;
+    std::vector<std::unique_ptr<Worm>> worms;
+    std::vector<std::unique_ptr<Ghost>> ghosts;
+    int32_t activeWorm = 0;
+    int32_t cornLeft = 0;
+    int32_t currentLevel = 0;
+    int32_t lastGame = 0;
+    uint64_t counterFrequency = 1000;
+    uint64_t now = 0;
+    bool redrawPending = true;
+    bool notInLevel = false;
+    bool endShown = false;
+
+    // The view in tenths of a pixel.
+    double viewX = 0;
+    double viewY = 0;
+    double targetX = 0;
+    double targetY = 0;
+    double velocityX = 0;
+    double velocityY = 0;
+
+private:
+    void StepWorm(Worm& worm);
+    bool TryQueuedTurn(Worm& worm, int32_t& tx, int32_t& ty);
+    bool BlockedForWormStep(int32_t x, int32_t y) const;
+    bool BlockedForWormTurn(int32_t x, int32_t y) const;
+    bool BlockedForGhost(int32_t x, int32_t y) const;
+    void MoveGhost(Ghost& ghost);
+
+    CRandom ownRandom;
+    CRandom* random;
+    ISoundOutput* soundOutput;
+};
+
+} // namespace kx

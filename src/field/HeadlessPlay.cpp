@@ -1,0 +1,150 @@
+// The headless play loop that krawlix-tool and the tests share.
+#include "HeadlessPlay.h"
+
+#include <charconv>
+
+namespace kx {
+
+namespace {
+bool KeyFromName(const std::string& name, PlayKey& key) {
+    static const struct {
+        const char* name;
+        PlayKey key;
+    } kNames[] = {{"up", PlayKey::Up},
+                  {"down", PlayKey::Down},
+                  {"left", PlayKey::Left},
+                  {"right", PlayKey::Right},
+                  {"tab", PlayKey::Tab}};
+    for (const auto& entry : kNames) {
+        if (name == entry.name) {
+            key = entry.key;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Trimmed(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos)
+        return {};
+    size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+} // namespace
+
+const char* PlayKeyName(PlayKey key) {
+    switch (key) {
+    case PlayKey::Up:
+        return "up";
+    case PlayKey::Down:
+        return "down";
+    case PlayKey::Left:
+        return "left";
+    case PlayKey::Right:
+        return "right";
+    case PlayKey::Tab:
+        return "tab";
+    }
+    return "?";
+}
+
+const char* PlayResultName(PlayResult result) {
+    switch (result) {
+    case PlayResult::Won:
+        return "won";
+    case PlayResult::Lost:
+        return "lost";
+    case PlayResult::Running:
+        return "running";
+    }
+    return "?";
+}
+
+bool ParseKeyScript(const std::string& text, std::vector<KeyPress>& keys, std::string* reason) {
+    keys.clear();
+    if (Trimmed(text).empty())
+        return true;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        std::string entry = Trimmed(
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        size_t colon = entry.find(':');
+        KeyPress press;
+        bool ok = colon != std::string::npos && colon > 0;
+        if (ok) {
+            std::string time = Trimmed(entry.substr(0, colon));
+            auto [end, ec] = std::from_chars(time.data(), time.data() + time.size(), press.timeMs);
+            ok = ec == std::errc() && end == time.data() + time.size() &&
+                 KeyFromName(Trimmed(entry.substr(colon + 1)), press.key);
+        }
+        if (!ok) {
+            if (reason)
+                *reason = "bad key \"" + entry + "\" (expected TIME:up|down|left|right|tab)";
+            keys.clear();
+            return false;
+        }
+        keys.push_back(press);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return true;
+}
+
+std::string FormatKeyScript(const std::vector<KeyPress>& keys) {
+    std::string out;
+    for (const KeyPress& press : keys) {
+        if (!out.empty())
+            out += ',';
+        out += std::to_string(press.timeMs) + ":" + PlayKeyName(press.key);
+    }
+    return out;
+}
+
+void PressKey(CGame& game, PlayKey key) {
+    if (key == PlayKey::Tab) {
+        game.SelectNextWorm();
+        return;
+    }
+    if (!game.notInLevel && !game.worms.empty())
+        game.SteerCurrentWorm(static_cast<int32_t>(key));
+}
+
+void TimerStep(CGame& game, uint64_t counter) {
+    game.now = counter;
+    game.UpdateWorms();
+    game.UpdateGhosts();
+    game.UpdateView();
+}
+
+PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options) {
+    game.counterFrequency = kHeadlessFrequency;
+    game.PrepareLevel();
+    std::vector<bool> applied(options.keys.size(), false);
+    PlayOutcome outcome;
+    for (uint64_t t = 0;; t += kTimerStepMs) {
+        for (size_t i = 0; i < options.keys.size(); ++i) {
+            if (!applied[i] && options.keys[i].timeMs <= t) {
+                applied[i] = true;
+                PressKey(game, options.keys[i].key);
+            }
+        }
+        TimerStep(game, game.MsToTicks(kHeadlessStartMs + t));
+        game.redrawPending = false;
+        outcome.timeMs = t;
+        ++outcome.steps;
+        bool goOn = !options.afterStep || options.afterStep(game, t);
+        if (game.worms.empty()) {
+            outcome.result = game.cornLeft < 1 ? PlayResult::Won : PlayResult::Lost;
+            return outcome;
+        }
+        if (!goOn)
+            return outcome;
+        if (t >= options.untilMs)
+            return outcome;
+    }
+}
+
+} // namespace kx

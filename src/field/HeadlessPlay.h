@@ -1,0 +1,64 @@
+// Playing a level without a window: a virtual clock, a key script and the timer steps.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Game.h"
+
+namespace kx {
+
+// The keys a script can press: the four cursor keys (their direction codes) and TAB.
+enum class PlayKey : int32_t {
+    Up = DIR_UP,
+    Down = DIR_DOWN,
+    Left = DIR_LEFT,
+    Right = DIR_RIGHT,
+    Tab
+};
+
+struct KeyPress {
+    uint64_t timeMs = 0; // level time at which the key is pressed
+    PlayKey key = PlayKey::Right;
+};
+
+// "TIME:KEY,TIME:KEY,..." with KEY one of up, down, left, right, tab; an empty text is an
+// empty script. False (with a reason) for anything else.
+bool ParseKeyScript(const std::string& text, std::vector<KeyPress>& keys, std::string* reason);
+std::string FormatKeyScript(const std::vector<KeyPress>& keys);
+const char* PlayKeyName(PlayKey key);
+
+enum class PlayResult { Won, Lost, Running };
+const char* PlayResultName(PlayResult result);
+
+struct PlayOptions {
+    std::vector<KeyPress> keys;
+    uint64_t untilMs = 600000;
+    // Called after every timer step with its level time; returning false stops the play
+    // (the result is then Running). Tests hang their consistency check here.
+    std::function<bool(const CGame&, uint64_t)> afterStep;
+};
+
+struct PlayOutcome {
+    PlayResult result = PlayResult::Running;
+    uint64_t timeMs = 0; // level time of the last step
+    uint32_t steps = 0;
+};
+
+inline constexpr uint64_t kHeadlessFrequency = 1000000;
+inline constexpr uint64_t kHeadlessStartMs = 10000; // every creature is due in the first step
+inline constexpr uint64_t kTimerStepMs = 10;
+
+// Applies one key as the game's key handler does when no menu or text is shown.
+void PressKey(CGame& game, PlayKey key);
+// One timer step of the rules: now := counter, the worm pass, the ghost pass, the camera.
+void TimerStep(CGame& game, uint64_t counter);
+
+// Sets the virtual clock, runs PrepareLevel on the game's field (with notInLevel as the
+// caller left it) and plays timer steps at level times 0, 10, 20 ... ms until the worm list
+// is empty or the level time reaches untilMs.
+PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options);
+
+} // namespace kx

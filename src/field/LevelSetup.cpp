@@ -1,0 +1,139 @@
+// Turning a loaded field into worms and ghosts, and the creation of both creatures.
+#include "Game.h"
+
+namespace kx {
+
+namespace {
+constexpr int32_t kSpeedTableMs[kSpeedCount] = {15,  20,  25,  35,  50,  70,  100, 150,
+                                                200, 250, 300, 350, 400, 500, 650, 800};
+
+bool IsWormCell(const std::vector<std::unique_ptr<Worm>>& worms, int32_t x, int32_t y) {
+    for (const auto& worm : worms) {
+        for (int32_t i = 0; i < worm->length; ++i) {
+            SegmentPos p = worm->Segment(i);
+            if (p.x == x && p.y == y)
+                return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+int32_t SpeedMs(int32_t speedIndex) {
+    if (speedIndex < 0)
+        speedIndex = 0;
+    if (speedIndex >= kSpeedCount)
+        speedIndex = kSpeedCount - 1;
+    return kSpeedTableMs[speedIndex];
+}
+
+Worm& CGame::CreateWorm(int32_t x, int32_t y, int32_t speedIndex, int32_t tailDirection) {
+    auto worm = std::make_unique<Worm>();
+    worm->state = WORM_ALIVE;
+    worm->length = 1;
+    worm->headSlot = 0;
+    worm->segments[0] = {static_cast<uint16_t>(x), static_cast<uint16_t>(y)};
+    worm->speedIndex = speedIndex;
+    worm->stepInterval = MsToTicks(static_cast<uint64_t>(SpeedMs(speedIndex)));
+    if (tailDirection >= DIR_UP && tailDirection <= DIR_RIGHT) {
+        worm->segments[1] = {static_cast<uint16_t>(x + DirectionDX(tailDirection)),
+                             static_cast<uint16_t>(y + DirectionDY(tailDirection))};
+        worm->length = 2;
+    }
+    worms.push_back(std::move(worm));
+    return *worms.back();
+}
+
+Ghost& CGame::CreateGhost(int32_t x, int32_t y) {
+    auto ghost = std::make_unique<Ghost>();
+    ghost->x = x;
+    ghost->y = y;
+    ghost->speedIndex = kStartSpeedIndex;
+    ghost->stepInterval = MsToTicks(static_cast<uint64_t>(SpeedMs(kStartSpeedIndex)));
+    // The cell is claimed at once, not only at the next marking: a ghost born from a larva
+    // would otherwise stand on an empty-looking cell for the rest of the worm pass, and
+    // other worms or ghosts could walk into it.
+    if (field.Contains(x, y))
+        field.CellAt(x, y).creature = CREATURE_GHOST;
+    ghosts.push_back(std::move(ghost));
+    return *ghosts.back();
+}
+
+void Worm::StartDirectionFromArrow(const CGameFieldBase& field) {
+    if (length < 1)
+        return;
+    const FieldCell& cell = field.CellAt(Head().x, Head().y);
+    if (CGameFieldBase::HasObject(cell, OBJ_ARROW_LEFT))
+        queued1 = DIR_LEFT;
+    else if (CGameFieldBase::HasObject(cell, OBJ_ARROW_RIGHT))
+        queued1 = DIR_RIGHT;
+    else if (CGameFieldBase::HasObject(cell, OBJ_ARROW_UP))
+        queued1 = DIR_UP;
+    else if (CGameFieldBase::HasObject(cell, OBJ_ARROW_DOWN))
+        queued1 = DIR_DOWN;
+}
+
+void CGame::PrepareLevel() {
+    if (field.width < kMinFieldSize || field.height < kMinFieldSize ||
+        field.cells.size() != static_cast<size_t>(field.width) * field.height)
+        field.CreateField(field.width, field.height);
+
+    cornLeft = 0;
+    ghosts.clear();
+    worms.clear();
+    activeWorm = 0;
+
+    for (int32_t y = 1; y <= field.height - 2; ++y) {
+        for (int32_t x = 1; x <= field.width - 2; ++x) {
+            uint8_t c = field.CellAt(x, y).creature;
+            if (c != CREATURE_WORM_HEAD && c != CREATURE_WORM_CURRENT)
+                continue;
+            // A body cell between two heads goes to the first of them only: two worms
+            // sharing a cell would clear it under each other.
+            int32_t tail = DIR_NONE;
+            for (int32_t d : {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN}) {
+                int32_t nx = x + DirectionDX(d);
+                int32_t ny = y + DirectionDY(d);
+                if (field.CellAt(nx, ny).creature == CREATURE_WORM_BODY &&
+                    !IsWormCell(worms, nx, ny)) {
+                    tail = d;
+                    break;
+                }
+            }
+            CreateWorm(x, y, kStartSpeedIndex, tail);
+            if (c == CREATURE_WORM_CURRENT)
+                activeWorm = static_cast<int32_t>(worms.size()) - 1;
+        }
+    }
+    if (worms.empty())
+        CreateWorm(2, 1, kStartSpeedIndex, DIR_LEFT);
+
+    for (int32_t y = 0; y < field.height; ++y) {
+        for (int32_t x = 0; x < field.width; ++x) {
+            FieldCell& cell = field.CellAt(x, y);
+            // Only the stand-in worm can lie on a ghost's cell; the worm keeps it.
+            if ((cell.creature == CREATURE_GHOST || cell.creature == CREATURE_GHOST_MARKED) &&
+                !IsWormCell(worms, x, y))
+                CreateGhost(x, y);
+            cell.creature = kNothing;
+            if (cell.item == ITEM_CORN)
+                ++cornLeft;
+            if (cell.swItem == ITEM_CORN)
+                ++cornLeft;
+        }
+    }
+    MarkGhosts();
+
+    for (const auto& worm : worms)
+        worm->StartDirectionFromArrow(field);
+    for (const auto& worm : worms) {
+        for (int32_t i = 1; i < worm->length; ++i)
+            field.CellAt(worm->Segment(i).x, worm->Segment(i).y).creature = CREATURE_WORM_BODY;
+        field.CellAt(worm->Head().x, worm->Head().y).creature =
+            IsCurrent(*worm) ? CREATURE_WORM_CURRENT : CREATURE_WORM_HEAD;
+    }
+    SetViewTarget(true);
+    RequestRedraw();
+}
+
+} // namespace kx
