@@ -6,9 +6,11 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "storage/TextCodec.h"
@@ -158,6 +160,31 @@ TEST_P(FontFile, LineHeightCoversEveryGlyph) {
     }
     EXPECT_GE(font.lineHeight, lowest - highest);
     EXPECT_LE(font.lineHeight, kCell);
+}
+
+// Codes 0x80 to 0x9F are where the Windows code page differs from Latin-1; a slip in the
+// table shows as the wrong letter under the accent or the wrong dash.
+TEST_P(FontFile, HighCodesCarryTheirWindowsCharacters) {
+    const std::pair<unsigned char, char> accented[] = {
+        {0x8A, 'S'}, {0x8E, 'Z'}, {0x9A, 's'}, {0x9E, 'z'}, {0x9F, 'Y'}};
+    for (auto [code, base] : accented) {
+        const Glyph& g = font.Of(code);
+        const Glyph& b = font.Of(static_cast<unsigned char>(base));
+        EXPECT_EQ(g.top + g.height, b.top + b.height) << int{code};
+        EXPECT_LT(g.top, b.top) << int{code};
+        EXPECT_LE(std::abs(g.width - b.width), 1) << int{code};
+    }
+    auto ink = [](const Glyph& g) {
+        int count = 0;
+        for (uint32_t row : g.rows)
+            count += std::popcount(row);
+        return count;
+    };
+    EXPECT_GT(font.Of(0x84).top, font.Of(0x93).top + 3); // low and high quotes
+    EXPECT_GT(ink(font.Of(0x9C)), ink(font.Of('o')));    // oe
+    if (!IsFixedPitch(GetParam())) {
+        EXPECT_LT(font.Of(0x96).width, font.Of(0x97).width); // en dash, em dash
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSlots, FontFile, testing::ValuesIn(kFontFiles),
