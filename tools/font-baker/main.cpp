@@ -132,9 +132,11 @@ int Preview(const std::vector<std::string>& args) {
             shown.push_back(s);
 
     const std::string sample = Cp1252FromUtf8(kSample);
-    const int margin = 8, textX = 124;
-    auto rowHeight = [&](int s) { return std::max(fonts[s].lineHeight, 26) + 6; };
-    int width = 0, height = 2 * margin;
+    const std::string legend = "white: proportional, yellow: fixed pitch (W + 1)";
+    const int margin = 8, textX = 144;
+    auto baseline = [&](int s) { return fonts[s].GlyphOf('H').top + fonts[s].GlyphOf('H').height; };
+    auto rowHeight = [&](int s) { return std::max(fonts[s].lineHeight, 26) + 8; };
+    int width = TextWidth(fonts[7], legend), height = 2 * margin + 14;
     for (int s : shown) {
         width = std::max(width, TextWidth(fonts[s], sample, true));
         if (kSlots[s].monospace)
@@ -148,8 +150,10 @@ int Preview(const std::vector<std::string>& args) {
         std::snprintf(name, sizeof name, "F%02d", s);
         std::string file = kSlots[s].fileName;
         file = file.substr(0, file.find('.'));
-        DrawText(canvas, fonts[1], margin, y, name, 0x8090A0);
-        DrawText(canvas, fonts[7], margin, y + 14, file, 0x708090);
+        // The label sits on the sample's baseline, the file name below it.
+        int labelY = y + baseline(s) - baseline(1);
+        DrawText(canvas, fonts[1], margin, labelY, name, 0x8090A0);
+        DrawText(canvas, fonts[7], margin + 30, labelY + baseline(1) - baseline(7), file, 0x708090);
         DrawText(canvas, fonts[s], textX, y, sample, 0xFFFFFF);
         if (kSlots[s].monospace) {
             y += fonts[s].lineHeight + 2;
@@ -157,6 +161,7 @@ int Preview(const std::vector<std::string>& args) {
         }
         y += rowHeight(s);
     }
+    DrawText(canvas, fonts[7], textX, y, legend, 0x8090A0);
     if (!canvas.WritePng(args[1], zoom)) {
         std::fprintf(stderr, "font-baker: cannot write %s\n", args[1].c_str());
         return 1;
