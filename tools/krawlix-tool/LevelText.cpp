@@ -238,9 +238,6 @@ bool Compiler::Row(std::string_view line) {
         return Fail("more than 1000 rows");
     if (line.size() > static_cast<size_t>(kx::kMaxFieldSize))
         return Fail("row longer than 1000 cells");
-    if (!rows.empty() && line.size() != rows.front().size())
-        return Fail("row has " + std::to_string(line.size()) + " cells, the first row " +
-                    std::to_string(rows.front().size()));
     for (size_t i = 0; i < line.size(); ++i) {
         unsigned char ch = static_cast<unsigned char>(line[i]);
         if (ch >= 128 || !legend[ch].defined) {
@@ -253,6 +250,9 @@ bool Compiler::Row(std::string_view line) {
                         " has no legend");
         }
     }
+    if (!rows.empty() && line.size() != rows.front().size())
+        return Fail("row has " + std::to_string(line.size()) + " cells, the first row " +
+                    std::to_string(rows.front().size()));
     rows.push_back(line);
     return true;
 }
