@@ -129,12 +129,14 @@ void CMemBlock::MoveFrom(CMemBlock& other) {
     if (&other == this) {
         return;
     }
-    if (other.data != data) {
+    // When both hold the same bytes, whichever of them owned the bytes passes that on.
+    const bool sameBytes = other.data == data && data != nullptr;
+    if (!sameBytes) {
         Reset();
     }
+    owns = sameBytes ? (owns || other.owns) : other.owns;
     data = other.data;
     size = other.size;
-    owns = other.owns;
     other.Detach();
 }
 

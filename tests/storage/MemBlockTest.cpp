@@ -87,6 +87,16 @@ TEST(MemBlockOwnership, MoveFromTakesPointerSizeAndOwnership) {
     EXPECT_EQ(target.data, bytes);
 }
 
+TEST(MemBlockOwnership, MovingABorrowerIntoItsOwnerKeepsOwnership) {
+    CMemBlock owner;
+    owner.CopyFrom("abc", 3);
+    CMemBlock borrower(owner, true);
+    owner.MoveFrom(borrower);
+    EXPECT_TRUE(owner.owns); // the bytes are still freed exactly once (leak check under ASan)
+    EXPECT_EQ(Bytes(owner), (std::vector<uint8_t>{'a', 'b', 'c'}));
+    EXPECT_EQ(borrower.data, nullptr);
+}
+
 TEST(MemBlockOwnership, DetachHandsTheBytesOverAndAttachTakesThem) {
     CMemBlock block;
     block.CopyFrom("abc", 3);
