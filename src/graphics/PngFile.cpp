@@ -1,0 +1,55 @@
+// PNG reading and writing with libpng's simplified interface.
+#include "PngFile.h"
+
+#include <png.h>
+
+#include <cstring>
+
+namespace kx {
+
+bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t width,
+                  int32_t height, int32_t stride) {
+    if (bottomUpRows == nullptr || width < 1 || height < 1 || stride < width * 3) {
+        return false;
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_BGR;
+    // A negative row stride tells libpng that the rows are stored bottom-up.
+    const int ok = png_image_write_to_file(&image, path.c_str(), 0, bottomUpRows, -stride, nullptr);
+    png_image_free(&image);
+    return ok != 0;
+}
+
+bool WritePngFile(const std::string& path, const CBitmap24& bitmap) {
+    if (!bitmap.IsValid()) {
+        return false;
+    }
+    return WritePngFile(path, bitmap.GetPixels(), bitmap.GetWidth(), bitmap.GetHeight(),
+                        bitmap.GetStride());
+}
+
+bool ReadPngFile(const std::string& path, CBitmap24& bitmap) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+        return false;
+    }
+    image.format = PNG_FORMAT_BGR;
+    if (image.width < 1 || image.height < 1 || image.width > 0x10000 || image.height > 0x10000 ||
+        !bitmap.CreateBitmap(static_cast<int32_t>(image.width), static_cast<int32_t>(image.height),
+                             0)) {
+        png_image_free(&image);
+        return false;
+    }
+    const int ok =
+        png_image_finish_read(&image, nullptr, bitmap.GetPixels(), -bitmap.GetStride(), nullptr);
+    png_image_free(&image);
+    return ok != 0;
+}
+
+} // namespace kx
