@@ -1,0 +1,37 @@
+// The colour ramps of the game's materials: one palette for every sprite.
+#pragma once
+
+#include "Canvas.h"
+
+namespace sp::pal {
+
+inline constexpr Ramp RED{0x7A1010, 0xC02020, 0xE84040, 0xFF8080};
+inline constexpr Ramp YELLOW{0x8A6A00, 0xE0B000, 0xFFD830, 0xFFF0A0};
+inline constexpr Ramp GREEN{0x145A14, 0x2AA02A, 0x50D050, 0xA0F0A0};
+inline constexpr Ramp BLUE{0x102A80, 0x2050D0, 0x4080FF, 0xA0C8FF};
+inline constexpr Ramp LIGHTBLUE{0x106A80, 0x20B0D0, 0x50D8F0, 0xB0F4FF};
+inline constexpr Ramp FLOOR{0x5E5A55, 0x7A756E, 0x8E8880, 0xA29C94};
+inline constexpr Ramp WATER{0x0A3070, 0x1050B0, 0x2A78D8, 0xA0D0FF};
+inline constexpr Ramp ICE{0x7AB0D0, 0xA8D8F0, 0xD0F0FF, 0xFFFFFF};
+inline constexpr Ramp WORM{0xA04048, 0xE07078, 0xFF98A0, 0xFFD0D4};
+inline constexpr Ramp GHOST{0x9090A8, 0xC8C8D8, 0xF0F0F8, 0xFFFFFF};
+inline constexpr Ramp MARKED{0x203890, 0x3050C0, 0x5078F0, 0xA0B8FF};
+inline constexpr Ramp CORN{0xA06800, 0xE0A818, 0xF8D048, 0xFFF0A0};
+
+inline constexpr Ramp WHITE{0x9A9AA8, 0xDCDCE4, 0xF4F4F8, 0xFFFFFF};
+inline constexpr Ramp STEEL{0x4A5058, 0x78808C, 0x9AA2AE, 0xC8D0DA};
+inline constexpr Ramp DARKSTEEL{0x2A2E36, 0x40464E, 0x585E68, 0x7A8290};
+inline constexpr Ramp WOOD{0x6A3E18, 0x9A6030, 0xB87A42, 0xD8A070};
+inline constexpr Ramp ORANGE{0x8A3A00, 0xE06810, 0xFF9038, 0xFFC890};
+inline constexpr Ramp PURPLE{0x2E1040, 0x4A2068, 0x6A3890, 0x9A68C0};
+inline constexpr Ramp CACTUS{0x1A5020, 0x2E8A34, 0x4CB04E, 0x90DA80};
+inline constexpr Ramp STONE{0x54545C, 0x808088, 0x9C9CA4, 0xC4C4CC};
+inline constexpr Ramp GOLD{0x8A5A00, 0xD8A000, 0xFFD030, 0xFFF4B0};
+inline constexpr Ramp CREAM{0xB09868, 0xE8D8A8, 0xF8ECC8, 0xFFFCEC};
+inline constexpr Ramp BEAM{0x108060, 0x30D0A0, 0x70FFD0, 0xD0FFF0};
+
+inline constexpr Colour EYE_WHITE = 0xFFFFFF;
+inline constexpr Colour PUPIL = 0x1C1C24;
+inline constexpr Colour DARK_TILE = 0x202028;
+
+} // namespace sp::pal
