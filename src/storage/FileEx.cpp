@@ -72,6 +72,12 @@ bool CFileEx::OpenRead() {
     }
     const std::string actual = ResolvePathNoCase(path).value_or(path);
     stream = std::fopen(actual.c_str(), "rb");
+    // A folder opens for reading here but is no file, as it is not on Windows.
+    struct stat info {};
+    if (stream != nullptr && fstat(fileno(stream), &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::fclose(stream);
+        stream = nullptr;
+    }
     if (stream == nullptr && raiseOnError) {
         RaiseError(T("Datei \"%s\" konnte nicht zum Lesen geöffnet werden.").c_str(), path.c_str());
     }

@@ -54,6 +54,15 @@ TEST(FileExOpen, MissingFileRaisesTheGermanMessageOnlyWhenAsked) {
     EXPECT_NE(RaisedText([&] { loud.OpenRead(); }).find('\xF6'), std::string::npos);
 }
 
+TEST(FileExOpen, AFolderDoesNotOpenAsAFile) {
+    TempFolder folder;
+    folder.MakeFolder("Levels");
+    CFileEx file(false);
+    file.SetPath(folder.Path("Levels"));
+    EXPECT_FALSE(file.OpenRead());
+    EXPECT_EQ(file.GetSize(), 0u);
+}
+
 TEST(FileExOpen, EmptyPathStaysClosedWithoutRaising) {
     CFileEx file(true);
     EXPECT_FALSE(file.OpenRead());
