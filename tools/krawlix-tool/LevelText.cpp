@@ -69,20 +69,26 @@ Legend BuiltInLegend() {
         {'c', kx::ITEM_CORN},         {'a', kx::ITEM_ANTI_CORN},     {'+', kx::ITEM_WORM_FASTER},
         {'-', kx::ITEM_WORM_SLOWER},  {'F', kx::ITEM_GHOSTS_FASTER}, {'S', kx::ITEM_GHOSTS_SLOWER},
         {'x', kx::ITEM_GHOST_KILLER}, {'l', kx::ITEM_GHOST_LARVA}};
-    for (auto [ch, code] : items)
+    for (const auto& [ch, value] : items) {
+        uint8_t code = value; // clang 14 cannot capture a binding
         put(ch, [code](FieldCell& c) { c.item = code; });
+    }
     const std::pair<char, uint8_t> creatures[] = {{'W', kx::CREATURE_WORM_CURRENT},
                                                   {'w', kx::CREATURE_WORM_HEAD},
                                                   {'b', kx::CREATURE_WORM_BODY},
                                                   {'g', kx::CREATURE_GHOST}};
-    for (auto [ch, code] : creatures)
+    for (const auto& [ch, value] : creatures) {
+        uint8_t code = value; // clang 14 cannot capture a binding
         put(ch, [code](FieldCell& c) { c.creature = code; });
+    }
     const std::pair<char, uint8_t> objects[] = {
         {'k', kx::OBJ_CACTUS},     {'L', kx::OBJ_TURN_LEFT},   {'R', kx::OBJ_TURN_RIGHT},
         {'<', kx::OBJ_ARROW_LEFT}, {'>', kx::OBJ_ARROW_RIGHT}, {'^', kx::OBJ_ARROW_UP},
         {'v', kx::OBJ_ARROW_DOWN}, {'d', kx::OBJ_DUCK_FIRST}};
-    for (auto [ch, code] : objects)
+    for (const auto& [ch, value] : objects) {
+        uint8_t code = value; // clang 14 cannot capture a binding
         put(ch, [code](FieldCell& c) { c.objects[0] = code; });
+    }
     put('B', [](FieldCell& c) {
         c.objects[0] = kx::OBJ_BLOCK_FIRST;
         c.flags = kx::FLAG_NO_WORMS | kx::FLAG_NO_GHOSTS;
