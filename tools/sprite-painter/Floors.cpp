@@ -59,15 +59,17 @@ Cellular Voronoi(int x, int y, int count, int seed) {
     return r;
 }
 
-// A square tile with a faint grout line on its top and left edge, lit from the top left.
-Colour Tiled(int x, int y, int size, Colour base, double contrast) {
+// A square tile with faint grout along all four edges, lit from the top left. The grout has
+// one fixed colour, so a tile's first and last columns (and rows) are equal and walls that run
+// across cell edges meet the ground without a seam.
+Colour Tiled(int x, int y, int size, Colour base, double contrast, Colour nominal) {
     int u = x % size, v = y % size;
-    if (u == 0 || v == 0)
-        return Scale(base, 1.0 - 0.22 * contrast);
+    if (u == 0 || v == 0 || u == size - 1 || v == size - 1)
+        return Scale(nominal, 1.0 - 0.18 * contrast);
     if (u == 1 || v == 1)
-        return Scale(base, 1.0 + 0.12 * contrast);
-    if (u == size - 1 || v == size - 1)
-        return Scale(base, 1.0 - 0.08 * contrast);
+        return Scale(base, 1.0 + 0.1 * contrast);
+    if (u == size - 2 || v == size - 2)
+        return Scale(base, 1.0 - 0.07 * contrast);
     return base;
 }
 
@@ -75,7 +77,7 @@ Colour Plain(int x, int y) {
     Colour base = Mix(pal::FLOOR.base, pal::FLOOR.light, 0.25 + 0.5 * Fbm(x, y, 11));
     if (Hash(x, y, 12) > 0.93)
         base = Mix(base, pal::FLOOR.shade, 0.35);
-    return Tiled(x, y, 32, base, 1.0);
+    return Tiled(x, y, 32, base, 1.0, pal::FLOOR.base);
 }
 
 Colour Water(int x, int y) {
@@ -138,7 +140,8 @@ Colour Planks(int x, int y) {
     int row = y / 8, v = y % 8;
     int joint = (row * 13 + 5) % CELL;
     Colour c = Mix(pal::WOOD.base, pal::WOOD.light, 0.3 + 0.4 * Hash(row, 0, 61));
-    c = Mix(c, pal::WOOD.shade, 0.25 * (0.5 + 0.5 * std::sin((x + row * 7) * 0.7 + v * 0.3)));
+    c = Mix(c, pal::WOOD.shade,
+            0.25 * (0.5 + 0.5 * std::sin((x + row * 7) * (2 * M_PI * 4 / CELL) + v * 0.3)));
     if (v == 7)
         return pal::WOOD.shade;
     if (v == 0)
@@ -159,7 +162,7 @@ Colour Metal(int x, int y, Colour base) {
         return Scale(base, 0.7);
     if (((u + v) % 4 == 0) && u > 5 && u < 11 && v > 5 && v < 11)
         return Scale(base, 1.12); // tread
-    return Tiled(x, y, 16, c, 1.0);
+    return Tiled(x, y, 16, c, 1.0, base);
 }
 
 Colour Carpet(int x, int y, Colour a, Colour b) {
@@ -174,7 +177,7 @@ Colour Carpet(int x, int y, Colour a, Colour b) {
 Colour Checker(int x, int y) {
     bool odd = ((x / 16) + (y / 16)) % 2 != 0;
     Colour base = odd ? 0x8C8A84 : 0xA8A49A;
-    return Tiled(x, y, 16, Mix(base, Scale(base, 1.06), 0.5 + Fbm(x, y, 81)), 0.6);
+    return Tiled(x, y, 16, Mix(base, Scale(base, 1.06), 0.5 + Fbm(x, y, 81)), 0.6, base);
 }
 
 // Plates for the panel switches: a bevelled plate with four rivets.
@@ -199,7 +202,7 @@ Colour Marble(int x, int y) {
     Colour c = Mix(0xD8D4CC, 0xE8E4DC, Fbm(x, y, 93) + 0.5);
     if (vein < 0.12)
         return Mix(c, 0x8E8A88, 0.45);
-    return Tiled(x, y, 32, c, 0.5);
+    return Tiled(x, y, 32, c, 0.5, 0xE0DCD4);
 }
 
 Colour Hexagons(int x, int y) {
@@ -228,7 +231,7 @@ Colour Hexagons(int x, int y) {
 Colour BrickPaving(int x, int y) {
     int row = y / 8;
     int u = (x + (row % 2) * 8) % 16, v = y % 8;
-    Colour base = Mix(0xA0543A, 0xB66848, Hash((x + (row % 2) * 8) / 16, row, 111));
+    Colour base = Mix(0xA0543A, 0xB66848, Hash(((x + (row % 2) * 8) / 16) % 2, row, 111));
     if (u == 0 || v == 0)
         return 0x7A6A60;
     if (u == 1 || v == 1)
@@ -267,7 +270,7 @@ Colour Moss(int x, int y) {
 
 Colour Terracotta(int x, int y) {
     Colour base = Mix(0xB86A40, 0xC87A4C, 0.5 + Fbm(x, y, 151));
-    return Tiled(x, y, 16, base, 1.0);
+    return Tiled(x, y, 16, base, 1.0, 0xC07244);
 }
 
 Colour Dirt(int x, int y) {
