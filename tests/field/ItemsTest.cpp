@@ -9,8 +9,8 @@ namespace {
 class Items : public RulesTest {};
 
 // Two ghosts shut in one-cell pockets below the worm's corridor.
-const std::vector<std::string> kPocketGhosts = {
-    "##########", "#bH......#", "##########", "#G#G######", "##########"};
+const std::vector<std::string> kPocketGhosts = {"##########", "#bH......#", "##########",
+                                                "#G#G######", "##########"};
 
 TEST_F(Items, TheGhostKillerTakesTheMarkedGhost) {
     Build(kPocketGhosts);

@@ -39,30 +39,77 @@ inline void DrawField(kx::CGameFieldBase& field, const std::vector<std::string>&
                 cell.ground = 0;
                 cell.flags = kx::FLAG_NO_WORMS | kx::FLAG_NO_GHOSTS;
                 break;
-            case '~': cell.ground = kx::GROUND_WATER; break;
-            case '=': cell.ground = kx::GROUND_ICE; break;
-            case 'H': cell.creature = kx::CREATURE_WORM_CURRENT; break;
-            case 'h': cell.creature = kx::CREATURE_WORM_HEAD; break;
-            case 'b': cell.creature = kx::CREATURE_WORM_BODY; break;
-            case 'G': cell.creature = kx::CREATURE_GHOST; break;
-            case 'x': object(kx::OBJ_CACTUS); break;
-            case 'n': cell.flags = kx::FLAG_NO_WORMS; break;
-            case 'g': cell.flags = kx::FLAG_NO_GHOSTS; break;
-            case '<': object(kx::OBJ_ARROW_LEFT); break;
-            case '>': object(kx::OBJ_ARROW_RIGHT); break;
-            case '^': object(kx::OBJ_ARROW_UP); break;
-            case 'v': object(kx::OBJ_ARROW_DOWN); break;
-            case 'L': object(kx::OBJ_TURN_LEFT); break;
-            case 'R': object(kx::OBJ_TURN_RIGHT); break;
-            case 'c': cell.item = kx::ITEM_CORN; break;
-            case 'a': cell.item = kx::ITEM_ANTI_CORN; break;
-            case '+': cell.item = kx::ITEM_WORM_FASTER; break;
-            case '-': cell.item = kx::ITEM_WORM_SLOWER; break;
-            case 'F': cell.item = kx::ITEM_GHOSTS_FASTER; break;
-            case 'S': cell.item = kx::ITEM_GHOSTS_SLOWER; break;
-            case 'K': cell.item = kx::ITEM_GHOST_KILLER; break;
-            case 'l': cell.item = kx::ITEM_GHOST_LARVA; break;
-            default: break;
+            case '~':
+                cell.ground = kx::GROUND_WATER;
+                break;
+            case '=':
+                cell.ground = kx::GROUND_ICE;
+                break;
+            case 'H':
+                cell.creature = kx::CREATURE_WORM_CURRENT;
+                break;
+            case 'h':
+                cell.creature = kx::CREATURE_WORM_HEAD;
+                break;
+            case 'b':
+                cell.creature = kx::CREATURE_WORM_BODY;
+                break;
+            case 'G':
+                cell.creature = kx::CREATURE_GHOST;
+                break;
+            case 'x':
+                object(kx::OBJ_CACTUS);
+                break;
+            case 'n':
+                cell.flags = kx::FLAG_NO_WORMS;
+                break;
+            case 'g':
+                cell.flags = kx::FLAG_NO_GHOSTS;
+                break;
+            case '<':
+                object(kx::OBJ_ARROW_LEFT);
+                break;
+            case '>':
+                object(kx::OBJ_ARROW_RIGHT);
+                break;
+            case '^':
+                object(kx::OBJ_ARROW_UP);
+                break;
+            case 'v':
+                object(kx::OBJ_ARROW_DOWN);
+                break;
+            case 'L':
+                object(kx::OBJ_TURN_LEFT);
+                break;
+            case 'R':
+                object(kx::OBJ_TURN_RIGHT);
+                break;
+            case 'c':
+                cell.item = kx::ITEM_CORN;
+                break;
+            case 'a':
+                cell.item = kx::ITEM_ANTI_CORN;
+                break;
+            case '+':
+                cell.item = kx::ITEM_WORM_FASTER;
+                break;
+            case '-':
+                cell.item = kx::ITEM_WORM_SLOWER;
+                break;
+            case 'F':
+                cell.item = kx::ITEM_GHOSTS_FASTER;
+                break;
+            case 'S':
+                cell.item = kx::ITEM_GHOSTS_SLOWER;
+                break;
+            case 'K':
+                cell.item = kx::ITEM_GHOST_KILLER;
+                break;
+            case 'l':
+                cell.item = kx::ITEM_GHOST_LARVA;
+                break;
+            default:
+                break;
             }
             cell.swGround = cell.ground;
             cell.swFlags = cell.flags;

@@ -1,0 +1,120 @@
+// Level set-up: worms and ghosts from creature codes, corn count, start directions.
+#include "RulesFixture.h"
+
+using namespace kx;
+using kxtest::RulesTest;
+
+namespace {
+
+class LevelSetup : public RulesTest {};
+
+TEST_F(LevelSetup, HeadsOnTheBorderVanishAndTheStandInWormAppears) {
+    Build({"#H####", "#....h", "#....#", "######"});
+    Prepare();
+    ASSERT_EQ(game.worms.size(), 1u);
+    EXPECT_TRUE(HeadAt(WormAt(0), 2, 1));
+    EXPECT_EQ(WormAt(0).length, 2);
+    EXPECT_EQ(WormAt(0).Segment(1).x, 1);
+    EXPECT_EQ(WormAt(0).Segment(1).y, 1);
+    EXPECT_EQ(Creature(1, 0), kNothing);
+    EXPECT_EQ(Creature(5, 1), kNothing);
+    EXPECT_EQ(Creature(2, 1), CREATURE_WORM_CURRENT);
+    EXPECT_EQ(Creature(1, 1), CREATURE_WORM_BODY);
+}
+
+TEST_F(LevelSetup, TheLaterOfTwoCurrentHeadsIsCurrent) {
+    Build({"#######", "#bH...#", "#...bH#", "#######"});
+    Prepare();
+    ASSERT_EQ(game.worms.size(), 2u);
+    EXPECT_EQ(game.activeWorm, 1);
+    EXPECT_EQ(Creature(2, 1), CREATURE_WORM_HEAD);
+    EXPECT_EQ(Creature(5, 2), CREATURE_WORM_CURRENT);
+}
+
+TEST_F(LevelSetup, TheLeftBodyNeighbourIsTriedFirstAndOtherBodyCellsVanish) {
+    Build({"#######", "#..b..#", "#.bhb.#", "#..b..#", "#######"});
+    Prepare();
+    ASSERT_EQ(game.worms.size(), 1u);
+    EXPECT_EQ(WormAt(0).length, 2);
+    EXPECT_EQ(WormAt(0).Segment(1).x, 2);
+    EXPECT_EQ(Creature(4, 2), kNothing);
+    EXPECT_EQ(Creature(3, 1), kNothing);
+    EXPECT_EQ(Creature(3, 3), kNothing);
+}
+
+TEST_F(LevelSetup, ABodyCellBetweenTwoHeadsGoesToTheFirstWormOnly) {
+    Build({"#######", "#.hbh.#", "#.....#", "#######"});
+    Prepare();
+    ASSERT_EQ(game.worms.size(), 2u);
+    EXPECT_EQ(WormAt(0).length, 2);
+    EXPECT_EQ(WormAt(0).Segment(1).x, 3);
+    EXPECT_EQ(WormAt(1).length, 1);
+}
+
+TEST_F(LevelSetup, GhostsOnTheBorderAndMarkedGhostsStartAsOrdinaryGhosts) {
+    Build({"##G###", "#bH..#", "#....#", "######"});
+    game.field.CellAt(3, 2).creature = CREATURE_GHOST_MARKED;
+    Prepare();
+    ASSERT_EQ(game.ghosts.size(), 2u);
+    EXPECT_EQ(GhostAt(0).x, 2);
+    EXPECT_EQ(GhostAt(0).y, 0);
+    EXPECT_FALSE(GhostAt(0).marked);
+    EXPECT_TRUE(GhostAt(1).marked);
+    EXPECT_EQ(Creature(2, 0), CREATURE_GHOST);
+    EXPECT_EQ(GhostAt(1).stepInterval, 200u);
+}
+
+TEST_F(LevelSetup, TheStandInWormKeepsItsCellsFromLevelGhosts) {
+    Build({"######", "#GG..#", "#....#", "######"});
+    Prepare();
+    EXPECT_TRUE(game.ghosts.empty());
+    EXPECT_EQ(Creature(2, 1), CREATURE_WORM_CURRENT);
+}
+
+TEST_F(LevelSetup, CornInBothLayersIsCounted) {
+    Build({"######", "#bHc.#", "#....#", "######"});
+    game.field.CellAt(4, 2).swItem = ITEM_CORN;
+    game.field.CellAt(3, 1).swItem = ITEM_CORN;
+    Prepare(false);
+    EXPECT_EQ(game.cornLeft, 3);
+}
+
+TEST_F(LevelSetup, AnArrowUnderTheHeadGivesTheFirstDirection) {
+    Build({"#######", "#.H...#", "#######"});
+    game.field.CellAt(2, 1).objects[0] = OBJ_ARROW_RIGHT;
+    Prepare();
+    EXPECT_EQ(WormAt(0).queued1, DIR_RIGHT);
+    WormSteps(1);
+    EXPECT_TRUE(HeadAt(WormAt(0), 3, 1));
+}
+
+TEST_F(LevelSetup, PrepareAgainStartsTheLevelStateAfresh) {
+    Build({"#######", "#bH.G.#", "#######"});
+    Prepare();
+    game.SteerCurrentWorm(DIR_RIGHT);
+    WormSteps(3);
+    Build({"#######", "#bH...#", "#######"});
+    Prepare();
+    EXPECT_EQ(game.worms.size(), 1u);
+    EXPECT_TRUE(game.ghosts.empty());
+    EXPECT_EQ(WormAt(0).lastStep, 0u);
+    EXPECT_EQ(game.activeWorm, 0);
+}
+
+TEST(LevelSetupField, AFieldThatWasNeverMadeIsMadeBeforeUse) {
+    CGame game;
+    game.PrepareLevel();
+    EXPECT_EQ(game.field.width, 3);
+    EXPECT_EQ(game.worms.size(), 1u);
+    EXPECT_EQ(CheckCreatureLayer(game), "");
+}
+
+TEST(SpeedTable, ClampsItsIndex) {
+    EXPECT_EQ(SpeedMs(-3), 15);
+    EXPECT_EQ(SpeedMs(0), 15);
+    EXPECT_EQ(SpeedMs(8), 200);
+    EXPECT_EQ(SpeedMs(15), 800);
+    EXPECT_EQ(SpeedMs(99), 800);
+}
+
+} // namespace
