@@ -63,18 +63,17 @@ CCanvas Ghost(const Ramp& r) {
 }
 
 CCanvas Body() {
+    // A plump, slightly squared disc: neighbouring segments touch along a wide stretch of the
+    // cell edge, so a chain reads as one ringed body rather than a string of beads.
     CCanvas c = CSheet::NewCell();
-    CMask m(Circle(16, 16, 15));
-    Sphere(c, m, pal::WORM, 16, 16, 15, 15);
-    // a segment ring, so that a chain of segments reads as a ringed worm
-    CMask ring(Circle(16, 16, 10.8));
-    ring -= CMask(Circle(16, 16, 9.0));
-    for (int y = 0; y < CELL; ++y)
-        for (int x = 0; x < CELL; ++x)
-            if (ring.At(x, y)) {
-                bool upperLeft = (x - 15.5) + (y - 15.5) < 0;
-                c.Set(x, y, upperLeft ? Mix(c.Get(x, y), pal::WORM.shade, 0.6) : pal::WORM.light);
-            }
+    CMask m([](double x, double y) {
+        double u = std::fabs(x - 16) / 15.0, v = std::fabs(y - 16) / 15.0;
+        return std::pow(u, 2.8) + std::pow(v, 2.8) <= 1.0;
+    });
+    Sphere(c, m, pal::WORM, 16, 16, 16.5, 16.5);
+    // a soft crease across the middle of the segment's light side
+    CMask crease(Arc(16, 16, 8.5, 9.6, 190, 260));
+    Fill(c, crease, pal::WORM.light);
     Outline(c);
     return c;
 }

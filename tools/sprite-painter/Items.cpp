@@ -13,7 +13,7 @@ void DrawKernel(CCanvas& c, const Ramp& r, double cx, double cy, double s) {
                                                                 {cx + 7 * s, cy - 3 * s},
                                                                 {cx + 2.6 * s, cy + 7.5 * s},
                                                                 {cx - 2.6 * s, cy + 7.5 * s}}));
-    kernel = Union(kernel, Circle(cx, cy + 7 * s, 2.7 * s));
+    kernel = Union(kernel, Circle(cx, cy + 6.8 * s, 3.4 * s));
     Sphere(c, CMask(kernel), r, cx, cy - 1 * s, 8 * s, 10 * s);
     // the pale germ
     Fill(c, CMask(Ellipse(cx + 0.3 * s, cy + 1.5 * s, 2.2 * s, 3.6 * s)),

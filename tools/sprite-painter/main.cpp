@@ -75,6 +75,30 @@ sp::CCanvas ShowPreview(const sp::CSheet& full, const sp::CSheet& trans, const s
     return c;
 }
 
+// A small scene: a worm, a ghost and items on several floors, to judge the sprites together.
+sp::CCanvas ScenePreview(const sp::CSheet& full, const sp::CSheet& trans) {
+    const int w = 10, h = 6;
+    // ground, then one sprite (or -1) per cell
+    const int ground[h][w] = {
+        {1, 2, 2, 2, 2, 2, 2, 2, 2, 3},           {64, 64, 64, 67, 67, 67, 65, 65, 66, 66},
+        {64, 64, 64, 67, 67, 67, 65, 65, 66, 66}, {70, 70, 70, 68, 68, 68, 69, 69, 66, 66},
+        {70, 70, 70, 68, 68, 68, 69, 69, 64, 64}, {25, 26, 26, 26, 26, 26, 26, 26, 26, 27}};
+    const int sprite[h][w] = {{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1},
+                              {146, 146, 146, 146, 149, -1, 144, -1, 128, -1},
+                              {146, -1, -1, -1, -1, -1, -1, -1, 1, 146},
+                              {146, 146, 147, -1, 145, -1, 134, -1, 146, 146},
+                              {-1, -1, 129, -1, 3, 130, -1, 135, 148, -1},
+                              {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1}};
+    sp::CCanvas c(w * 32, h * 32, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            c.Blit(full.Cell(ground[y][x]), x * 32, y * 32);
+            if (sprite[y][x] >= 0)
+                c.Blit(trans.Cell(sprite[y][x]), x * 32, y * 32, true);
+        }
+    return c;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -106,7 +130,9 @@ int main(int argc, char** argv) {
     if (ok && png)
         ok = sp::WritePreviewPng(full.Canvas(), dir + "/imgfull-preview.png", false) &&
              sp::WritePreviewPng(trans.Canvas(), dir + "/imgtrans-preview.png", true) &&
-             sp::WritePreviewPng(TilingPreview(full), dir + "/tiling-preview.png", false, false);
+             sp::WritePreviewPng(TilingPreview(full), dir + "/tiling-preview.png", false, false) &&
+             sp::WritePreviewPng(ScenePreview(full, trans), dir + "/scene-preview.png", false,
+                                 false);
     if (ok && argc > 3 && std::string(argv[2]) == "--show")
         ok =
             sp::WritePreviewPng(ShowPreview(full, trans, argv[3]), dir + "/show.png", false, false);
