@@ -7,14 +7,13 @@
 namespace sp {
 
 void DrawKernel(CCanvas& c, const Ramp& r, double cx, double cy, double s) {
-    // A kernel: a broad rounded crown that tapers to a blunt tip; (cx, cy) its middle.
+    // A kernel: a plump rounded body drawn to a blunt point below; (cx, cy) its middle.
     Shape kernel =
-        Union(Ellipse(cx, cy - 3 * s, 7 * s, 5.5 * s), Polygon({{cx - 7 * s, cy - 3 * s},
-                                                                {cx + 7 * s, cy - 3 * s},
-                                                                {cx + 2.6 * s, cy + 7.5 * s},
-                                                                {cx - 2.6 * s, cy + 7.5 * s}}));
-    kernel = Union(kernel, Circle(cx, cy + 6.8 * s, 3.4 * s));
-    Sphere(c, CMask(kernel), r, cx, cy - 1 * s, 8 * s, 10 * s);
+        Union(Ellipse(cx, cy - 1.5 * s, 7.2 * s, 7.6 * s), Polygon({{cx - 6.2 * s, cy + 1.5 * s},
+                                                                    {cx + 6.2 * s, cy + 1.5 * s},
+                                                                    {cx + 1.2 * s, cy + 9 * s},
+                                                                    {cx - 1.2 * s, cy + 9 * s}}));
+    Sphere(c, CMask(kernel), r, cx, cy - 0.5 * s, 8 * s, 9.5 * s);
     // the pale germ
     Fill(c, CMask(Ellipse(cx + 0.3 * s, cy + 1.5 * s, 2.2 * s, 3.6 * s)),
          Mix(r.highlight, r.light, 0.3));
