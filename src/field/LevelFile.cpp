@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct LayerRecord {
     bool skipWhenDefault;
 };
 
+constexpr size_t kCellBytes = sizeof(FieldCell);
+// Cells per step when layers are split out of or merged into the cells (42 KB of cells).
+constexpr size_t kBlockCells = 2048;
 constexpr size_t kObjectsAt = offsetof(FieldCell, objects);
 constexpr size_t kSwObjectsAt = offsetof(FieldCell, swObjects);
 
@@ -57,13 +61,6 @@ constexpr uint32_t kTypeField = TypeCode("gfld");
 constexpr uint32_t kTypeMeta = TypeCode("meta");
 constexpr uint32_t kTypeInfo = TypeCode("info");
 
-uint8_t& CellByte(FieldCell& cell, size_t offset) {
-    return reinterpret_cast<uint8_t*>(&cell)[offset];
-}
-uint8_t CellByte(const FieldCell& cell, size_t offset) {
-    return reinterpret_cast<const uint8_t*>(&cell)[offset];
-}
-
 uint32_t LoadU32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
@@ -86,6 +83,56 @@ bool CanHold(const IStore& store, uint64_t n) {
     uint64_t left = store.BytesLeft();
     return left == IStore::kUnknownLength || left >= n;
 }
+
+// Reads a layer's (value, count) pairs as the container's run-length decoder does: a count
+// of 0 means 256, and once the pairs run out every further byte is 0.
+class RunCursor {
+public:
+    RunCursor() = default;
+    explicit RunCursor(const CMemBlock& data) : pairs(data.data), pairsLeft(data.size / 2) {}
+    static RunCursor Constant(uint8_t value) {
+        RunCursor c;
+        c.value = value;
+        c.constant = true;
+        return c;
+    }
+
+    void Take(uint8_t* out, size_t n) {
+        while (n > 0) {
+            if (runLeft == 0 && !NextRun()) {
+                std::memset(out, value, n);
+                return;
+            }
+            size_t part = std::min<size_t>(n, runLeft);
+            std::memset(out, value, part);
+            out += part;
+            n -= part;
+            runLeft -= static_cast<uint32_t>(part);
+        }
+    }
+
+private:
+    // False when no pair is left; value then holds what every further byte is.
+    bool NextRun() {
+        if (constant)
+            return false;
+        if (pairsLeft == 0) {
+            value = 0;
+            return false;
+        }
+        value = pairs[0];
+        runLeft = pairs[1] == 0 ? 256u : pairs[1];
+        pairs += 2;
+        --pairsLeft;
+        return true;
+    }
+
+    const uint8_t* pairs = nullptr;
+    uint32_t pairsLeft = 0;
+    uint32_t runLeft = 0;
+    uint8_t value = 0;
+    bool constant = false;
+};
 
 // The level being read; committed into the field only when the whole stream was good.
 struct LevelReader {
@@ -128,17 +175,25 @@ bool LevelReader::ReadVersion4() {
     const size_t n = CellCount();
     cells.assign(n, FieldCell{});
 
-    CMemBlock decoded;
+    // The layers are decoded side by side, a block of cells at a time, and merged into
+    // the cells while the block is in the cache: decoding each layer whole and writing it
+    // into the 21 MB of cells costs a pass over all cells per layer.
+    RunCursor layers[kCellBytes];
     for (const LayerRecord& layer : kLayers) {
-        const CBlockFileRecord* record = level->FindChild(layer.type);
-        if (!record) {
-            for (FieldCell& cell : cells)
-                CellByte(cell, layer.offset) = layer.defaultValue;
-            continue;
-        }
-        decoded.DecodeRunLength(record->data, static_cast<uint32_t>(n));
-        for (size_t i = 0; i < n; ++i)
-            CellByte(cells[i], layer.offset) = decoded.data[i];
+        if (const CBlockFileRecord* record = level->FindChild(layer.type))
+            layers[layer.offset] = RunCursor(record->data);
+        else
+            layers[layer.offset] = RunCursor::Constant(layer.defaultValue);
+    }
+    uint8_t block[kCellBytes][kBlockCells];
+    uint8_t* out = reinterpret_cast<uint8_t*>(cells.data());
+    for (size_t first = 0; first < n; first += kBlockCells) {
+        const size_t count = std::min(n - first, kBlockCells);
+        for (size_t k = 0; k < kCellBytes; ++k)
+            layers[k].Take(block[k], count);
+        for (size_t k = 0; k < kCellBytes; ++k)
+            for (size_t i = 0; i < count; ++i)
+                out[(first + i) * kCellBytes + k] = block[k][i];
     }
 
     if (const CBlockFileRecord* info = level->FindChild(kTypeInfo); info && info->data.size) {
@@ -367,20 +422,30 @@ bool WriteLevel(const CGameFieldBase& field, IStore& store) {
     StoreU32(meta.data + 4, static_cast<uint32_t>(field.height));
     level.SetChildData(kTypeMeta, meta);
 
-    CMemBlock bytes;
-    bytes.Allocate(static_cast<uint32_t>(n));
-    CMemBlock encoded;
-    for (const LayerRecord& layer : kLayers) {
-        bool allDefault = true;
-        for (size_t i = 0; i < n; ++i) {
-            uint8_t b = CellByte(field.cells[i], layer.offset);
-            bytes.data[i] = b;
-            allDefault = allDefault && b == layer.defaultValue;
+    // All layers are split out of the cells in blocks that stay in the cache, then coded
+    // one by one.
+    // Every byte is overwritten below, so the buffer is not cleared first.
+    std::unique_ptr<uint8_t[]> planes = std::make_unique_for_overwrite<uint8_t[]>(kCellBytes * n);
+    const uint8_t* in = reinterpret_cast<const uint8_t*>(field.cells.data());
+    for (size_t first = 0; first < n; first += kBlockCells) {
+        const size_t last = std::min(n, first + kBlockCells);
+        for (size_t k = 0; k < kCellBytes; ++k) {
+            uint8_t* plane = planes.get() + k * n;
+            for (size_t i = first; i < last; ++i)
+                plane[i] = in[i * kCellBytes + k];
         }
-        if (layer.skipWhenDefault && allDefault)
+    }
+    for (const LayerRecord& layer : kLayers) {
+        uint8_t* plane = planes.get() + layer.offset * n;
+        if (layer.skipWhenDefault &&
+            std::all_of(plane, plane + n, [&](uint8_t b) { return b == layer.defaultValue; }))
             continue;
+        CMemBlock bytes;
+        bytes.Attach(plane, static_cast<uint32_t>(n), false);
+        // The coded bytes move into the record instead of being copied there.
+        CMemBlock encoded;
         encoded.EncodeRunLength(bytes);
-        level.SetChildData(layer.type, encoded);
+        level.GetOrAddChild(layer.type).data.MoveFrom(encoded);
     }
 
     if (!field.description.empty()) {

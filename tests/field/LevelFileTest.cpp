@@ -1,6 +1,7 @@
 // Version-4 level streams: reading record trees, their defaults and failures, and writing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -173,6 +174,27 @@ TEST(LevelRead, LayerDataThatEndsEarlyLeavesZerosAndSurplusIsIgnored) {
         EXPECT_EQ(f.cells[i].objects[0], ob[i]) << i;
         EXPECT_EQ(f.cells[i].creature, liv[i]) << i;
         EXPECT_EQ(f.cells[i].swObjects[3], i == 0 ? 1 : 0) << i;
+    }
+}
+
+TEST(LevelRead, CountZeroMeans256AndRunsCrossRowsAndBlocks) {
+    CBlockFile root;
+    CBlockFileRecord& level = AddLevel(root, 100, 50);
+    SetLayer(level, "ug", {7, 0, 9, 1});
+    // 4999 cells of 3, then one of 4: runs reach over many rows.
+    Bytes items;
+    for (int left = 4999; left > 0; left -= 255)
+        items.insert(items.end(), {3, static_cast<uint8_t>(std::min(left, 255))});
+    items.insert(items.end(), {4, 1});
+    SetLayer(level, "gi", items);
+    Bytes bytes = Stream(root);
+    CGameFieldBase f;
+    ASSERT_TRUE(ReadBytes(f, bytes));
+    ASSERT_EQ(f.cells.size(), 5000u);
+    for (size_t i = 0; i < 5000; ++i) {
+        ASSERT_EQ(f.cells[i].ground, i < 256 ? 7 : i == 256 ? 9 : 0) << i;
+        ASSERT_EQ(f.cells[i].item, i < 4999 ? 3 : 4) << i;
+        ASSERT_EQ(f.cells[i].swItem, 255) << i;
     }
 }
 
