@@ -30,6 +30,8 @@ public:
     CBitmap24() = default;
     CBitmap24(const CBitmap24&) = delete;
     CBitmap24& operator=(const CBitmap24&) = delete;
+    CBitmap24(CBitmap24&&) = default;
+    CBitmap24& operator=(CBitmap24&&) = default;
 
     // Reads an uncompressed 24-bit bottom-up .bmp; false for anything else. With topDown the
     // rows are turned over in memory. A file whose pixel rows are shorter than its header
