@@ -1,0 +1,247 @@
+// krawlix-tool play: plays a level headless on a virtual clock and prints the outcome as JSON.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "Command.h"
+#include "FieldJson.h"
+#include "Json.h"
+#include "Tape.h"
+#include "field/Game.h"
+#include "field/HeadlessPlay.h"
+#include "field/LevelFile.h"
+#include "storage/FileEx.h"
+#include "storage/TextCodec.h"
+
+namespace kxtool {
+namespace {
+
+class SoundLog : public kx::ISoundOutput {
+public:
+    void PlaySound(const std::string& name) override { names.push_back(name); }
+    std::vector<std::string> names;
+};
+
+struct PlayArgs {
+    std::string level;
+    std::optional<uint64_t> seed;
+    std::optional<std::string> keys;
+    std::optional<uint64_t> until;
+    std::string tapePath;
+    std::string recordPath;
+    bool title = false;
+    bool field = false;
+};
+
+const char* kUsage = "usage: play LEVEL [--seed N] [--keys SCRIPT] [--until MS] [--title] "
+                     "[--field] [--tape FILE] [--record FILE]";
+
+bool ParseArgs(const Args& args, PlayArgs& out, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            v = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--title") {
+            out.title = true;
+        } else if (a == "--field") {
+            out.field = true;
+        } else if (a == "--seed" || a == "--until") {
+            if (!value(v))
+                return false;
+            uint64_t n = 0;
+            if (!ParseUInt64(v, n)) {
+                error = a + " takes a number, not \"" + v + "\"";
+                return false;
+            }
+            (a == "--seed" ? out.seed : out.until) = n;
+        } else if (a == "--keys") {
+            if (!value(v))
+                return false;
+            out.keys = v;
+        } else if (a == "--tape") {
+            if (!value(out.tapePath))
+                return false;
+        } else if (a == "--record") {
+            if (!value(out.recordPath))
+                return false;
+        } else if (!a.empty() && a[0] == '-') {
+            error = "unknown option " + a;
+            return false;
+        } else if (out.level.empty()) {
+            out.level = a;
+        } else {
+            error = "more than one level given";
+            return false;
+        }
+    }
+    if (out.level.empty()) {
+        error = kUsage;
+        return false;
+    }
+    if (!out.tapePath.empty() && (out.seed || out.keys || !out.recordPath.empty())) {
+        error =
+            "--tape replays its own seed and keys; --seed, --keys and --record do not go with it";
+        return false;
+    }
+    return true;
+}
+
+bool ReadTextFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+void WriteWorms(JsonWriter& json, const kx::CGame& game) {
+    json.Key("worms");
+    json.BeginArray();
+    for (const auto& worm : game.worms) {
+        json.BeginObject();
+        json.Key("state");
+        json.Int(worm->state);
+        json.Key("length");
+        json.Int(worm->length);
+        json.Key("direction");
+        json.Int(worm->direction);
+        json.Key("speedIndex");
+        json.Int(worm->speedIndex);
+        json.Key("segments");
+        json.BeginArray();
+        for (int32_t i = 0; i < worm->length; ++i)
+            json.IntArray({worm->Segment(i).x, worm->Segment(i).y});
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteGhosts(JsonWriter& json, const kx::CGame& game) {
+    json.Key("ghosts");
+    json.BeginArray();
+    for (const auto& ghost : game.ghosts) {
+        json.BeginObject();
+        json.Key("state");
+        json.Int(ghost->state);
+        json.Key("x");
+        json.Int(ghost->x);
+        json.Key("y");
+        json.Int(ghost->y);
+        json.Key("direction");
+        json.Int(ghost->direction);
+        json.Key("marked");
+        json.Bool(ghost->marked);
+        json.Key("speedIndex");
+        json.Int(ghost->speedIndex);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+int Play(const Args& args) {
+    PlayArgs pa;
+    std::string error;
+    if (!ParseArgs(args, pa, error))
+        return Fail(error);
+
+    Tape tape;
+    if (!pa.tapePath.empty()) {
+        std::string text;
+        if (!ReadTextFile(pa.tapePath, text))
+            return Fail(pa.tapePath + ": cannot read the tape");
+        if (!ParseTape(text, tape, error))
+            return Fail(pa.tapePath + ": " + error);
+    } else {
+        tape.seed = pa.seed.value_or(1);
+        if (pa.keys) {
+            std::string reason;
+            if (!kx::ParseKeyScript(*pa.keys, tape.keys, &reason))
+                return Fail(reason);
+        }
+    }
+    if (pa.until)
+        tape.untilMs = pa.until;
+
+    kx::CRandom random(tape.seed);
+    SoundLog sounds;
+    kx::CGame game(&random, &sounds);
+    uint32_t version = 0;
+    {
+        kx::CFileEx file(false);
+        file.SetPath(pa.level);
+        if (!file.OpenRead())
+            return Fail(pa.level + ": cannot open the file");
+        std::string reason;
+        if (!kx::ReadLevelNoThrow(game.field, file, &reason, &version))
+            return Fail(pa.level + ": " + kx::Utf8FromCp1252(reason));
+    }
+    game.notInLevel = pa.title;
+
+    kx::PlayOptions options;
+    options.keys = tape.keys;
+    options.untilMs = tape.untilMs.value_or(600000);
+    kx::PlayOutcome outcome = kx::PlayHeadless(game, options);
+    const std::string result = kx::PlayResultName(outcome.result);
+
+    if (!pa.recordPath.empty()) {
+        Tape recorded = tape;
+        recorded.expect = result;
+        std::ofstream out(pa.recordPath, std::ios::binary);
+        out << FormatTape(recorded);
+        if (!out)
+            return Fail(pa.recordPath + ": cannot write the tape");
+    }
+
+    std::string text;
+    JsonWriter json(text);
+    json.BeginObject();
+    json.Key("result");
+    json.String(result);
+    if (tape.expect && pa.recordPath.empty()) {
+        json.Key("expected");
+        json.String(*tape.expect);
+        json.Key("asExpected");
+        json.Bool(*tape.expect == result);
+    }
+    json.Key("timeMs");
+    json.UInt(outcome.timeMs);
+    json.Key("cornLeft");
+    json.Int(game.cornLeft);
+    json.Key("activeWorm");
+    json.Int(game.activeWorm);
+    WriteWorms(json, game);
+    WriteGhosts(json, game);
+    json.Key("sounds");
+    json.BeginArray();
+    for (const std::string& name : sounds.names)
+        json.String(name);
+    json.EndArray();
+    if (pa.field) {
+        json.Key("field");
+        WriteFieldJson(json, game.field, version);
+    }
+    json.EndObject();
+    text += '\n';
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+}
+
+const Register playCommand{
+    {"play",
+     "LEVEL [--seed N] [--keys SCRIPT] [--until MS] [--title] [--field] [--tape FILE] [--record "
+     "FILE]",
+     "plays a level headless (virtual clock, key script TIME:up|down|left|right|tab,...) and "
+     "prints the outcome as JSON; --tape replays a tape, --record writes one",
+     Play}};
+
+} // namespace
+} // namespace kxtool
