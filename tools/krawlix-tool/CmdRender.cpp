@@ -1,0 +1,184 @@
+// krawlix-tool render: a level as the game shows it at its start, drawn into a PNG file.
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Command.h"
+#include "field/DrawCells.h"
+#include "field/Game.h"
+#include "field/LevelFile.h"
+#include "graphics/DrawDevice24.h"
+#include "graphics/ImageList24.h"
+#include "storage/FileEx.h"
+#include "storage/MemSerializer.h"
+#include "storage/Path.h"
+#include "storage/ResourceArchive.h"
+#include "storage/TextCodec.h"
+
+namespace kxtool {
+namespace {
+
+constexpr int32_t kSpriteCell = 32;
+constexpr kx::Colour kSpriteKey = 0xFF00FF;
+
+struct RenderArgs {
+    std::string level;
+    std::string out;
+    std::string archive;
+    std::optional<std::pair<int32_t, int32_t>> size;
+    int32_t atX = 0;
+    int32_t atY = 0;
+};
+
+// Two integers separated by the character, e.g. "650x650" or "-32,64".
+bool ParsePair(const std::string& text, char separator, int32_t& a, int32_t& b) {
+    int consumed = 0;
+    long long x = 0;
+    long long y = 0;
+    const std::string format = std::string("%lld") + separator + "%lld%n";
+    if (std::sscanf(text.c_str(), format.c_str(), &x, &y, &consumed) != 2 ||
+        consumed != static_cast<int>(text.size()) || x < INT32_MIN || x > INT32_MAX ||
+        y < INT32_MIN || y > INT32_MAX) {
+        return false;
+    }
+    a = static_cast<int32_t>(x);
+    b = static_cast<int32_t>(y);
+    return true;
+}
+
+// Every option takes one value; a new option is one more row here.
+struct Option {
+    const char* name;
+    std::function<bool(const std::string& value, RenderArgs& args)> take;
+};
+
+const std::vector<Option>& RenderOptions() {
+    static const std::vector<Option> options = {
+        {"--archive",
+         [](const std::string& v, RenderArgs& a) {
+             a.archive = v;
+             return true;
+         }},
+        {"--size",
+         [](const std::string& v, RenderArgs& a) {
+             int32_t w = 0;
+             int32_t h = 0;
+             if (!ParsePair(v, 'x', w, h) || w < 1 || h < 1) {
+                 return false;
+             }
+             a.size = {w, h};
+             return true;
+         }},
+        {"--at",
+         [](const std::string& v, RenderArgs& a) { return ParsePair(v, ',', a.atX, a.atY); }},
+    };
+    return options;
+}
+
+bool ParseRenderArgs(const Args& args, RenderArgs& parsed, std::string& error) {
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i].rfind("--", 0) != 0) {
+            positional.push_back(args[i]);
+            continue;
+        }
+        const Option* option = nullptr;
+        for (const Option& o : RenderOptions()) {
+            if (args[i] == o.name) {
+                option = &o;
+            }
+        }
+        if (option == nullptr) {
+            error = "unknown option " + args[i];
+            return false;
+        }
+        if (i + 1 >= args.size() || !option->take(args[i + 1], parsed)) {
+            error = std::string("bad or missing value for ") + option->name;
+            return false;
+        }
+        ++i;
+    }
+    if (positional.size() != 2) {
+        error = "usage: render LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y]";
+        return false;
+    }
+    parsed.level = positional[0];
+    parsed.out = positional[1];
+    return true;
+}
+
+// As the game: a loose name.bmp found by the data-file search, else the archive's picture.
+bool LoadSheet(kx::CImageList24& sheet, const std::string& name,
+               const kx::CResourceArchive& archive, kx::Colour key) {
+    const std::string loose = kx::FindDataFile(std::nullopt, "Krawlix", "Image", name + ".bmp");
+    if (!loose.empty() && sheet.LoadSheetFile(loose, kSpriteCell, kSpriteCell, key)) {
+        return true;
+    }
+    const kx::CResource* resource = archive.LookupResource("image", name);
+    if (resource == nullptr) {
+        return false;
+    }
+    kx::CMemBlock view(resource->data, true);
+    kx::CMemSerializer store(view, false);
+    return sheet.LoadSheet(store, kSpriteCell, kSpriteCell, key);
+}
+
+int RunRender(const Args& args) {
+    RenderArgs a;
+    std::string error;
+    if (!ParseRenderArgs(args, a, error)) {
+        return Fail(error);
+    }
+    kx::CResourceArchive archive;
+    if (!a.archive.empty()) {
+        archive.LoadArchiveFile(a.archive);
+    } else {
+        archive.LoadArchiveFromProgramFolder("Krawlix");
+    }
+    kx::CImageList24 full;
+    kx::CImageList24 trans;
+    if (!LoadSheet(full, "imgfull", archive, kx::kNoTransparentColour)) {
+        return Fail("no picture imgfull (loose imgfull.bmp or in the archive)");
+    }
+    if (!LoadSheet(trans, "imgtrans", archive, kSpriteKey)) {
+        return Fail("no picture imgtrans (loose imgtrans.bmp or in the archive)");
+    }
+
+    kx::CGame game;
+    {
+        kx::CFileEx file(false);
+        file.SetPath(a.level);
+        if (!file.OpenRead()) {
+            return Fail(a.level + ": cannot open the file");
+        }
+        std::string reason;
+        if (!kx::ReadLevelNoThrow(game.field, file, &reason)) {
+            return Fail(a.level + ": " + kx::Utf8FromCp1252(reason));
+        }
+    }
+    game.PrepareLevel();
+
+    const auto [width, height] = a.size.value_or(
+        std::pair{game.field.width * kx::kCellPixels, game.field.height * kx::kCellPixels});
+    kx::CDrawDevice24 surface;
+    if (!surface.Create(width, height)) {
+        return Fail("cannot make a surface of " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels; choose one with --size");
+    }
+    // Black where the background would show.
+    surface.Clear(0x000000);
+    kx::DrawCells(game.field, surface, full, trans, a.atX, a.atY);
+    if (!surface.WritePng(a.out)) {
+        return Fail("cannot write " + a.out);
+    }
+    return 0;
+}
+
+Register render{{"render", "LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y]",
+                 "draws the level's cells as at its start (field pixel X,Y at the top-left)",
+                 RunRender}};
+
+} // namespace
+} // namespace kxtool

@@ -1,0 +1,78 @@
+// krawlix-tool text: one line in one of the eleven bitmap fonts, drawn into a PNG file.
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Command.h"
+#include "graphics/DrawDevice24.h"
+#include "graphics/FontTable.h"
+#include "storage/ResourceArchive.h"
+#include "storage/TextCodec.h"
+
+namespace kxtool {
+namespace {
+
+constexpr int32_t kMargin = 4;
+constexpr kx::Colour kDark = 0x202030;
+constexpr kx::Colour kInk = 0xF0F0F0;
+
+int RunText(const Args& args) {
+    std::vector<std::string> positional;
+    std::string archivePath;
+    bool fixed = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--fixed") {
+            fixed = true;
+        } else if (args[i] == "--archive" && i + 1 < args.size()) {
+            archivePath = args[++i];
+        } else if (args[i].rfind("--", 0) == 0) {
+            return Fail("unknown option " + args[i]);
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() != 3) {
+        return Fail("usage: text FONTSLOT \"TEXT\" OUT.png [--archive FILE] [--fixed]");
+    }
+    char* end = nullptr;
+    const long slot = std::strtol(positional[0].c_str(), &end, 10);
+    if (*end != '\0' || positional[0].empty() || slot < 0 || slot >= kx::kFontSlots) {
+        return Fail("FONTSLOT must be 0 to 10");
+    }
+    kx::CResourceArchive archive;
+    if (!archivePath.empty()) {
+        archive.LoadArchiveFile(archivePath);
+    } else {
+        archive.LoadArchiveFromProgramFolder("Krawlix");
+    }
+    kx::CFontTable table;
+    // Other slots may be missing; only the one asked for matters here.
+    table.LoadFontsNoThrow(&archive);
+    if (!table.GetFont(static_cast<int32_t>(slot))) {
+        return Fail("font slot " + positional[0] + " is in neither the archive nor a Font folder");
+    }
+
+    const std::string text = kx::Cp1252FromUtf8(positional[1]);
+    kx::CDrawDevice24 surface;
+    surface.SetFontTable(&table);
+    surface.SetProportional(!fixed);
+    surface.SetFont(static_cast<int32_t>(slot));
+    const kx::TextSize size = surface.MeasureText(text);
+    if (!surface.Create(std::max(size.width, 1) + 2 * kMargin,
+                        std::max(size.height, 1) + 2 * kMargin)) {
+        return Fail("the text is too long for one picture");
+    }
+    surface.Clear(kDark);
+    surface.DrawText(kMargin, kMargin, text, kInk);
+    if (!surface.WritePng(positional[2])) {
+        return Fail("cannot write " + positional[2]);
+    }
+    return 0;
+}
+
+Register text{{"text", "FONTSLOT \"TEXT\" OUT.png [--archive FILE] [--fixed]",
+               "draws the text (UTF-8) with that font on a dark picture sized to fit", RunText}};
+
+} // namespace
+} // namespace kxtool
