@@ -175,6 +175,21 @@ TEST_F(PlayCommand, ATapeThatNoLongerWinsSaysSo) {
         << run.out;
 }
 
+// Every NAME.tape beside a level source NAME.txt must still reach its stated result.
+TEST_F(PlayCommand, EveryTestLevelTapeStillPlaysAsExpected) {
+    int tapes = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(KX_TEST_DATA_DIR) / "rules")) {
+        if (entry.path().extension() != ".tape")
+            continue;
+        ++tapes;
+        std::string name = entry.path().stem().string();
+        ToolRun run = Tool({"play", Level(name), "--tape", entry.path().string()});
+        EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+        EXPECT_TRUE(Has(run.out, "\"asExpected\":true")) << name << ": " << run.out;
+    }
+    EXPECT_GE(tapes, 2);
+}
+
 TEST_F(PlayCommand, BadInputEndsWithStatusOneAndAMessage) {
     std::string level = Level("corridor");
     WriteText(dir / "junk.kxlev", "not a level at all");
