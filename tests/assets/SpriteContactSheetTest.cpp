@@ -51,7 +51,10 @@ class ContactSheet : public testing::Test {
 protected:
     void SetUp() override { std::remove(out.c_str()); }
     void TearDown() override { std::remove(out.c_str()); }
-    const std::string out = testing::TempDir() + "sprite-contact-sheet.png";
+    // One file per test: CTest runs the tests of this suite in parallel.
+    const std::string out =
+        testing::TempDir() + "sprite-contact-sheet-" +
+        testing::UnitTest::GetInstance()->current_test_info()->name() + ".png";
 };
 
 TEST_F(ContactSheet, ShowsEveryCellTwiceAsLargeWithKeyedPixelsOnACheckerboard) {
