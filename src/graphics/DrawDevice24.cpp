@@ -192,7 +192,16 @@ void CDrawDevice24::DarkenHLine(int32_t x1, int32_t x2, int32_t y, int32_t shift
     uint8_t* p = PixelAddress(x1, y);
     const size_t bytes = static_cast<size_t>(x2 - x1 + 1) * 3;
     const unsigned s = static_cast<unsigned>(shift);
-    for (size_t i = 0; i < bytes; ++i) {
+    // Eight bytes at a time: the mask drops the bits each byte got from its neighbour.
+    const uint64_t mask = 0x0101010101010101ull * (0xFFu >> s);
+    size_t i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, p + i, 8);
+        v = (v >> s) & mask;
+        std::memcpy(p + i, &v, 8);
+    }
+    for (; i < bytes; ++i) {
         p[i] = static_cast<uint8_t>(p[i] >> s);
     }
 }
