@@ -9,6 +9,8 @@
 #include "field/DrawCells.h"
 #include "field/Game.h"
 #include "field/LevelFile.h"
+#include "field/Random.h"
+#include "game/Background.h"
 #include "graphics/DrawDevice24.h"
 #include "graphics/ImageList24.h"
 #include "storage/FileEx.h"
@@ -30,6 +32,7 @@ struct RenderArgs {
     std::optional<std::pair<int32_t, int32_t>> size;
     int32_t atX = 0;
     int32_t atY = 0;
+    std::optional<uint64_t> backgroundSeed;
 };
 
 // Two integers separated by the character, e.g. "650x650" or "-32,64".
@@ -73,6 +76,18 @@ const std::vector<Option>& RenderOptions() {
          }},
         {"--at",
          [](const std::string& v, RenderArgs& a) { return ParsePair(v, ',', a.atX, a.atY); }},
+        {"--background",
+         [](const std::string& v, RenderArgs& a) {
+             unsigned long long seed = 0;
+             int consumed = 0;
+             if (v.empty() || v[0] == '-' ||
+                 std::sscanf(v.c_str(), "%llu%n", &seed, &consumed) != 1 ||
+                 consumed != static_cast<int>(v.size())) {
+                 return false;
+             }
+             a.backgroundSeed = seed;
+             return true;
+         }},
     };
     return options;
 }
@@ -101,7 +116,8 @@ bool ParseRenderArgs(const Args& args, RenderArgs& parsed, std::string& error) {
         ++i;
     }
     if (positional.size() != 2) {
-        error = "usage: render LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y]";
+        error = "usage: render LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y] "
+                "[--background SEED]";
         return false;
     }
     parsed.level = positional[0];
@@ -167,8 +183,15 @@ int RunRender(const Args& args) {
         return Fail("cannot make a surface of " + std::to_string(width) + " x " +
                     std::to_string(height) + " pixels; choose one with --size");
     }
-    // Black where the background would show.
+    // Black where the background shows, or the star field a generator with that seed makes.
     surface.Clear(0x000000);
+    if (a.backgroundSeed) {
+        kx::CRandom random(*a.backgroundSeed);
+        kx::CBitmap24 background;
+        if (kx::GenerateBackground(background, random)) {
+            kx::TileBackground(surface, background, a.atX, a.atY);
+        }
+    }
     kx::DrawCells(game.field, surface, full, trans, a.atX, a.atY);
     if (!surface.WritePng(a.out)) {
         return Fail("cannot write " + a.out);
@@ -176,7 +199,8 @@ int RunRender(const Args& args) {
     return 0;
 }
 
-Register render{{"render", "LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y]",
+Register render{{"render",
+                 "LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y] [--background SEED]",
                  "draws the level's cells as at its start (field pixel X,Y at the top-left)",
                  RunRender}};
 
