@@ -199,10 +199,9 @@ int RunRender(const Args& args) {
     return 0;
 }
 
-Register render{{"render",
-                 "LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y] [--background SEED]",
-                 "draws the level's cells as at its start (field pixel X,Y at the top-left)",
-                 RunRender}};
+Register render{
+    {"render", "LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y] [--background SEED]",
+     "draws the level's cells as at its start (field pixel X,Y at the top-left)", RunRender}};
 
 } // namespace
 } // namespace kxtool
