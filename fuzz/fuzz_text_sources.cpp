@@ -1,0 +1,57 @@
+// Fuzz target for the tool's text readers: level sources, tapes and key scripts.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "LevelText.h"
+#include "Tape.h"
+#include "field/GameField.h"
+#include "field/HeadlessPlay.h"
+#include "field/LevelFile.h"
+#include "storage/MemBlock.h"
+#include "storage/MemSerializer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    // The first byte chooses the reader, so one corpus reaches all three.
+    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+    switch (data[0] % 3) {
+    case 0: {
+        kx::CGameFieldBase field;
+        std::string error;
+        if (kxtool::CompileLevelText(text, field, error)) {
+            // A compiled level must be a writable, readable level.
+            kx::CMemBlock bytes;
+            {
+                kx::CMemSerializer out(bytes, true);
+                if (!kx::WriteLevel(field, out))
+                    __builtin_trap();
+            }
+            kx::CMemSerializer in(bytes, false);
+            kx::CGameFieldBase again;
+            if (!kx::ReadLevelNoThrow(again, in) || again.width != field.width ||
+                again.height != field.height)
+                __builtin_trap();
+        }
+        break;
+    }
+    case 1: {
+        kxtool::Tape tape;
+        std::string error;
+        if (kxtool::ParseTape(text, tape, error)) {
+            kxtool::Tape again;
+            if (!kxtool::ParseTape(kxtool::FormatTape(tape), again, error))
+                __builtin_trap();
+        }
+        break;
+    }
+    default: {
+        std::vector<kx::KeyPress> keys;
+        kx::ParseKeyScript(text, keys, nullptr);
+        break;
+    }
+    }
+    return 0;
+}
