@@ -6,48 +6,24 @@
 #include <vector>
 
 #include "sound/SoundSample.h"
+#include "sound/WavWriter.h"
 #include "sound/WaveOutDevice.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
 
 namespace {
 
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
-
-void PutId(std::vector<uint8_t>& out, const char* id) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(id[i]));
-}
-
 // A 16-bit tone WAV of the given length and format.
 std::vector<uint8_t> MakeWav(double seconds, uint32_t rate, uint16_t channels) {
-    auto frames = static_cast<uint32_t>(seconds * rate);
-    uint32_t dataSize = frames * channels * 2;
-    std::vector<uint8_t> out;
-    PutId(out, "RIFF");
-    PutU32(out, 36 + dataSize);
-    PutId(out, "WAVE");
-    PutId(out, "fmt ");
-    PutU32(out, 16);
-    PutU16(out, 1);
-    PutU16(out, channels);
-    PutU32(out, rate);
-    PutU32(out, rate * channels * 2);
-    PutU16(out, channels * 2);
-    PutU16(out, 16);
-    PutId(out, "data");
-    PutU32(out, dataSize);
-    for (uint32_t i = 0; i < frames * channels; ++i)
-        PutU16(out, static_cast<uint16_t>(static_cast<int16_t>(12000 * std::sin(i * 0.05))));
-    return out;
+    auto values = static_cast<uint32_t>(seconds * rate) * channels;
+    std::vector<uint8_t> samples;
+    for (uint32_t i = 0; i < values; ++i) {
+        auto v = static_cast<uint16_t>(static_cast<int16_t>(12000 * std::sin(i * 0.05)));
+        samples.push_back(static_cast<uint8_t>(v & 0xFF));
+        samples.push_back(static_cast<uint8_t>(v >> 8));
+    }
+    return kx::MakeWavBytes(rate, 16, channels, samples.data(),
+                            static_cast<uint32_t>(samples.size()));
 }
 
 // The lengths of the thirteen synthesised effects, in seconds.

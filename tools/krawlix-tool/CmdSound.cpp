@@ -6,6 +6,7 @@
 
 #include "Command.h"
 #include "sound/SoundSample.h"
+#include "sound/WavWriter.h"
 #include "sound/WaveOutDevice.h"
 #include "storage/FileEx.h"
 #include "storage/MemBlock.h"
@@ -15,49 +16,6 @@
 namespace kxtool {
 
 namespace {
-
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
-
-void PutId(std::vector<uint8_t>& out, const char* id) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(id[i]));
-}
-
-// A plain PCM WAV: RIFF header, a 16-byte "fmt " chunk and the data chunk.
-bool WriteWav(const std::string& path, const kx::CSoundSample& sample) {
-    uint32_t bytesPerValue = sample.Is16Bit() ? 2 : 1;
-    uint32_t block = bytesPerValue * static_cast<uint32_t>(sample.GetChannels());
-    auto rate = static_cast<uint32_t>(sample.GetRate());
-    std::vector<uint8_t> out;
-    PutId(out, "RIFF");
-    PutU32(out, 36 + sample.GetSize());
-    PutId(out, "WAVE");
-    PutId(out, "fmt ");
-    PutU32(out, 16);
-    PutU16(out, 1);
-    PutU16(out, static_cast<uint32_t>(sample.GetChannels()));
-    PutU32(out, rate);
-    PutU32(out, rate * block);
-    PutU16(out, block);
-    PutU16(out, bytesPerValue * 8);
-    PutId(out, "data");
-    PutU32(out, sample.GetSize());
-    if (sample.HasData())
-        out.insert(out.end(), sample.GetData(), sample.GetData() + sample.GetSize());
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-    return std::fclose(file) == 0 && ok;
-}
 
 bool ReadWholeFile(const std::string& path, kx::CMemBlock& block) {
     kx::CFileEx file(false);
@@ -142,7 +100,7 @@ int RunSound(const Args& args) {
     if (!device.OpenDevice(8, rate, 1))
         return Fail("cannot open the recording device");
     device.ConvertToDevice(sample);
-    if (!WriteWav(outPath, sample))
+    if (!kx::WriteWavFile(outPath, kx::MakeWavBytes(sample)))
         return Fail("cannot write " + outPath);
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sound/WavWriter.h"
+
 namespace synth {
 
 double CNoise::Next() {
@@ -120,46 +122,17 @@ void Normalise(Signal& signal, double targetLoudness, double peakLimit) {
         s *= gain;
 }
 
-namespace {
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
-void PutId(std::vector<uint8_t>& out, const char* id) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(id[i]));
-}
-} // namespace
-
 bool WriteWav16(const std::string& path, const Signal& signal) {
-    auto dataSize = static_cast<uint32_t>(signal.size() * 2);
-    std::vector<uint8_t> bytes;
-    PutId(bytes, "RIFF");
-    PutU32(bytes, 36 + dataSize);
-    PutId(bytes, "WAVE");
-    PutId(bytes, "fmt ");
-    PutU32(bytes, 16);
-    PutU16(bytes, 1);         // PCM
-    PutU16(bytes, 1);         // mono
-    PutU32(bytes, kRate);     // samples per second
-    PutU32(bytes, kRate * 2); // bytes per second
-    PutU16(bytes, 2);         // block alignment
-    PutU16(bytes, 16);        // bits
-    PutId(bytes, "data");
-    PutU32(bytes, dataSize);
+    std::vector<uint8_t> samples;
+    samples.reserve(signal.size() * 2);
     for (double s : signal) {
-        long v = std::lround(std::clamp(s, -1.0, 1.0) * 32767.0);
-        PutU16(bytes, static_cast<uint16_t>(static_cast<int16_t>(v)));
+        auto v = static_cast<uint16_t>(
+            static_cast<int16_t>(std::lround(std::clamp(s, -1.0, 1.0) * 32767.0)));
+        samples.push_back(static_cast<uint8_t>(v & 0xFF));
+        samples.push_back(static_cast<uint8_t>(v >> 8));
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
+    return kx::WriteWavFile(path, kx::MakeWavBytes(kRate, 16, 1, samples.data(),
+                                                   static_cast<uint32_t>(samples.size())));
 }
 
 } // namespace synth

@@ -1,0 +1,62 @@
+// Plain PCM WAV bytes for the tools that write sounds.
+#include "sound/WavWriter.h"
+
+#include <cstdio>
+
+#include "sound/SoundSample.h"
+
+namespace kx {
+
+namespace {
+void PutU16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v & 0xFF));
+    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+}
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+    PutU16(out, v & 0xFFFF);
+    PutU16(out, v >> 16);
+}
+void PutId(std::vector<uint8_t>& out, const char* id) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(id[i]));
+}
+} // namespace
+
+std::vector<uint8_t> MakeWavBytes(uint32_t rate, uint16_t bits, uint16_t channels,
+                                  const uint8_t* data, uint32_t size) {
+    uint32_t block = static_cast<uint32_t>(bits / 8) * channels;
+    std::vector<uint8_t> out;
+    out.reserve(44 + static_cast<size_t>(size));
+    PutId(out, "RIFF");
+    PutU32(out, 36 + size);
+    PutId(out, "WAVE");
+    PutId(out, "fmt ");
+    PutU32(out, 16);
+    PutU16(out, 1); // PCM
+    PutU16(out, channels);
+    PutU32(out, rate);
+    PutU32(out, rate * block);
+    PutU16(out, block);
+    PutU16(out, bits);
+    PutId(out, "data");
+    PutU32(out, size);
+    if (data != nullptr)
+        out.insert(out.end(), data, data + size);
+    return out;
+}
+
+std::vector<uint8_t> MakeWavBytes(const CSoundSample& sample) {
+    return MakeWavBytes(static_cast<uint32_t>(sample.GetRate()), sample.Is16Bit() ? 16 : 8,
+                        static_cast<uint16_t>(sample.GetChannels()),
+                        sample.HasData() ? sample.GetData() : nullptr, sample.GetSize());
+}
+
+bool WriteWavFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+} // namespace kx
