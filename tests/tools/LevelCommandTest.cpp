@@ -1,57 +1,29 @@
 // krawlix-tool's level commands, run as a program on files in a temporary folder.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "ToolRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
+using ToolRun = kxtest::ToolResult;
 
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// Runs the tool with the arguments; standard error goes to errPath.
-ToolRun Tool(const std::vector<std::string>& args, const fs::path& errPath) {
-    std::string command = Quote(KX_OUTPUT_DIR "/krawlix-tool");
-    for (const std::string& a : args)
-        command += " " + Quote(a);
-    command += " 2>" + Quote(errPath.string());
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+// Runs the tool with the arguments; standard error goes to a file in errFolder.
+ToolRun Tool(const std::vector<std::string>& args, const fs::path& errFolder) {
+    return kxtest::RunTool(args, errFolder);
 }
 
 std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return kxtest::ReadFileBytes(p);
 }
 
 void WriteText(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
+    kxtest::WriteFileBytes(p, text);
 }
 
 // The integers of the array "key" in a dump.
@@ -98,9 +70,9 @@ protected:
 
     ToolRun Level(std::vector<std::string> args) {
         args.insert(args.begin(), "level");
-        return Tool(args, dir / "stderr.txt");
+        return Tool(args, dir);
     }
-    std::string Err() { return ReadText(dir / "stderr.txt"); }
+    std::string Err() { return ReadText(dir / "tool-stderr.txt"); }
     std::string P(const std::string& name) { return (dir / name).string(); }
 
     fs::path dir;

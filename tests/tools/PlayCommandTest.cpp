@@ -1,40 +1,26 @@
 // krawlix-tool play: headless play of compiled test levels, tapes recorded and replayed.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "ToolRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using ToolRun = kxtest::ToolResult;
 
 std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return kxtest::ReadFileBytes(p);
 }
 
 void WriteText(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
+    kxtest::WriteFileBytes(p, text);
 }
 
 class PlayCommand : public ::testing::Test {
@@ -48,25 +34,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    ToolRun Tool(const std::vector<std::string>& args) {
-        std::string command = Quote(KX_OUTPUT_DIR "/krawlix-tool");
-        for (const std::string& a : args)
-            command += " " + Quote(a);
-        fs::path errPath = dir / "stderr.txt";
-        command += " 2>" + Quote(errPath.string());
-        ToolRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[65536];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.out.append(buffer, n);
-        int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = ReadText(errPath);
-        return run;
-    }
+    ToolRun Tool(const std::vector<std::string>& args) { return kxtest::RunTool(args, dir); }
 
     // Compiles tests/data/rules/NAME.txt and returns the level file's path.
     std::string Level(const std::string& name) {
