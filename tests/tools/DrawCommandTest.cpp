@@ -95,6 +95,17 @@ TEST_F(DrawCommand, RenderDrawsTheWholeFieldByDefault) {
     EXPECT_EQ(picture.GetPixel(64, 32), 0x200000u + 144 + kx::CREATURE_WORM_CURRENT);
 }
 
+TEST_F(DrawCommand, RenderAsStoredKeepsTheFilesCreatureCodes) {
+    const std::string level = WriteLevel();
+    const std::string out = Path("r.png").string();
+    auto run = Run({"render", level, out, "--as-stored", "--archive", archive});
+    ASSERT_EQ(run.status, 0) << run.err;
+    kx::CBitmap24 picture;
+    ASSERT_TRUE(kx::ReadPngFile(out, picture));
+    // The head as the file holds it (not current), with no level start to promote it.
+    EXPECT_EQ(picture.GetPixel(64, 32), 0x200000u + 144 + kx::CREATURE_WORM_HEAD);
+}
+
 TEST_F(DrawCommand, RenderTakesSizeAndOffset) {
     const std::string level = WriteLevel();
     const std::string out = Path("r.png").string();

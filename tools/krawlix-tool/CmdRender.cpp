@@ -11,11 +11,10 @@
 #include "field/LevelFile.h"
 #include "field/Random.h"
 #include "game/Background.h"
+#include "game/GameResources.h"
 #include "graphics/DrawDevice24.h"
 #include "graphics/ImageList24.h"
 #include "storage/FileEx.h"
-#include "storage/MemSerializer.h"
-#include "storage/Path.h"
 #include "storage/ResourceArchive.h"
 #include "storage/TextCodec.h"
 
@@ -33,6 +32,7 @@ struct RenderArgs {
     int32_t atX = 0;
     int32_t atY = 0;
     std::optional<uint64_t> backgroundSeed;
+    bool asStored = false;
 };
 
 // Two integers separated by the character, e.g. "650x650" or "-32,64".
@@ -51,10 +51,11 @@ bool ParsePair(const std::string& text, char separator, int32_t& a, int32_t& b) 
     return true;
 }
 
-// Every option takes one value; a new option is one more row here.
+// A new option is one more row here; a flag takes no value.
 struct Option {
     const char* name;
     std::function<bool(const std::string& value, RenderArgs& args)> take;
+    bool isFlag = false;
 };
 
 const std::vector<Option>& RenderOptions() {
@@ -88,6 +89,12 @@ const std::vector<Option>& RenderOptions() {
              a.backgroundSeed = seed;
              return true;
          }},
+        {"--as-stored",
+         [](const std::string&, RenderArgs& a) {
+             a.asStored = true;
+             return true;
+         },
+         true},
     };
     return options;
 }
@@ -109,6 +116,10 @@ bool ParseRenderArgs(const Args& args, RenderArgs& parsed, std::string& error) {
             error = "unknown option " + args[i];
             return false;
         }
+        if (option->isFlag) {
+            option->take("", parsed);
+            continue;
+        }
         if (i + 1 >= args.size() || !option->take(args[i + 1], parsed)) {
             error = std::string("bad or missing value for ") + option->name;
             return false;
@@ -117,28 +128,12 @@ bool ParseRenderArgs(const Args& args, RenderArgs& parsed, std::string& error) {
     }
     if (positional.size() != 2) {
         error = "usage: render LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y] "
-                "[--background SEED]";
+                "[--background SEED] [--as-stored]";
         return false;
     }
     parsed.level = positional[0];
     parsed.out = positional[1];
     return true;
-}
-
-// As the game: a loose name.bmp found by the data-file search, else the archive's picture.
-bool LoadSheet(kx::CImageList24& sheet, const std::string& name,
-               const kx::CResourceArchive& archive, kx::Colour key) {
-    const std::string loose = kx::FindDataFile(std::nullopt, "Krawlix", "Image", name + ".bmp");
-    if (!loose.empty() && sheet.LoadSheetFile(loose, kSpriteCell, kSpriteCell, key)) {
-        return true;
-    }
-    const kx::CResource* resource = archive.LookupResource("image", name);
-    if (resource == nullptr) {
-        return false;
-    }
-    kx::CMemBlock view(resource->data, true);
-    kx::CMemSerializer store(view, false);
-    return sheet.LoadSheet(store, kSpriteCell, kSpriteCell, key);
 }
 
 int RunRender(const Args& args) {
@@ -153,12 +148,15 @@ int RunRender(const Args& args) {
     } else {
         archive.LoadArchiveFromProgramFolder("Krawlix");
     }
+    // The sheets come as the game loads them: a loose file first, else the archive.
+    kx::CGameResources resources(archive);
     kx::CImageList24 full;
     kx::CImageList24 trans;
-    if (!LoadSheet(full, "imgfull", archive, kx::kNoTransparentColour)) {
+    if (!resources.LoadSpriteSheet(full, "imgfull", kSpriteCell, kSpriteCell,
+                                   kx::kNoTransparentColour)) {
         return Fail("no picture imgfull (loose imgfull.bmp or in the archive)");
     }
-    if (!LoadSheet(trans, "imgtrans", archive, kSpriteKey)) {
+    if (!resources.LoadSpriteSheet(trans, "imgtrans", kSpriteCell, kSpriteCell, kSpriteKey)) {
         return Fail("no picture imgtrans (loose imgtrans.bmp or in the archive)");
     }
 
@@ -174,7 +172,11 @@ int RunRender(const Args& args) {
             return Fail(a.level + ": " + kx::Utf8FromCp1252(reason));
         }
     }
-    game.PrepareLevel();
+    // --as-stored shows the creature codes as the file holds them (long worms, animation
+    // frames); otherwise they stand as at a level start.
+    if (!a.asStored) {
+        game.PrepareLevel();
+    }
 
     const auto [width, height] = a.size.value_or(
         std::pair{game.field.width * kx::kCellPixels, game.field.height * kx::kCellPixels});
@@ -200,7 +202,8 @@ int RunRender(const Args& args) {
 }
 
 Register render{
-    {"render", "LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y] [--background SEED]",
+    {"render",
+     "LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y] [--background SEED] [--as-stored]",
      "draws the level's cells as at its start (field pixel X,Y at the top-left)", RunRender}};
 
 } // namespace
