@@ -48,11 +48,11 @@ std::vector<uint8_t> MakeBmp(int32_t width, int32_t height, kx::Colour colour) {
 
 // An 8-bit mono 22050 Hz WAV of n samples of one value: the device's format already.
 std::vector<uint8_t> MakeSound(uint32_t n, uint8_t value) {
-    kxtest::WavSpec spec;
-    spec.bits = 8;
-    spec.rate = 22050;
-    spec.data.assign(n, value);
-    return kxtest::MakeWav(spec);
+    kxtest::WavSpec wav;
+    wav.bits = 8;
+    wav.rate = 22050;
+    wav.data.assign(n, value);
+    return kxtest::MakeWav(wav);
 }
 
 bool WaitForEvent(const CRecordingWaveOutDevice& device, Kind kind) {

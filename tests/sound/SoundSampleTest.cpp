@@ -48,12 +48,12 @@ void SetU8(CSoundSample& s, const std::vector<uint8_t>& bytes, int rate, int cha
 } // namespace
 
 TEST(WavParsing, ReadsFormatAndSamples) {
-    WavSpec spec;
-    spec.channels = 2;
-    spec.rate = 11025;
-    spec.data = S16({1, -2, 300, -400});
+    WavSpec wav;
+    wav.channels = 2;
+    wav.rate = 11025;
+    wav.data = S16({1, -2, 300, -400});
     CSoundSample s;
-    ASSERT_TRUE(Parse(s, MakeWav(spec)));
+    ASSERT_TRUE(Parse(s, MakeWav(wav)));
     EXPECT_EQ(s.GetRate(), 11025);
     EXPECT_TRUE(s.Is16Bit());
     EXPECT_EQ(s.GetChannels(), 2);
@@ -61,34 +61,34 @@ TEST(WavParsing, ReadsFormatAndSamples) {
 }
 
 TEST(WavParsing, EighteenByteFormatChunkIsReadPastItsExtraBytes) {
-    WavSpec spec;
-    spec.bits = 8;
-    spec.fmtExtra = 2;
-    spec.data = {10, 20, 30};
+    WavSpec wav;
+    wav.bits = 8;
+    wav.fmtExtra = 2;
+    wav.data = {10, 20, 30};
     CSoundSample s;
-    ASSERT_TRUE(Parse(s, MakeWav(spec)));
+    ASSERT_TRUE(Parse(s, MakeWav(wav)));
     EXPECT_FALSE(s.Is16Bit());
     EXPECT_EQ(Values8(s), (std::vector<int>{10, 20, 30}));
 }
 
 TEST(WavParsing, ChunksBeforeDataAreSkipped) {
-    WavSpec spec;
-    spec.bits = 8;
+    WavSpec wav;
+    wav.bits = 8;
     std::vector<uint8_t> list = Chunk("LIST", {'I', 'N', 'F', 'O', 'd', 'a', 't', 'a'});
     std::vector<uint8_t> fact = Chunk("fact", {1, 0, 0, 0});
-    spec.beforeData = list;
-    spec.beforeData.insert(spec.beforeData.end(), fact.begin(), fact.end());
-    spec.data = {1, 2, 3, 4};
+    wav.beforeData = list;
+    wav.beforeData.insert(wav.beforeData.end(), fact.begin(), fact.end());
+    wav.data = {1, 2, 3, 4};
     CSoundSample s;
-    ASSERT_TRUE(Parse(s, MakeWav(spec)));
+    ASSERT_TRUE(Parse(s, MakeWav(wav)));
     EXPECT_EQ(Values8(s), (std::vector<int>{1, 2, 3, 4}));
 }
 
 TEST(WavParsing, UnsupportedFormatsAreRefused) {
-    auto refused = [](WavSpec spec) {
-        spec.data = S16({1, 2});
+    auto refused = [](WavSpec wav) {
+        wav.data = S16({1, 2});
         CSoundSample s;
-        bool ok = Parse(s, MakeWav(spec));
+        bool ok = Parse(s, MakeWav(wav));
         return !ok && !s.HasData();
     };
     WavSpec notPcm;
@@ -109,9 +109,9 @@ TEST(WavParsing, UnsupportedFormatsAreRefused) {
 }
 
 TEST(WavParsing, FormatChunkMustComeFirst) {
-    WavSpec spec;
-    spec.data = S16({5});
-    std::vector<uint8_t> bytes = MakeWav(spec);
+    WavSpec wav;
+    wav.data = S16({5});
+    std::vector<uint8_t> bytes = MakeWav(wav);
     std::vector<uint8_t> junk = Chunk("JUNK", {0, 0, 0, 0});
     bytes.insert(bytes.begin() + 12, junk.begin(), junk.end());
     CSoundSample s;
@@ -119,23 +119,23 @@ TEST(WavParsing, FormatChunkMustComeFirst) {
 }
 
 TEST(WavParsing, NotRiffWaveIsRefused) {
-    WavSpec spec;
-    spec.data = S16({5});
-    std::vector<uint8_t> bytes = MakeWav(spec);
+    WavSpec wav;
+    wav.data = S16({5});
+    std::vector<uint8_t> bytes = MakeWav(wav);
     bytes[8] = 'X';
     CSoundSample s;
     EXPECT_FALSE(Parse(s, bytes));
-    bytes = MakeWav(spec);
+    bytes = MakeWav(wav);
     bytes[0] = 'r';
     EXPECT_FALSE(Parse(s, bytes));
 }
 
 TEST(WavParsing, EveryTruncationIsRefused) {
-    WavSpec spec;
-    spec.fmtExtra = 2;
-    spec.beforeData = Chunk("LIST", {1, 2, 3, 4, 5, 6});
-    spec.data = S16({1, 2, 3, 4});
-    std::vector<uint8_t> bytes = MakeWav(spec);
+    WavSpec wav;
+    wav.fmtExtra = 2;
+    wav.beforeData = Chunk("LIST", {1, 2, 3, 4, 5, 6});
+    wav.data = S16({1, 2, 3, 4});
+    std::vector<uint8_t> bytes = MakeWav(wav);
     for (size_t n = 0; n < bytes.size(); ++n) {
         CSoundSample s;
         std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + static_cast<long>(n));
@@ -147,9 +147,9 @@ TEST(WavParsing, EveryTruncationIsRefused) {
 }
 
 TEST(WavParsing, OversizedDataChunkFailsWithoutReadingPastTheEnd) {
-    WavSpec spec;
-    spec.data = S16({1, 2});
-    std::vector<uint8_t> bytes = MakeWav(spec);
+    WavSpec wav;
+    wav.data = S16({1, 2});
+    std::vector<uint8_t> bytes = MakeWav(wav);
     // The data chunk's size field sits just before its 4 bytes.
     size_t sizeAt = bytes.size() - 4 - 4;
     for (uint32_t stated : {5u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
@@ -163,34 +163,34 @@ TEST(WavParsing, OversizedDataChunkFailsWithoutReadingPastTheEnd) {
 }
 
 TEST(WavParsing, OversizedChunkBeforeDataFails) {
-    WavSpec spec;
-    spec.beforeData = Chunk("LIST", {1, 2});
-    spec.beforeData[4] = 0xFF;
-    spec.beforeData[5] = 0xFF;
-    spec.beforeData[6] = 0xFF;
-    spec.beforeData[7] = 0xFF;
-    spec.data = S16({1});
+    WavSpec wav;
+    wav.beforeData = Chunk("LIST", {1, 2});
+    wav.beforeData[4] = 0xFF;
+    wav.beforeData[5] = 0xFF;
+    wav.beforeData[6] = 0xFF;
+    wav.beforeData[7] = 0xFF;
+    wav.data = S16({1});
     CSoundSample s;
-    EXPECT_FALSE(Parse(s, MakeWav(spec)));
+    EXPECT_FALSE(Parse(s, MakeWav(wav)));
 }
 
 TEST(WavParsing, AFailedParseLeavesTheSampleEmpty) {
-    WavSpec spec;
-    spec.data = S16({7, 8});
+    WavSpec wav;
+    wav.data = S16({7, 8});
     CSoundSample s;
-    ASSERT_TRUE(Parse(s, MakeWav(spec)));
-    spec.tag = 2;
-    EXPECT_FALSE(Parse(s, MakeWav(spec)));
+    ASSERT_TRUE(Parse(s, MakeWav(wav)));
+    wav.tag = 2;
+    EXPECT_FALSE(Parse(s, MakeWav(wav)));
     EXPECT_FALSE(s.HasData());
     EXPECT_EQ(s.GetRate(), 8000);
     EXPECT_EQ(s.GetChannels(), 1);
 }
 
 TEST(WavParsing, LoadWavFileReadsAFileAndMissingFilesGiveFalse) {
-    WavSpec spec;
-    spec.bits = 8;
-    spec.data = {1, 2, 3};
-    std::vector<uint8_t> bytes = MakeWav(spec);
+    WavSpec wav;
+    wav.bits = 8;
+    wav.data = {1, 2, 3};
+    std::vector<uint8_t> bytes = MakeWav(wav);
     auto path = std::filesystem::temp_directory_path() / "kx_sound_test_load.wav";
     {
         std::ofstream out(path, std::ios::binary);

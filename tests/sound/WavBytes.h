@@ -40,24 +40,24 @@ inline std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& bo
     return out;
 }
 
-inline std::vector<uint8_t> MakeWav(const WavSpec& spec) {
+inline std::vector<uint8_t> MakeWav(const WavSpec& wav) {
     std::vector<uint8_t> out;
     PutId(out, "RIFF");
     PutU32(out, 0); // not examined by the reader
     PutId(out, "WAVE");
     PutId(out, "fmt ");
-    PutU32(out, 16 + spec.fmtExtra);
-    PutU16(out, spec.tag);
-    PutU16(out, spec.channels);
-    PutU32(out, spec.rate);
-    uint32_t block = spec.channels * (spec.bits / 8u);
-    PutU32(out, spec.rate * block);
+    PutU32(out, 16 + wav.fmtExtra);
+    PutU16(out, wav.tag);
+    PutU16(out, wav.channels);
+    PutU32(out, wav.rate);
+    uint32_t block = wav.channels * (wav.bits / 8u);
+    PutU32(out, wav.rate * block);
     PutU16(out, block);
-    PutU16(out, spec.bits);
-    for (uint32_t i = 0; i < spec.fmtExtra; ++i)
+    PutU16(out, wav.bits);
+    for (uint32_t i = 0; i < wav.fmtExtra; ++i)
         out.push_back(0xAB);
-    out.insert(out.end(), spec.beforeData.begin(), spec.beforeData.end());
-    std::vector<uint8_t> data = Chunk("data", spec.data);
+    out.insert(out.end(), wav.beforeData.begin(), wav.beforeData.end());
+    std::vector<uint8_t> data = Chunk("data", wav.data);
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }

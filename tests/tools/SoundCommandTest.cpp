@@ -64,14 +64,14 @@ protected:
 } // namespace
 
 TEST_F(SoundCommand, StereoSixteenBitBecomesEightBitMonoAtTheDeviceRate) {
-    WavSpec spec;
-    spec.channels = 2;
-    spec.rate = 11025;
-    spec.fmtExtra = 2;
-    spec.beforeData = Chunk("LIST", {1, 2, 3, 4});
+    WavSpec wav;
+    wav.channels = 2;
+    wav.rate = 11025;
+    wav.fmtExtra = 2;
+    wav.beforeData = Chunk("LIST", {1, 2, 3, 4});
     // Three frames: 256 (averaged from 255 and 257), -32768, and 32767.
-    spec.data = S16({255, 257, -32768, -32768, 32767, 32767});
-    WriteFile("in.wav", MakeWav(spec));
+    wav.data = S16({255, 257, -32768, -32768, 32767, 32767});
+    WriteFile("in.wav", MakeWav(wav));
     ASSERT_EQ(Run("sound --wav " + Path("in.wav") + " " + Path("out.wav")), 0) << stderrText;
 
     std::vector<uint8_t> out = ReadFile("out.wav");
@@ -95,11 +95,11 @@ TEST_F(SoundCommand, StereoSixteenBitBecomesEightBitMonoAtTheDeviceRate) {
 }
 
 TEST_F(SoundCommand, RateOptionChoosesTheFallbackRate) {
-    WavSpec spec;
-    spec.bits = 8;
-    spec.rate = 22050;
-    spec.data = {0, 50, 100, 150, 200};
-    WriteFile("in.wav", MakeWav(spec));
+    WavSpec wav;
+    wav.bits = 8;
+    wav.rate = 22050;
+    wav.data = {0, 50, 100, 150, 200};
+    WriteFile("in.wav", MakeWav(wav));
     ASSERT_EQ(Run("sound --wav " + Path("in.wav") + " " + Path("out.wav") + " --rate 11025"), 0)
         << stderrText;
     std::vector<uint8_t> out = ReadFile("out.wav");
@@ -110,10 +110,10 @@ TEST_F(SoundCommand, RateOptionChoosesTheFallbackRate) {
 }
 
 TEST_F(SoundCommand, ARefusedWavGivesStatusOneAndOneLine) {
-    WavSpec spec;
-    spec.tag = 3; // floating point
-    spec.data = S16({1, 2});
-    WriteFile("float.wav", MakeWav(spec));
+    WavSpec wav;
+    wav.tag = 3; // floating point
+    wav.data = S16({1, 2});
+    WriteFile("float.wav", MakeWav(wav));
     EXPECT_EQ(Run("sound --wav " + Path("float.wav") + " " + Path("out.wav")), 1);
     ASSERT_FALSE(stderrText.empty());
     EXPECT_EQ(stderrText.find('\n'), stderrText.size() - 1);
@@ -121,11 +121,11 @@ TEST_F(SoundCommand, ARefusedWavGivesStatusOneAndOneLine) {
 }
 
 TEST_F(SoundCommand, ASoundOfTheArchiveIsFoundByName) {
-    WavSpec spec;
-    spec.bits = 8;
-    spec.rate = 22050;
-    spec.data = {7, 8, 9};
-    WriteFile("click.wav", MakeWav(spec));
+    WavSpec wav;
+    wav.bits = 8;
+    wav.rate = 22050;
+    wav.data = {7, 8, 9};
+    WriteFile("click.wav", MakeWav(wav));
     {
         std::ofstream manifest(Path("sounds.manifest"));
         manifest << "sound switch " << Path("click.wav") << "\n";
