@@ -25,6 +25,19 @@ Colour GetColour(const uint8_t* p) {
            static_cast<Colour>(p[2]) << 16;
 }
 
+// Orders the two ends of a span and clamps it to 0 .. limit - 1; false when it misses.
+bool ClipSpan(int32_t& a, int32_t& b, int32_t limit) {
+    if (a > b) {
+        std::swap(a, b);
+    }
+    if (b < 0 || a >= limit) {
+        return false;
+    }
+    a = std::max(a, 0);
+    b = std::min(b, limit - 1);
+    return true;
+}
+
 } // namespace
 
 CDrawDevice24::CDrawDevice24() : fontTable(&ProgramFontTable()) {}
@@ -92,19 +105,9 @@ void CDrawDevice24::Clear(Colour colour) {
 
 void CDrawDevice24::FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Colour colour,
                              bool notify) {
-    if (x1 > x2) {
-        std::swap(x1, x2);
-    }
-    if (y1 > y2) {
-        std::swap(y1, y2);
-    }
-    if (pixels.empty() || x2 < 0 || x1 >= width || y2 < 0 || y1 >= height) {
+    if (pixels.empty() || !ClipSpan(x1, x2, width) || !ClipSpan(y1, y2, height)) {
         return;
     }
-    x1 = std::max(x1, 0);
-    y1 = std::max(y1, 0);
-    x2 = std::min(x2, width - 1);
-    y2 = std::min(y2, height - 1);
     // One row is built in place, then copied into the others.
     const size_t rowBytes = static_cast<size_t>(x2 - x1 + 1) * 3;
     uint8_t* first = PixelAddress(x1, y1);
@@ -134,14 +137,9 @@ Colour CDrawDevice24::GetPixel(int32_t x, int32_t y) const {
 }
 
 void CDrawDevice24::DrawHLine(int32_t x1, int32_t x2, int32_t y, bool notify) {
-    if (x1 > x2) {
-        std::swap(x1, x2);
-    }
-    if (pixels.empty() || y < 0 || y >= height || x2 < 0 || x1 >= width) {
+    if (pixels.empty() || y < 0 || y >= height || !ClipSpan(x1, x2, width)) {
         return;
     }
-    x1 = std::max(x1, 0);
-    x2 = std::min(x2, width - 1);
     uint8_t* p = PixelAddress(x1, y);
     for (int32_t x = x1; x <= x2; ++x, p += 3) {
         PutColour(p, lineColour);
@@ -152,14 +150,9 @@ void CDrawDevice24::DrawHLine(int32_t x1, int32_t x2, int32_t y, bool notify) {
 }
 
 void CDrawDevice24::DrawVLine(int32_t x, int32_t y1, int32_t y2, bool notify) {
-    if (y1 > y2) {
-        std::swap(y1, y2);
-    }
-    if (pixels.empty() || x < 0 || x >= width || y2 < 0 || y1 >= height) {
+    if (pixels.empty() || x < 0 || x >= width || !ClipSpan(y1, y2, height)) {
         return;
     }
-    y1 = std::max(y1, 0);
-    y2 = std::min(y2, height - 1);
     for (int32_t y = y1; y <= y2; ++y) {
         PutColour(PixelAddress(x, y), lineColour);
     }
@@ -180,14 +173,9 @@ void CDrawDevice24::DarkenHLine(int32_t x1, int32_t x2, int32_t y, int32_t shift
     if (shift < 1 || shift > 7) {
         return;
     }
-    if (x1 > x2) {
-        std::swap(x1, x2);
-    }
-    if (pixels.empty() || y < 0 || y >= height || x2 < 0 || x1 >= width) {
+    if (pixels.empty() || y < 0 || y >= height || !ClipSpan(x1, x2, width)) {
         return;
     }
-    x1 = std::max(x1, 0);
-    x2 = std::min(x2, width - 1);
     // (v >> shift) & mask on the 24-bit value is each byte shifted on its own.
     uint8_t* p = PixelAddress(x1, y);
     const size_t bytes = static_cast<size_t>(x2 - x1 + 1) * 3;
@@ -208,19 +196,9 @@ void CDrawDevice24::DarkenHLine(int32_t x1, int32_t x2, int32_t y, int32_t shift
 
 void CDrawDevice24::DarkenRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t shift,
                                bool notify) {
-    if (x1 > x2) {
-        std::swap(x1, x2);
-    }
-    if (y1 > y2) {
-        std::swap(y1, y2);
-    }
-    if (pixels.empty() || x2 < 0 || x1 >= width || y2 < 0 || y1 >= height) {
+    if (pixels.empty() || !ClipSpan(x1, x2, width) || !ClipSpan(y1, y2, height)) {
         return;
     }
-    x1 = std::max(x1, 0);
-    y1 = std::max(y1, 0);
-    x2 = std::min(x2, width - 1);
-    y2 = std::min(y2, height - 1);
     for (int32_t y = y1; y <= y2; ++y) {
         DarkenHLine(x1, x2, y, shift);
     }
