@@ -6,5 +6,5 @@ sh scripts/deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build-bench
 for b in build-bench/benchmarks/*; do
-  [ -x "$b" ] && "$b" "$@"
+  if [ -f "$b" ] && [ -x "$b" ]; then "$b" "$@"; fi
 done
