@@ -141,3 +141,11 @@ TEST_F(SoundCommand, ASoundOfTheArchiveIsFoundByName) {
     EXPECT_EQ(Run("sound confirm " + Path("out2.wav") + " --archive " + Path("test.bfres")), 1);
     EXPECT_NE(stderrText.find("confirm"), std::string::npos);
 }
+
+TEST_F(SoundCommand, AnArchiveThatDoesNotOpenIsReportedInUtf8) {
+    EXPECT_EQ(Run("sound switch " + Path("out.wav") + " --archive " + Path("none.bfres")), 1);
+    // The file error's German text reaches the terminal as UTF-8 ("ö" is C3 B6).
+    EXPECT_NE(stderrText.find("konnte nicht zum Lesen ge\xC3\xB6" "ffnet werden."),
+              std::string::npos)
+        << stderrText;
+}

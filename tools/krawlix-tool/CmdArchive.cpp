@@ -14,15 +14,6 @@
 namespace kxtool {
 namespace {
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 struct ManifestLine {
     std::string kind;
     std::string name;
@@ -111,16 +102,17 @@ int RunPack(const Args& args) {
     if (!ReadManifest(args[1], lines, error)) {
         return Fail(error);
     }
-    std::vector<std::vector<uint8_t>> contents(lines.size());
+    std::vector<std::string> contents(lines.size());
     std::vector<kx::ArchiveSource> sources;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (!ReadWholeFile(lines[i].file, contents[i])) {
+        if (!ReadFileBytes(lines[i].file, contents[i])) {
             return Fail("cannot read \"" + lines[i].file + "\"");
         }
         if (contents[i].size() > UINT32_MAX) {
             return Fail("\"" + lines[i].file + "\" is too large");
         }
-        sources.push_back({lines[i].kind, lines[i].name, contents[i].data(),
+        sources.push_back({lines[i].kind, lines[i].name,
+                           reinterpret_cast<const uint8_t*>(contents[i].data()),
                            static_cast<uint32_t>(contents[i].size())});
     }
     // Written beside the target and renamed, so a failed pack never leaves half an archive.

@@ -1,7 +1,5 @@
 // krawlix-tool's level commands: dump, info, convert and compile level files.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "Command.h"
@@ -130,11 +128,8 @@ int Info(const Args& args) {
 int Compile(const Args& args) {
     if (args.size() != 2)
         return Fail("usage: level compile SOURCE.txt OUT.kxlev");
-    std::ifstream in(args[0], std::ios::binary);
-    if (!in)
-        return Fail(args[0] + ": cannot open the file");
-    std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string source;
+    if (!ReadFileBytes(args[0], source))
         return Fail(args[0] + ": cannot read the file");
     kx::CGameFieldBase field;
     std::string error;

@@ -1,7 +1,6 @@
 // krawlix-tool play: plays a level headless on a virtual clock and prints the outcome as JSON.
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "Command.h"
@@ -94,14 +93,6 @@ bool ParseArgs(const Args& args, PlayArgs& out, std::string& error) {
     return true;
 }
 
-bool ReadTextFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 void WriteWorms(JsonWriter& json, const kx::CGame& game) {
     json.Key("worms");
     json.BeginArray();
@@ -156,7 +147,7 @@ int Play(const Args& args) {
     Tape tape;
     if (!pa.tapePath.empty()) {
         std::string text;
-        if (!ReadTextFile(pa.tapePath, text))
+        if (!ReadFileBytes(pa.tapePath, text))
             return Fail(pa.tapePath + ": cannot read the tape");
         if (!ParseTape(text, tape, error))
             return Fail(pa.tapePath + ": " + error);

@@ -7,6 +7,7 @@
 #include "graphics/Bitmap24.h"
 #include "graphics/DrawDevice24.h"
 #include "storage/Error.h"
+#include "storage/TextCodec.h"
 
 namespace kxtool {
 
@@ -78,7 +79,7 @@ int RunSheet(const Args& args) {
         if (!sheet.LoadBitmapFile(in, false))
             return Fail(in + " is not an uncompressed 24-bit bitmap");
     } catch (const kx::CTBException& e) {
-        return Fail(e.GetErrorText());
+        return Fail(kx::Utf8FromCp1252(e.GetErrorText()));
     }
     const int32_t columns = sheet.GetWidth() / kCell, rows = sheet.GetHeight() / kCell;
     if (columns < 1 || rows < 1)

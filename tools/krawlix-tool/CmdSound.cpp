@@ -17,18 +17,6 @@ namespace kxtool {
 
 namespace {
 
-bool ReadWholeFile(const std::string& path, kx::CMemBlock& block) {
-    kx::CFileEx file(false);
-    file.SetPath(path, true);
-    if (!file.OpenRead())
-        return false;
-    uint64_t left = file.BytesLeft();
-    if (left == kx::IStore::kUnknownLength || left > UINT32_MAX)
-        return false;
-    block.Allocate(static_cast<uint32_t>(left));
-    return left == 0 || file.Read(block.data, static_cast<uint32_t>(left));
-}
-
 int RunSound(const Args& args) {
     std::string name, wavPath, outPath, archivePath;
     int rate = 22050;
@@ -80,11 +68,7 @@ int RunSound(const Args& args) {
             if (!archive.LoadArchiveFromProgramFolder("Krawlix"))
                 return Fail("Krawlix.bfres not found beside the program");
         } else {
-            kx::CMemBlock bytes;
-            if (!ReadWholeFile(archivePath, bytes))
-                return Fail("cannot read " + archivePath);
-            if (!archive.LoadFromMemory(bytes))
-                return Fail(archivePath + ": not a resource archive");
+            archive.LoadArchiveFile(archivePath); // raises the file error if unreadable
         }
         const kx::CResource* resource = archive.LookupResource("sound", name);
         if (resource == nullptr)

@@ -26,4 +26,7 @@ const std::vector<Command>& AllCommands();
 // Prints "krawlix-tool: message" on standard error and returns 1.
 int Fail(const std::string& message);
 
+// The whole file's bytes; false if it cannot be opened or read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
 } // namespace kxtool

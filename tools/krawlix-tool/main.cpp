@@ -2,9 +2,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <fstream>
+#include <iterator>
 
 #include "Command.h"
 #include "storage/Error.h"
+#include "storage/TextCodec.h"
 
 namespace kxtool {
 
@@ -53,6 +56,14 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
 } // namespace kxtool
 
 int main(int argc, char** argv) {
@@ -77,7 +88,7 @@ int main(int argc, char** argv) {
     try {
         return best->run(rest);
     } catch (const kx::CTBException& e) {
-        return Fail(e.GetErrorText());
+        return Fail(kx::Utf8FromCp1252(e.GetErrorText()));
     } catch (const std::exception& e) {
         return Fail(e.what());
     }
