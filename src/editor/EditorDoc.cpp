@@ -1,0 +1,180 @@
+// CKrawlixEditorDoc: document state, New/Open/Save, gestures and undo.
+#include "editor/EditorDoc.h"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "editor/ArchiveException.h"
+#include "editor/AtomicSave.h"
+#include "field/LevelFile.h"
+#include "storage/FileEx.h"
+#include "storage/MemBlock.h"
+#include "storage/MemSerializer.h"
+#include "storage/Path.h"
+#include "storage/TextCodec.h"
+
+namespace kx {
+namespace {
+
+constexpr int32_t kStartSize = 11;
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    size_t at = 0;
+    while ((at = text.find(from, at)) != std::string::npos) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+}
+
+} // namespace
+
+CKrawlixEditorDoc::CKrawlixEditorDoc() {
+    BuildStyledField(kStartSize, kStartSize, kNewLevelDefaultStyle);
+    history.Clear();
+}
+
+void CKrawlixEditorDoc::SetModifiedFlag(bool modified) {
+    if (modified) {
+        history.MarkUnsaved();
+    } else {
+        history.MarkSaved();
+    }
+    Notify();
+}
+
+void CKrawlixEditorDoc::NewDocument(int32_t newWidth, int32_t newHeight, std::string_view style) {
+    pathName.clear();
+    BuildStyledField(newWidth, newHeight, style);
+    description.clear();
+    askedBefore = true;
+    ResetHistory();
+}
+
+void CKrawlixEditorDoc::LoadDocument(IStore& store) {
+    // Read into a field of its own, so that a rejected level leaves this one untouched.
+    CGameFieldBase fresh;
+    std::string reason;
+    if (!ReadLevelNoThrow(fresh, store, &reason)) {
+        throw CArchiveException(CArchiveException::badSchema, std::string(),
+                                Utf8FromCp1252(reason));
+    }
+    description = std::move(fresh.description);
+    width = fresh.width;
+    height = fresh.height;
+    cells = std::move(fresh.cells);
+    askedBefore = true;
+    ResetHistory();
+}
+
+void CKrawlixEditorDoc::StoreDocument(IStore& store) const {
+    if (!WriteLevel(*this, store)) {
+        throw CArchiveException(CArchiveException::genericException, std::string(),
+                                "Die Daten konnten nicht geschrieben werden.");
+    }
+}
+
+void CKrawlixEditorDoc::OpenFile(const std::string& path) {
+    CFileEx file(false);
+    file.SetPath(path);
+    if (!file.OpenRead()) {
+        throw CArchiveException(CArchiveException::genericException, path, std::strerror(errno));
+    }
+    try {
+        LoadDocument(file);
+    } catch (CArchiveException& e) {
+        e.fileName = path;
+        throw;
+    }
+    pathName = path;
+    Notify();
+}
+
+void CKrawlixEditorDoc::SaveFile(const std::string& path) {
+    CMemBlock block;
+    {
+        CMemSerializer out(block, true);
+        if (!WriteLevel(*this, out)) {
+            throw CArchiveException(CArchiveException::genericException, path,
+                                    "Die Daten konnten nicht geschrieben werden.");
+        }
+    }
+    std::string error;
+    if (!SaveBytesAtomically(path, block.data, block.size, &error)) {
+        throw CArchiveException(CArchiveException::genericException, path, error);
+    }
+    pathName = path;
+    askedBefore = true;
+    history.MarkSaved();
+    Notify();
+}
+
+void CKrawlixEditorDoc::CreateStyledField(int32_t newWidth, int32_t newHeight,
+                                          std::string_view style) {
+    CGestureScope gesture(*this);
+    BuildStyledField(newWidth, newHeight, style);
+}
+
+std::string CKrawlixEditorDoc::GetDescriptionForEdit() const {
+    std::string text = description;
+    ReplaceAll(text, "\r\n", "\n");
+    ReplaceAll(text, "\n", "\r\n");
+    return text;
+}
+
+void CKrawlixEditorDoc::SetDescriptionFromEdit(std::string_view text) {
+    CGestureScope gesture(*this);
+    std::string stored = Trim(std::string(text));
+    ReplaceAll(stored, "\r\n", "\n");
+    description = std::move(stored);
+}
+
+void CKrawlixEditorDoc::BeginGesture() {
+    if (gestureDepth++ == 0) {
+        gestureStart = FieldSnapshot::Of(*this);
+    }
+}
+
+void CKrawlixEditorDoc::EndGesture() {
+    if (gestureDepth == 0) {
+        return;
+    }
+    if (--gestureDepth == 0) {
+        const bool recorded = history.Record(gestureStart, *this);
+        gestureStart = FieldSnapshot();
+        if (recorded) {
+            Notify();
+        }
+    }
+}
+
+bool CKrawlixEditorDoc::Undo() {
+    if (!CanUndo() || !history.Undo(*this)) {
+        return false;
+    }
+    Notify();
+    return true;
+}
+
+bool CKrawlixEditorDoc::Redo() {
+    if (!CanRedo() || !history.Redo(*this)) {
+        return false;
+    }
+    Notify();
+    return true;
+}
+
+void CKrawlixEditorDoc::Notify() {
+    if (changeListener) {
+        changeListener();
+    }
+}
+
+void CKrawlixEditorDoc::ResetHistory() {
+    gestureDepth = 0;
+    gestureStart = FieldSnapshot();
+    history.Clear();
+    Notify();
+}
+
+} // namespace kx

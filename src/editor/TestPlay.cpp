@@ -1,0 +1,89 @@
+// Test play: stale test files removed, the level written to a fresh test file, the game started on
+// it.
+#include "editor/TestPlay.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "editor/AtomicSave.h"
+#include "field/LevelFile.h"
+#include "storage/Error.h"
+#include "storage/FileFinder.h"
+#include "storage/MemBlock.h"
+#include "storage/MemSerializer.h"
+#include "storage/Path.h"
+#include "storage/TextCodec.h"
+
+namespace kx {
+
+int DeleteOldTestFiles(const std::string& folder, std::time_t now) {
+    const std::time_t limit = now - kTestFileMaxAge;
+    const std::string base = AppendBackslash(folder);
+    std::vector<std::string> stale;
+    CFileFinder finder;
+    for (finder.Start(base + kTestFilePattern, true, false); finder.IsValid(); finder.Next()) {
+        const std::string path = base + finder.Current().fileName;
+        struct stat info {};
+        // Only regular files: a folder or anything else named like a test file stays.
+        if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_mtime < limit) {
+            stale.push_back(path);
+        }
+    }
+    finder.Close();
+    int deleted = 0;
+    for (const std::string& path : stale) {
+        if (std::remove(path.c_str()) == 0) {
+            ++deleted;
+        }
+    }
+    return deleted;
+}
+
+std::vector<std::string> TestGameArguments(const std::string& testFile) {
+    return {"/level:" + testFile};
+}
+
+std::string TestGameCommandLine(const std::string& program, const std::string& testFile) {
+    return "\"" + program + "\" /level:\"" + testFile + "\"";
+}
+
+TestPlayResult TestLevel(const CGameFieldBase& field, uint32_t randomValue, IGameLauncher& launcher,
+                         const TestPlaySettings& settings) {
+    TestPlayResult result;
+    const std::string folder =
+        settings.folder.empty() ? GetTempDirectory() : AppendBackslash(settings.folder);
+    DeleteOldTestFiles(folder, settings.now != 0 ? settings.now : std::time(nullptr));
+    int n = static_cast<int>(randomValue & 0xFFFF);
+    const std::string path = MakeUniqueFileName(folder, kTestFileFormat, n);
+    try {
+        CMemBlock bytes;
+        {
+            CMemSerializer out(bytes, true);
+            if (!WriteLevel(field, out)) {
+                RaiseError(T("Fehler beim Schreiben von %u Bytes in Datei \"%s\".").c_str(),
+                           bytes.size, path.c_str());
+            }
+        }
+        SaveBytesOrRaise(path, bytes.data, bytes.size);
+    } catch (const CTBException& e) {
+        result.outcome = TestPlayResult::Outcome::WriteFailed;
+        result.error = Utf8FromCp1252(e.GetErrorText());
+        return result;
+    }
+    result.testFile = path;
+    result.program =
+        settings.program.empty() ? GetModuleDirectory() + kGameProgramName : settings.program;
+    result.commandLine = TestGameCommandLine(result.program, path);
+    if (!launcher.StartGame(result.program, TestGameArguments(path))) {
+        result.outcome = TestPlayResult::Outcome::StartFailed;
+        result.error = "Krawlix konnte nicht gestartet werden.";
+        return result;
+    }
+    launcher.MinimiseEditor();
+    result.outcome = TestPlayResult::Outcome::Started;
+    return result;
+}
+
+} // namespace kx

@@ -1,0 +1,64 @@
+// Test play: the level written to a numbered test file and the game started on it through
+// IGameLauncher.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "field/GameField.h"
+
+namespace kx {
+
+inline constexpr const char* kTestFilePattern = "test_*.kxlev";
+inline constexpr const char* kTestFileFormat = "test_%d.kxlev";
+inline constexpr std::time_t kTestFileMaxAge = 604800; // seven days, in seconds
+inline constexpr const char* kGameProgramName = "Krawlix";
+
+// What the front end does for a test play. Implemented by the Qt layer (start the game
+// detached, minimise the main window) and by tests.
+class IGameLauncher {
+public:
+    // Starts program with the arguments, not waiting for it; false when it cannot start.
+    virtual bool StartGame(const std::string& program,
+                           const std::vector<std::string>& arguments) = 0;
+    // Called only after the game started.
+    virtual void MinimiseEditor() = 0;
+
+protected:
+    ~IGameLauncher() = default;
+};
+
+// Deletes the files (not folders) matching "test_*.kxlev" in folder whose last write is
+// more than seven days before now; failures are ignored. Returns how many went.
+int DeleteOldTestFiles(const std::string& folder, std::time_t now);
+
+// The game's arguments for a test file: the single switch "/level:" and the path.
+std::vector<std::string> TestGameArguments(const std::string& testFile);
+// The same as one command line: the game's path and the switch's path, each in quotes.
+std::string TestGameCommandLine(const std::string& program, const std::string& testFile);
+
+struct TestPlayResult {
+    enum class Outcome { Started, WriteFailed, StartFailed };
+    Outcome outcome = Outcome::WriteFailed;
+    std::string testFile;    // the file written (empty when none)
+    std::string program;     // the game started
+    std::string commandLine; // as TestGameCommandLine gives it
+    std::string error;       // UTF-8: the file layer's message, or why the start failed
+};
+
+struct TestPlaySettings {
+    std::string folder;  // the temporary folder; empty: GetTempDirectory()
+    std::string program; // the game; empty: the program folder's "Krawlix"
+    std::time_t now = 0; // for the age of old test files; 0: the present time
+};
+
+// The test-play command: deletes old test files, writes the field (in its present state,
+// the document untouched) to MakeUniqueFileName(folder, "test_%d.kxlev", random & 0xFFFF),
+// then starts the game on it and, once it started, minimises the editor. A file that
+// cannot be written starts nothing.
+TestPlayResult TestLevel(const CGameFieldBase& field, uint32_t randomValue, IGameLauncher& launcher,
+                         const TestPlaySettings& settings = {});
+
+} // namespace kx
