@@ -85,11 +85,14 @@ void CDrawDevice24::CopyTopDownTo(uint8_t* destination, int32_t pitch) const {
     }
 }
 
-bool CDrawDevice24::WritePng(const std::string& path) const {
+bool CDrawDevice24::WritePng(const std::string& path, std::string* error) const {
     if (pixels.empty()) {
+        if (error != nullptr) {
+            *error = path + ": no picture to write";
+        }
         return false;
     }
-    return WritePngFile(path, pixels.data(), width, height, GetStride());
+    return WritePngFile(path, pixels.data(), width, height, GetStride(), error);
 }
 
 void CDrawDevice24::CopyToBitmap(CBitmap24& bitmap) const {

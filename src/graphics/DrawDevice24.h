@@ -61,8 +61,9 @@ public:
     // Copies the picture top row first into destination, whose rows are pitch bytes apart
     // and hold at least width × 3 bytes each (a BGR24 texture).
     void CopyTopDownTo(uint8_t* destination, int32_t pitch) const;
-    // Writes the surface as a PNG file; false when it has no pixels or the write fails.
-    bool WritePng(const std::string& path) const;
+    // Writes the surface as a PNG file; false when it has no pixels or the write fails,
+    // with the reason in *error when given.
+    bool WritePng(const std::string& path, std::string* error = nullptr) const;
     void CopyToBitmap(CBitmap24& bitmap) const;
 
     void Clear(Colour colour);

@@ -4,12 +4,18 @@
 #include <png.h>
 
 #include <cstring>
+#include <vector>
+
+#include "storage/OutputFile.h"
 
 namespace kx {
 
 bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t width,
-                  int32_t height, int32_t stride) {
+                  int32_t height, int32_t stride, std::string* error) {
     if (bottomUpRows == nullptr || width < 1 || height < 1 || stride < width * 3) {
+        if (error != nullptr) {
+            *error = path + ": no picture to write";
+        }
         return false;
     }
     png_image image;
@@ -18,18 +24,35 @@ bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t 
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_BGR;
-    // A negative row stride tells libpng that the rows are stored bottom-up.
-    const int ok = png_image_write_to_file(&image, path.c_str(), 0, bottomUpRows, -stride, nullptr);
+    // Encoded in memory first (a size query, then the bytes), so that the file is written
+    // whole or not at all. A negative row stride tells libpng that the rows are bottom-up.
+    png_alloc_size_t size = 0;
+    std::vector<uint8_t> bytes;
+    int ok = png_image_write_to_memory(&image, nullptr, &size, 0, bottomUpRows, -stride, nullptr);
+    if (ok != 0) {
+        bytes.resize(size);
+        ok = png_image_write_to_memory(&image, bytes.data(), &size, 0, bottomUpRows, -stride,
+                                       nullptr);
+    }
     png_image_free(&image);
-    return ok != 0;
+    if (ok == 0) {
+        if (error != nullptr) {
+            *error = path + ": the picture cannot be encoded as PNG";
+        }
+        return false;
+    }
+    return WriteWholeFile(path, bytes.data(), size, error);
 }
 
-bool WritePngFile(const std::string& path, const CBitmap24& bitmap) {
+bool WritePngFile(const std::string& path, const CBitmap24& bitmap, std::string* error) {
     if (!bitmap.IsValid()) {
+        if (error != nullptr) {
+            *error = path + ": no picture to write";
+        }
         return false;
     }
     return WritePngFile(path, bitmap.GetPixels(), bitmap.GetWidth(), bitmap.GetHeight(),
-                        bitmap.GetStride());
+                        bitmap.GetStride(), error);
 }
 
 bool ReadPngFile(const std::string& path, CBitmap24& bitmap) {

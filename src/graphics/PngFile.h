@@ -8,10 +8,11 @@
 
 namespace kx {
 
-// Writes bottom-up BGR rows, stride bytes apart, as an RGB PNG; false on failure.
+// Writes bottom-up BGR rows, stride bytes apart, as an RGB PNG, whole or not at all; false
+// on failure, with the reason in *error when given.
 bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t width,
-                  int32_t height, int32_t stride);
-bool WritePngFile(const std::string& path, const CBitmap24& bitmap);
+                  int32_t height, int32_t stride, std::string* error = nullptr);
+bool WritePngFile(const std::string& path, const CBitmap24& bitmap, std::string* error = nullptr);
 // Reads any PNG into a bottom-up 24-bit bitmap (alpha is dropped); false on failure.
 bool ReadPngFile(const std::string& path, CBitmap24& bitmap);
 

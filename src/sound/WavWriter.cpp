@@ -1,9 +1,8 @@
 // Plain PCM WAV bytes for the tools that write sounds.
 #include "sound/WavWriter.h"
 
-#include <cstdio>
-
 #include "sound/SoundSample.h"
+#include "storage/OutputFile.h"
 
 namespace kx {
 
@@ -51,12 +50,8 @@ std::vector<uint8_t> MakeWavBytes(const CSoundSample& sample) {
                         sample.HasData() ? sample.GetData() : nullptr, sample.GetSize());
 }
 
-bool WriteWavFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
+bool WriteWavFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
+    return WriteWholeFile(path, bytes.data(), bytes.size(), error);
 }
 
 } // namespace kx

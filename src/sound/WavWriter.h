@@ -13,6 +13,8 @@ class CSoundSample;
 std::vector<uint8_t> MakeWavBytes(uint32_t rate, uint16_t bits, uint16_t channels,
                                   const uint8_t* data, uint32_t size);
 std::vector<uint8_t> MakeWavBytes(const CSoundSample& sample);
-bool WriteWavFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// Writes the bytes whole or not at all; false on failure, with the reason in *error.
+bool WriteWavFile(const std::string& path, const std::vector<uint8_t>& bytes,
+                  std::string* error = nullptr);
 
 } // namespace kx

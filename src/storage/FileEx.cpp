@@ -14,22 +14,6 @@
 namespace kx {
 namespace {
 
-// The path to open for writing: an existing file whose name differs only in letter case
-// is overwritten rather than joined by a second one; else the folder is matched that way.
-std::string WritePathFor(const std::string& path) {
-    if (auto existing = ResolvePathNoCase(path)) {
-        return *existing;
-    }
-    std::string directory;
-    std::string name;
-    if (SplitPath(path, directory, name) && !directory.empty()) {
-        if (auto folder = ResolvePathNoCase(directory)) {
-            return JoinPath(*folder, name);
-        }
-    }
-    return path;
-}
-
 // Text mode reads CR LF as LF, as files written on Windows expect.
 uint32_t CollapseLineEnds(std::FILE* stream, char* bytes, uint32_t count) {
     uint32_t out = 0;
@@ -92,7 +76,7 @@ bool CFileEx::OpenWrite() {
         }
         return false;
     }
-    std::string actual = WritePathFor(path);
+    std::string actual = ResolveWritePathNoCase(path);
     stream = std::fopen(actual.c_str(), "wb");
     if (stream == nullptr) {
         CreatePathDirectories(actual);

@@ -361,6 +361,20 @@ std::string FindDataFile(const std::optional<std::string>& base, const std::stri
     }
 }
 
+std::string ResolveWritePathNoCase(const std::string& path) {
+    if (auto existing = ResolvePathNoCase(path)) {
+        return *existing;
+    }
+    std::string directory;
+    std::string name;
+    if (SplitPath(path, directory, name) && !directory.empty()) {
+        if (auto folder = ResolvePathNoCase(directory)) {
+            return JoinPath(*folder, name);
+        }
+    }
+    return path;
+}
+
 bool CreatePathDirectories(const std::string& filePath) {
     const size_t slash = filePath.rfind(kPathSeparator);
     if (slash == std::string::npos || slash == 0) {

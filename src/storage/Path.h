@@ -26,6 +26,9 @@ std::string StripExtension(const std::string& path);
 // The path as it exists on disk: as written if it exists, else found component by
 // component without regard to letter case (the exact name wins). Nullopt if not found.
 std::optional<std::string> ResolvePathNoCase(const std::string& path);
+// The path to create or overwrite: an existing file whose name differs only in letter case
+// is overwritten rather than joined by a second one; else the folder is matched that way.
+std::string ResolveWritePathNoCase(const std::string& path);
 bool FileExists(const std::string& path);
 bool IsExistingFile(const std::string& path);
 

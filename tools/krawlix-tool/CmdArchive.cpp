@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Command.h"
-#include "storage/FileEx.h"
+#include "storage/OutputFile.h"
 #include "storage/Path.h"
 #include "storage/ResourceArchive.h"
 
@@ -56,13 +56,6 @@ bool ReadManifest(const std::string& path, std::vector<ManifestLine>& lines, std
     return true;
 }
 
-bool WriteBytes(const std::string& path, const uint8_t* bytes, uint32_t size) {
-    kx::CFileEx file(true);
-    file.SetPath(path, true);
-    file.OpenWrite();
-    return size == 0 || file.Write(bytes, size);
-}
-
 int RunList(const Args& args) {
     if (args.size() != 1) {
         return Fail("usage: archive list FILE");
@@ -87,8 +80,9 @@ int RunExtract(const Args& args) {
         return Fail("no resource of kind \"" + args[1] + "\" named \"" + args[2] + "\" in " +
                     args[0]);
     }
-    if (!WriteBytes(args[3], resource->data.data, resource->data.size)) {
-        return Fail("cannot write " + args[3]);
+    std::string error;
+    if (!kx::WriteWholeFile(args[3], resource->data.data, resource->data.size, &error)) {
+        return FailWrite(error);
     }
     return 0;
 }
@@ -115,19 +109,9 @@ int RunPack(const Args& args) {
                            reinterpret_cast<const uint8_t*>(contents[i].data()),
                            static_cast<uint32_t>(contents[i].size())});
     }
-    // Written beside the target and renamed, so a failed pack never leaves half an archive.
-    const std::string temporary = args[0] + ".part";
-    {
-        kx::CFileEx file(true);
-        file.SetPath(temporary, true);
-        file.OpenWrite();
-        if (!kx::WriteArchive(file, sources)) {
-            return Fail("cannot write " + temporary);
-        }
-    }
-    if (std::rename(temporary.c_str(), args[0].c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return Fail("cannot write " + args[0]);
+    kx::COutputFile file(false);
+    if (!file.Open(args[0]) || !kx::WriteArchive(file, sources) || !file.Commit()) {
+        return FailWrite(file.GetErrorText());
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "storage/FileEx.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
+#include "storage/OutputFile.h"
 #include "storage/TextCodec.h"
 
 namespace kxtool {
@@ -33,7 +34,7 @@ bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t&
     return true;
 }
 
-// Writes version 4 through memory, so that a failed write never leaves half a level.
+// Writes version 4, whole or not at all.
 bool SaveLevelFile(const std::string& path, const kx::CGameFieldBase& field, std::string& error) {
     kx::CMemBlock bytes;
     {
@@ -43,13 +44,10 @@ bool SaveLevelFile(const std::string& path, const kx::CGameFieldBase& field, std
             return false;
         }
     }
-    kx::CFileEx file(false);
-    file.SetPath(path);
-    if (!file.OpenWrite() || !file.Write(bytes.data, bytes.size)) {
-        error = path + ": cannot write the file";
+    if (!kx::WriteWholeFile(path, bytes.data, bytes.size, &error)) {
+        error = kx::Utf8FromCp1252(error);
         return false;
     }
-    file.Close();
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "field/HeadlessPlay.h"
 #include "field/LevelFile.h"
 #include "storage/FileEx.h"
+#include "storage/OutputFile.h"
 #include "storage/TextCodec.h"
 
 namespace kxtool {
@@ -186,10 +187,10 @@ int Play(const Args& args) {
     if (!pa.recordPath.empty()) {
         Tape recorded = tape;
         recorded.expect = result;
-        std::ofstream out(pa.recordPath, std::ios::binary);
-        out << FormatTape(recorded);
-        if (!out)
-            return Fail(pa.recordPath + ": cannot write the tape");
+        const std::string bytes = FormatTape(recorded);
+        std::string error;
+        if (!kx::WriteWholeFile(pa.recordPath, bytes.data(), bytes.size(), &error))
+            return FailWrite(error);
     }
 
     std::string text;

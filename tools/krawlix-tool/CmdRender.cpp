@@ -195,8 +195,8 @@ int RunRender(const Args& args) {
         }
     }
     kx::DrawCells(game.field, surface, full, trans, a.atX, a.atY);
-    if (!surface.WritePng(a.out)) {
-        return Fail("cannot write " + a.out);
+    if (!surface.WritePng(a.out, &error)) {
+        return FailWrite(error);
     }
     return 0;
 }

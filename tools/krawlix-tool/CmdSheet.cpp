@@ -103,8 +103,9 @@ int RunSheet(const Args& args) {
                     device.SetPixel(x0 + x, top + y, c);
                 }
         }
-    if (!device.WritePng(out))
-        return Fail("cannot write " + out);
+    std::string error;
+    if (!device.WritePng(out, &error))
+        return FailWrite(error);
     return 0;
 }
 

@@ -84,8 +84,9 @@ int RunSound(const Args& args) {
     if (!device.OpenDevice(8, rate, 1))
         return Fail("cannot open the recording device");
     device.ConvertToDevice(sample);
-    if (!kx::WriteWavFile(outPath, kx::MakeWavBytes(sample)))
-        return Fail("cannot write " + outPath);
+    std::string error;
+    if (!kx::WriteWavFile(outPath, kx::MakeWavBytes(sample), &error))
+        return FailWrite(error);
     return 0;
 }
 

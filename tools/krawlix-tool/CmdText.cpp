@@ -65,8 +65,9 @@ int RunText(const Args& args) {
     }
     surface.Clear(kDark);
     surface.DrawText(kMargin, kMargin, text, kInk);
-    if (!surface.WritePng(positional[2])) {
-        return Fail("cannot write " + positional[2]);
+    std::string error;
+    if (!surface.WritePng(positional[2], &error)) {
+        return FailWrite(error);
     }
     return 0;
 }

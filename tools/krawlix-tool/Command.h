@@ -26,6 +26,9 @@ const std::vector<Command>& AllCommands();
 // Prints "krawlix-tool: message" on standard error and returns 1.
 int Fail(const std::string& message);
 
+// Fail with a message of the storage layer (Windows-1252), such as a failed write's reason.
+int FailWrite(const std::string& cp1252Message);
+
 // The whole file's bytes; false if it cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 

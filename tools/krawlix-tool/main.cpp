@@ -1,5 +1,6 @@
 // krawlix-tool's entry: finds the command by its leading words and runs it.
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -56,6 +57,10 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+int FailWrite(const std::string& cp1252Message) {
+    return Fail(kx::Utf8FromCp1252(cp1252Message));
+}
+
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -68,6 +73,8 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
 
 int main(int argc, char** argv) {
     using namespace kxtool;
+    // A file-size limit then fails the write with its reason instead of killing the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
     Args args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp();
