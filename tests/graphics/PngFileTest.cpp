@@ -31,8 +31,10 @@ TEST(PngFile, FailuresAreReportedByTheResult) {
     kx::CDrawDevice24 empty;
     EXPECT_FALSE(empty.WritePng(folder.Path("e.png")));
     kxtest::TestSurface s(2, 2);
-    EXPECT_FALSE(s.WritePng(folder.Path("no/such/folder/s.png")));
     folder.Write("bad.png", "not a png");
+    std::string error;
+    EXPECT_FALSE(s.WritePng(folder.Path("bad.png/s.png"), &error));
+    EXPECT_NE(error.find("Not a directory"), std::string::npos) << error;
     kx::CBitmap24 b;
     EXPECT_FALSE(kx::ReadPngFile(folder.Path("bad.png"), b));
     EXPECT_FALSE(kx::ReadPngFile(folder.Path("missing.png"), b));
