@@ -9,7 +9,8 @@ packages="g++ cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
   libpng-dev
-  libfreetype-dev fonts-liberation2 fonts-dejavu-core"
+  libfreetype-dev fonts-liberation2 fonts-dejavu-core
+  xvfb xauth x11-apps xdotool"
 if [ "${1:-}" = "--ci" ]; then
   packages="$packages clang-14 libclang-rt-14-dev"
 fi

@@ -2,8 +2,8 @@
 set(bad "")
 foreach(sub storage field graphics sound game editor)
   file(GLOB_RECURSE files ${ROOT}/src/${sub}/*.h ${ROOT}/src/${sub}/*.cpp)
-  # The editor's Qt front end lives in src/editor/qt; the rest of src/editor is core.
-  list(FILTER files EXCLUDE REGEX "/src/editor/qt/")
+  # The front ends live in src/editor/qt (Qt) and src/game/sdl (SDL); the rest is core.
+  list(FILTER files EXCLUDE REGEX "/src/editor/qt/|/src/game/sdl/")
   foreach(f ${files})
     file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](SDL|Q[A-Za-z]|qt)")
     if(hits)

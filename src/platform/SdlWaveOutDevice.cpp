@@ -29,23 +29,34 @@ bool CSdlWaveOutDevice::PlatformOpen(const WaveFormat& format) {
 }
 
 void CSdlWaveOutDevice::PlatformStop() {
-    if (deviceId != 0)
-        SDL_ClearQueuedAudio(deviceId);
+    const uint32_t id = deviceId.load();
+    if (id != 0)
+        SDL_ClearQueuedAudio(id);
 }
 
 void CSdlWaveOutDevice::PlatformClose() {
-    if (deviceId == 0)
+    const uint32_t id = deviceId.exchange(0);
+    if (id == 0)
         return;
-    SDL_CloseAudioDevice(deviceId);
-    deviceId = 0;
+    SDL_CloseAudioDevice(id);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool CSdlWaveOutDevice::PlatformPlay(const uint8_t* data, uint32_t size) {
-    if (deviceId == 0)
+    const uint32_t id = deviceId.load();
+    if (id == 0)
         return false;
-    SDL_ClearQueuedAudio(deviceId);
-    return SDL_QueueAudio(deviceId, data, size) == 0;
+    SDL_ClearQueuedAudio(id);
+    if (muted.load())
+        return true;
+    return SDL_QueueAudio(id, data, size) == 0;
+}
+
+void CSdlWaveOutDevice::SetMuted(bool mute) {
+    muted = mute;
+    const uint32_t id = deviceId.load();
+    if (mute && id != 0)
+        SDL_ClearQueuedAudio(id);
 }
 
 } // namespace kx

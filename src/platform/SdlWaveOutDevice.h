@@ -1,6 +1,7 @@
 // CSdlWaveOutDevice, the wave-out device on an SDL2 audio queue.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "sound/WaveOutDevice.h"
@@ -15,6 +16,11 @@ public:
     CSdlWaveOutDevice() = default;
     ~CSdlWaveOutDevice() override { CloseDevice(); }
 
+    // While muted every sample is taken as played but nothing sounds; muting silences the
+    // sample playing now. Safe to call while the sound thread plays.
+    void SetMuted(bool mute);
+    bool IsMuted() const { return muted.load(); }
+
 protected:
     bool PlatformOpen(const WaveFormat& format) override;
     void PlatformStop() override;
@@ -22,7 +28,8 @@ protected:
     bool PlatformPlay(const uint8_t* data, uint32_t size) override;
 
 private:
-    uint32_t deviceId = 0;
+    std::atomic<uint32_t> deviceId{0};
+    std::atomic<bool> muted{false};
 };
 
 } // namespace kx
