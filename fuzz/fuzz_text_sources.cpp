@@ -1,14 +1,14 @@
-// Fuzz target for the tool's text readers: level sources, tapes and key scripts.
+// Fuzz target for the text notations: level sources, tapes and key scripts.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "LevelText.h"
-#include "Tape.h"
 #include "field/GameField.h"
 #include "field/HeadlessPlay.h"
 #include "field/LevelFile.h"
+#include "field/LevelSource.h"
+#include "field/Tape.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
 
@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case 0: {
         kx::CGameFieldBase field;
         std::string error;
-        if (kxtool::CompileLevelText(text, field, error)) {
+        if (kx::CompileLevelSource(text, field, error)) {
             // A compiled level must be a writable, readable level.
             kx::CMemBlock bytes;
             {
@@ -38,11 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
     }
     case 1: {
-        kxtool::Tape tape;
+        kx::Tape tape;
         std::string error;
-        if (kxtool::ParseTape(text, tape, error)) {
-            kxtool::Tape again;
-            if (!kxtool::ParseTape(kxtool::FormatTape(tape), again, error))
+        if (kx::ParseTape(text, tape, error)) {
+            kx::Tape again;
+            if (!kx::ParseTape(kx::FormatTape(tape), again, error))
                 __builtin_trap();
         }
         break;

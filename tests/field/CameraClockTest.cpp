@@ -27,7 +27,7 @@ TEST(Sound, WithoutOutputTheRulesRunSilently) {
 class Camera : public RulesTest {};
 
 TEST_F(Camera, AJumpPutsTheViewOnTheHeadAndItThenRests) {
-    Build({"########", "#....bH#", "########"});
+    Build({"########", "#....bW#", "########"});
     Prepare();
     EXPECT_DOUBLE_EQ(game.viewX, (6 * 32 + 16) * 10.0);
     EXPECT_DOUBLE_EQ(game.viewY, (1 * 32 + 16) * 10.0);
@@ -38,7 +38,7 @@ TEST_F(Camera, AJumpPutsTheViewOnTheHeadAndItThenRests) {
 }
 
 TEST_F(Camera, WithoutACurrentWormTheTargetStaysAndTheDivisorIs40) {
-    Build({"########", "#....bH#", "########"});
+    Build({"########", "#....bW#", "########"});
     Prepare();
     game.activeWorm = 5;
     game.viewX = 0;
@@ -54,7 +54,7 @@ TEST_F(Camera, WithoutACurrentWormTheTargetStaysAndTheDivisorIs40) {
 }
 
 TEST_F(Camera, AFastWormIsFollowedMoreClosely) {
-    Build({"##########", "#bH......#", "##########"});
+    Build({"##########", "#bW......#", "##########"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     game.now += 200;
@@ -72,7 +72,7 @@ TEST_F(Camera, AFastWormIsFollowedMoreClosely) {
 }
 
 TEST_F(Camera, TheVelocityDecaysAndTheViewComesToRest) {
-    Build({"########", "#bH....#", "########"});
+    Build({"########", "#bW....#", "########"});
     Prepare();
     game.viewX -= 3000;
     int moves = 0;

@@ -10,7 +10,7 @@ namespace {
 class CreatureAgreement : public RulesTest {};
 
 TEST_F(CreatureAgreement, ALarvaGhostsCellIsTakenBeforeTheGhostPass) {
-    Build({"########", "#.bHcl.#", "#......#", "#.h....#", "#.b....#", "########"});
+    Build({"########", "#.bWcl.#", "#......#", "#.w....#", "#.b....#", "########"});
     Prepare();
     ASSERT_EQ(game.worms.size(), 2u);
     game.SteerCurrentWorm(DIR_RIGHT);
@@ -30,7 +30,7 @@ TEST_F(CreatureAgreement, ALarvaGhostsCellIsTakenBeforeTheGhostPass) {
 }
 
 TEST_F(CreatureAgreement, ADeadWormGivesUpItsEmptiedHeadCell) {
-    Build({"#######", "#bH<..#", "#..h..#", "#..b..#", "#######"});
+    Build({"#######", "#bW<..#", "#..w..#", "#..b..#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -50,7 +50,7 @@ TEST_F(CreatureAgreement, ADeadWormGivesUpItsEmptiedHeadCell) {
 }
 
 TEST_F(CreatureAgreement, CompletingTheLevelMarksADeadWormOnItsOwnRemains) {
-    Build({"########", "#bH<...#", "#......#", "#bhc...#", "########"});
+    Build({"########", "#bW<...#", "#......#", "#bwc...#", "########"});
     Prepare(false);
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -69,7 +69,7 @@ TEST_F(CreatureAgreement, CompletingTheLevelMarksADeadWormOnItsOwnRemains) {
 }
 
 TEST_F(CreatureAgreement, TheCheckNoticesACellThatDisagrees) {
-    Build({"#######", "#bH.G.#", "#######"});
+    Build({"#######", "#bW.g.#", "#######"});
     Prepare();
     EXPECT_EQ(CheckCreatureLayer(game), "");
     game.field.CellAt(3, 1).creature = CREATURE_WORM_BODY;

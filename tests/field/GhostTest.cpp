@@ -11,8 +11,8 @@ namespace {
 class GhostWalk : public RulesTest {};
 
 TEST_F(GhostWalk, NeverEntersBlockedCells) {
-    Build({"############", "#bH#.......#", "####.g..G..#", "#...g.G....#", "#.G..gggg..#",
-           "#......G...#", "############"});
+    Build({"############", "#bW#.......#", "####.G..g..#", "#...G.g....#", "#.g..GGGG..#",
+           "#......g...#", "############"});
     Prepare();
     ASSERT_EQ(game.ghosts.size(), 4u);
     std::set<std::pair<int, int>> visited;
@@ -28,7 +28,7 @@ TEST_F(GhostWalk, NeverEntersBlockedCells) {
 }
 
 TEST_F(GhostWalk, GhostsSideBySideInAClosedCorridorNeverMove) {
-    Build({"######", "#GG###", "######", "#bH..#", "######"});
+    Build({"######", "#gg###", "######", "#bW..#", "######"});
     Prepare();
     for (int i = 0; i < 50; ++i)
         Step(200);
@@ -39,7 +39,7 @@ TEST_F(GhostWalk, GhostsSideBySideInAClosedCorridorNeverMove) {
 }
 
 TEST_F(GhostWalk, ReversesAtTheEndOfADeadEnd) {
-    Build({"#######", "#G....#", "#######", "#bH...#", "#######"});
+    Build({"#######", "#g....#", "#######", "#bW...#", "#######"});
     Prepare();
     GhostAt(0).direction = DIR_LEFT;
     Step(0);
@@ -49,7 +49,7 @@ TEST_F(GhostWalk, ReversesAtTheEndOfADeadEnd) {
 }
 
 TEST_F(GhostWalk, AnEnclosedGhostReversesWithoutADrawThenDrawsAndStays) {
-    Build({"#####", "#G###", "#####", "#bH.#", "#####"});
+    Build({"#####", "#g###", "#####", "#bW.#", "#####"});
     Prepare();
     GhostAt(0).direction = DIR_RIGHT;
     CRandom before = random;
@@ -64,7 +64,7 @@ TEST_F(GhostWalk, AnEnclosedGhostReversesWithoutADrawThenDrawsAndStays) {
 }
 
 TEST_F(GhostWalk, DrawsOnceWhenBlockedWithOpenSides) {
-    Build({"#######", "#.....#", "#.G#..#", "#.....#", "#######", "#bH...#", "#######"});
+    Build({"#######", "#.....#", "#.g#..#", "#.....#", "#######", "#bW...#", "#######"});
     Prepare();
     GhostAt(0).direction = DIR_RIGHT;
     CRandom expected = random;
@@ -76,7 +76,7 @@ TEST_F(GhostWalk, DrawsOnceWhenBlockedWithOpenSides) {
 }
 
 TEST_F(GhostWalk, RunsStraightUnlessTheLowestThreeBitsAreZero) {
-    Build({"##########", "#G.......#", "##########", "#bH......#", "##########"});
+    Build({"##########", "#g.......#", "##########", "#bW......#", "##########"});
     Prepare();
     GhostAt(0).direction = DIR_RIGHT;
     CRandom expected = random;
@@ -93,7 +93,7 @@ TEST_F(GhostWalk, RunsStraightUnlessTheLowestThreeBitsAreZero) {
 }
 
 TEST_F(GhostWalk, KillsAWormByMovingOntoItsHeadAndStaysPut) {
-    Build({"######", "#GHb.#", "######"});
+    Build({"######", "#gWb.#", "######"});
     Prepare();
     ASSERT_EQ(WormAt(0).length, 2);
     for (int i = 0; i < 200 && WormAt(0).state == WORM_ALIVE; ++i)
@@ -111,7 +111,7 @@ TEST_F(GhostWalk, KillsAWormByMovingOntoItsHeadAndStaysPut) {
 }
 
 TEST_F(GhostWalk, DiesOnCactusWithItsFramesAndTimes) {
-    Build({"#####", "#Gx##", "#####", "#bH.#", "#####"});
+    Build({"#####", "#gk##", "#####", "#bW.#", "#####"});
     Prepare();
     for (int i = 0; i < 500 && GhostAt(0).x == 1; ++i)
         Step(10);
@@ -129,7 +129,7 @@ TEST_F(GhostWalk, DiesOnCactusWithItsFramesAndTimes) {
 }
 
 TEST_F(GhostWalk, TheLastLivingGhostIsMarked) {
-    Build({"########", "#G#G#G##", "########", "#bH....#", "########"});
+    Build({"########", "#g#g#g##", "########", "#bW....#", "########"});
     Prepare();
     EXPECT_EQ(Creature(1, 1), CREATURE_GHOST);
     EXPECT_EQ(Creature(3, 1), CREATURE_GHOST);

@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(HeadlessPlay, KeysApplyBeforeTheFirstStepAtOrAfterTheirTime) {
-    kxtest::DrawField(game.field, {"##########", "#bH.....c#", "#........#", "##########"});
+    kxtest::DrawField(game.field, {"##########", "#bW.....c#", "#........#", "##########"});
     game.field.CellAt(0, 0).swItem = ITEM_CORN;
     PlayOptions options;
     ParseKeyScript("5:right,400:down", options.keys, nullptr);
@@ -61,7 +61,7 @@ TEST_F(HeadlessPlay, KeysApplyBeforeTheFirstStepAtOrAfterTheirTime) {
 }
 
 TEST_F(HeadlessPlay, CursorKeysDoNothingOnTheTitleScreenButTabDoes) {
-    kxtest::DrawField(game.field, {"########", "#bH...c#", "#bh....#", "########"});
+    kxtest::DrawField(game.field, {"########", "#bW...c#", "#bw....#", "########"});
     game.notInLevel = true;
     PlayOptions options;
     ParseKeyScript("0:right,0:tab", options.keys, nullptr);
@@ -74,7 +74,7 @@ TEST_F(HeadlessPlay, CursorKeysDoNothingOnTheTitleScreenButTabDoes) {
 }
 
 TEST_F(HeadlessPlay, ALevelWithoutCornIsWonOnceTheWormsHaveLeft) {
-    kxtest::DrawField(game.field, {"######", "#bH..#", "######"});
+    kxtest::DrawField(game.field, {"######", "#bW..#", "######"});
     PlayOutcome outcome = PlayHeadless(game, {});
     EXPECT_EQ(outcome.result, PlayResult::Won);
     // The first step sends the worm away; two segments, 80 ms apart.

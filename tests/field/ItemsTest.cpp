@@ -9,8 +9,8 @@ namespace {
 class Items : public RulesTest {};
 
 // Two ghosts shut in one-cell pockets below the worm's corridor.
-const std::vector<std::string> kPocketGhosts = {"##########", "#bH......#", "##########",
-                                                "#G#G######", "##########"};
+const std::vector<std::string> kPocketGhosts = {"##########", "#bW......#", "##########",
+                                                "#g#g######", "##########"};
 
 TEST_F(Items, TheGhostKillerTakesTheMarkedGhost) {
     Build(kPocketGhosts);
@@ -30,7 +30,7 @@ TEST_F(Items, TheGhostKillerTakesTheMarkedGhost) {
 }
 
 TEST_F(Items, AGhostKillerStaysWhenNoGhostLives) {
-    Build({"#######", "#bHK..#", "#######"});
+    Build({"#######", "#bWx..#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(2);
@@ -41,7 +41,7 @@ TEST_F(Items, AGhostKillerStaysWhenNoGhostLives) {
 }
 
 TEST_F(Items, ALarvaTurnsTheTailOfALongWormIntoAGhost) {
-    Build({"#########", "#bHcl...#", "#########"});
+    Build({"#########", "#bWcl...#", "#########"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -65,7 +65,7 @@ TEST_F(Items, ALarvaTurnsTheTailOfALongWormIntoAGhost) {
 }
 
 TEST_F(Items, ALarvaStaysUnderAWormOfTwoSegments) {
-    Build({"#######", "#bHl..#", "#######"});
+    Build({"#######", "#bWl..#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(2);
@@ -109,7 +109,7 @@ TEST_F(Items, GhostsFasterBringsADyingGhostsNextFrameForward) {
 }
 
 TEST_F(Items, UnknownItemsVanishWithoutEffect) {
-    Build({"#######", "#bH...#", "#######"});
+    Build({"#######", "#bW...#", "#######"});
     game.field.CellAt(3, 1).item = 9;
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
@@ -125,7 +125,7 @@ protected:
 };
 
 TEST_F(TitleScreen, CornAndAntiCornTakeEachOthersPlaceSilently) {
-    Build({"###########", "#bHca+-...#", "###########"});
+    Build({"###########", "#bWca+-...#", "###########"});
     Prepare();
     ASSERT_EQ(game.cornLeft, 2);
     game.SteerCurrentWorm(DIR_RIGHT);
@@ -147,7 +147,7 @@ TEST_F(TitleScreen, CornAndAntiCornTakeEachOthersPlaceSilently) {
 }
 
 TEST_F(TitleScreen, TheLastCornSendsOnlyItsEaterAwayAndWinsNothingAudibly) {
-    Build({"#######", "#bHc..#", "#.....#", "#bh...#", "#######"});
+    Build({"#######", "#bWc..#", "#.....#", "#bw...#", "#######"});
     Prepare(false);
     game.SteerCurrentWorm(DIR_RIGHT);
     game.now += 200;
@@ -163,7 +163,7 @@ TEST_F(TitleScreen, TheLastCornSendsOnlyItsEaterAwayAndWinsNothingAudibly) {
 }
 
 TEST_F(TitleScreen, DeathSwitchAndGhostDeathAreSilentButDrowningAndLarvaeAreHeard) {
-    Build({"##########", "#bHcl.<..#", "#........#", "#bh~.....#", "##########"});
+    Build({"##########", "#bWcl.<..#", "#........#", "#bw~.....#", "##########"});
     FieldCell& sw = game.field.CellAt(5, 1);
     sw.flags = FLAG_SWITCH;
     sw.switchNo = 1;

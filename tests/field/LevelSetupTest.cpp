@@ -9,7 +9,7 @@ namespace {
 class LevelSetup : public RulesTest {};
 
 TEST_F(LevelSetup, HeadsOnTheBorderVanishAndTheStandInWormAppears) {
-    Build({"#H####", "#....h", "#....#", "######"});
+    Build({"#W####", "#....w", "#....#", "######"});
     Prepare();
     ASSERT_EQ(game.worms.size(), 1u);
     EXPECT_TRUE(HeadAt(WormAt(0), 2, 1));
@@ -23,7 +23,7 @@ TEST_F(LevelSetup, HeadsOnTheBorderVanishAndTheStandInWormAppears) {
 }
 
 TEST_F(LevelSetup, TheLaterOfTwoCurrentHeadsIsCurrent) {
-    Build({"#######", "#bH...#", "#...bH#", "#######"});
+    Build({"#######", "#bW...#", "#...bW#", "#######"});
     Prepare();
     ASSERT_EQ(game.worms.size(), 2u);
     EXPECT_EQ(game.activeWorm, 1);
@@ -32,7 +32,7 @@ TEST_F(LevelSetup, TheLaterOfTwoCurrentHeadsIsCurrent) {
 }
 
 TEST_F(LevelSetup, TheLeftBodyNeighbourIsTriedFirstAndOtherBodyCellsVanish) {
-    Build({"#######", "#..b..#", "#.bhb.#", "#..b..#", "#######"});
+    Build({"#######", "#..b..#", "#.bwb.#", "#..b..#", "#######"});
     Prepare();
     ASSERT_EQ(game.worms.size(), 1u);
     EXPECT_EQ(WormAt(0).length, 2);
@@ -43,7 +43,7 @@ TEST_F(LevelSetup, TheLeftBodyNeighbourIsTriedFirstAndOtherBodyCellsVanish) {
 }
 
 TEST_F(LevelSetup, ABodyCellBetweenTwoHeadsGoesToTheFirstWormOnly) {
-    Build({"#######", "#.hbh.#", "#.....#", "#######"});
+    Build({"#######", "#.wbw.#", "#.....#", "#######"});
     Prepare();
     ASSERT_EQ(game.worms.size(), 2u);
     EXPECT_EQ(WormAt(0).length, 2);
@@ -52,7 +52,7 @@ TEST_F(LevelSetup, ABodyCellBetweenTwoHeadsGoesToTheFirstWormOnly) {
 }
 
 TEST_F(LevelSetup, GhostsOnTheBorderAndMarkedGhostsStartAsOrdinaryGhosts) {
-    Build({"##G###", "#bH..#", "#....#", "######"});
+    Build({"##g###", "#bW..#", "#....#", "######"});
     game.field.CellAt(3, 2).creature = CREATURE_GHOST_MARKED;
     Prepare();
     ASSERT_EQ(game.ghosts.size(), 2u);
@@ -65,14 +65,14 @@ TEST_F(LevelSetup, GhostsOnTheBorderAndMarkedGhostsStartAsOrdinaryGhosts) {
 }
 
 TEST_F(LevelSetup, TheStandInWormKeepsItsCellsFromLevelGhosts) {
-    Build({"######", "#GG..#", "#....#", "######"});
+    Build({"######", "#gg..#", "#....#", "######"});
     Prepare();
     EXPECT_TRUE(game.ghosts.empty());
     EXPECT_EQ(Creature(2, 1), CREATURE_WORM_CURRENT);
 }
 
 TEST_F(LevelSetup, CornInBothLayersIsCounted) {
-    Build({"######", "#bHc.#", "#....#", "######"});
+    Build({"######", "#bWc.#", "#....#", "######"});
     game.field.CellAt(4, 2).swItem = ITEM_CORN;
     game.field.CellAt(3, 1).swItem = ITEM_CORN;
     Prepare(false);
@@ -80,7 +80,7 @@ TEST_F(LevelSetup, CornInBothLayersIsCounted) {
 }
 
 TEST_F(LevelSetup, AnArrowUnderTheHeadGivesTheFirstDirection) {
-    Build({"#######", "#.H...#", "#######"});
+    Build({"#######", "#.W...#", "#######"});
     game.field.CellAt(2, 1).objects[0] = OBJ_ARROW_RIGHT;
     Prepare();
     EXPECT_EQ(WormAt(0).queued1, DIR_RIGHT);
@@ -89,11 +89,11 @@ TEST_F(LevelSetup, AnArrowUnderTheHeadGivesTheFirstDirection) {
 }
 
 TEST_F(LevelSetup, PrepareAgainStartsTheLevelStateAfresh) {
-    Build({"#######", "#bH.G.#", "#######"});
+    Build({"#######", "#bW.g.#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(3);
-    Build({"#######", "#bH...#", "#######"});
+    Build({"#######", "#bW...#", "#######"});
     Prepare();
     EXPECT_EQ(game.worms.size(), 1u);
     EXPECT_TRUE(game.ghosts.empty());

@@ -1,4 +1,4 @@
-// Test support for the rules: fields drawn as ASCII pictures, a sound recorder, a stepping clock.
+// Test support for the rules: fields in the level-source notation, a sound recorder, a clock.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 
 #include "field/CreatureCheck.h"
 #include "field/Game.h"
+#include "field/LevelSource.h"
 
 namespace kxtest {
 
@@ -17,104 +18,15 @@ public:
     std::vector<std::string> names;
 };
 
-// Picture legend, one character per cell:
-//   #  wall (ground 0, flags 6)        .  plain ground        ~  water      =  ice
-//   H  current worm head (5)           h  worm head (3)       b  worm body (2)
-//   G  ghost (0)                       x  cactus              n  no worms   g  no ghosts
-//   <  >  ^  v  arrows                 L  left turn           R  right turn
-//   c  corn   a  anti-corn   +  worm faster   -  worm slower   F  ghosts faster
-//   S  ghosts slower   K  ghost killer   l  ghost larva
+// Draws the field from rows in the level-source notation (docs/level-source.md): '#' a wall,
+// 'W' the current worm's head, 'w' another head, 'b' a body segment, 'g' a ghost, and so on.
 inline void DrawField(kx::CGameFieldBase& field, const std::vector<std::string>& rows) {
-    field.CreateField(static_cast<int32_t>(rows[0].size()), static_cast<int32_t>(rows.size()));
-    for (int32_t y = 0; y < field.height; ++y) {
-        for (int32_t x = 0; x < field.width; ++x) {
-            kx::FieldCell& cell = field.CellAt(x, y);
-            cell.ground = kx::GROUND_PLAIN;
-            cell.flags = 0;
-            auto object = [&](uint8_t code) {
-                kx::CGameFieldBase::PlaceObject(cell, kx::FieldLayer::Normal, code);
-            };
-            switch (rows[static_cast<size_t>(y)][static_cast<size_t>(x)]) {
-            case '#':
-                cell.ground = 0;
-                cell.flags = kx::FLAG_NO_WORMS | kx::FLAG_NO_GHOSTS;
-                break;
-            case '~':
-                cell.ground = kx::GROUND_WATER;
-                break;
-            case '=':
-                cell.ground = kx::GROUND_ICE;
-                break;
-            case 'H':
-                cell.creature = kx::CREATURE_WORM_CURRENT;
-                break;
-            case 'h':
-                cell.creature = kx::CREATURE_WORM_HEAD;
-                break;
-            case 'b':
-                cell.creature = kx::CREATURE_WORM_BODY;
-                break;
-            case 'G':
-                cell.creature = kx::CREATURE_GHOST;
-                break;
-            case 'x':
-                object(kx::OBJ_CACTUS);
-                break;
-            case 'n':
-                cell.flags = kx::FLAG_NO_WORMS;
-                break;
-            case 'g':
-                cell.flags = kx::FLAG_NO_GHOSTS;
-                break;
-            case '<':
-                object(kx::OBJ_ARROW_LEFT);
-                break;
-            case '>':
-                object(kx::OBJ_ARROW_RIGHT);
-                break;
-            case '^':
-                object(kx::OBJ_ARROW_UP);
-                break;
-            case 'v':
-                object(kx::OBJ_ARROW_DOWN);
-                break;
-            case 'L':
-                object(kx::OBJ_TURN_LEFT);
-                break;
-            case 'R':
-                object(kx::OBJ_TURN_RIGHT);
-                break;
-            case 'c':
-                cell.item = kx::ITEM_CORN;
-                break;
-            case 'a':
-                cell.item = kx::ITEM_ANTI_CORN;
-                break;
-            case '+':
-                cell.item = kx::ITEM_WORM_FASTER;
-                break;
-            case '-':
-                cell.item = kx::ITEM_WORM_SLOWER;
-                break;
-            case 'F':
-                cell.item = kx::ITEM_GHOSTS_FASTER;
-                break;
-            case 'S':
-                cell.item = kx::ITEM_GHOSTS_SLOWER;
-                break;
-            case 'K':
-                cell.item = kx::ITEM_GHOST_KILLER;
-                break;
-            case 'l':
-                cell.item = kx::ITEM_GHOST_LARVA;
-                break;
-            default:
-                break;
-            }
-            cell.swGround = cell.ground;
-            cell.swFlags = cell.flags;
-        }
-    }
+    std::string source = "map\n";
+    for (const std::string& row : rows)
+        source += row + "\n";
+    source += "end\n";
+    std::string error;
+    ASSERT_TRUE(kx::CompileLevelSource(source, field, error)) << error;
 }
 
 // The clock runs at 1000 ticks a second, so ticks are milliseconds.

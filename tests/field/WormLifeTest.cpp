@@ -9,7 +9,7 @@ namespace {
 class WormLife : public RulesTest {};
 
 TEST_F(WormLife, DeathShowsTenFramesFiftyMsApartThenTheBodyVanishes) {
-    Build({"#######", "#bH<..#", "#######"});
+    Build({"#######", "#bW<..#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -34,7 +34,7 @@ TEST_F(WormLife, DeathShowsTenFramesFiftyMsApartThenTheBodyVanishes) {
 }
 
 TEST_F(WormLife, DrowningShowsTwentyFramesThirtyMsApart) {
-    Build({"#######", "#bH~..#", "#######"});
+    Build({"#######", "#bW~..#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -52,7 +52,7 @@ TEST_F(WormLife, DrowningShowsTwentyFramesThirtyMsApart) {
 }
 
 TEST_F(WormLife, EatingTheLastCornSendsEveryWormAwayAndWinsTheLevel) {
-    Build({"#######", "#bHc..#", "#.....#", "#bh...#", "#######"});
+    Build({"#######", "#bWc..#", "#.....#", "#bw...#", "#######"});
     Prepare(false);
     ASSERT_EQ(game.cornLeft, 1);
     game.SteerCurrentWorm(DIR_RIGHT);
@@ -76,7 +76,7 @@ TEST_F(WormLife, EatingTheLastCornSendsEveryWormAwayAndWinsTheLevel) {
 }
 
 TEST_F(WormLife, ADyingWormLeavesWhenTheLastCornIsEaten) {
-    Build({"#######", "#bHc..#", "#.....#", "#bh<..#", "#######"});
+    Build({"#######", "#bWc..#", "#.....#", "#bw<..#", "#######"});
     Prepare(false);
     game.activeWorm = 1;
     game.MarkWormHeads();
@@ -92,7 +92,7 @@ TEST_F(WormLife, ADyingWormLeavesWhenTheLastCornIsEaten) {
 }
 
 TEST_F(WormLife, TheWormAfterADeletedOneBecomesCurrentAndShowsIt) {
-    Build({"#######", "#bh...#", "#bH...#", "#bh...#", "#######"});
+    Build({"#######", "#bw...#", "#bW...#", "#bw...#", "#######"});
     Prepare();
     ASSERT_EQ(game.activeWorm, 1);
     WormAt(0).Die(game);
@@ -113,7 +113,7 @@ TEST_F(WormLife, TheWormAfterADeletedOneBecomesCurrentAndShowsIt) {
 }
 
 TEST_F(WormLife, RemoveTailKeepsTheLastSegmentOnlyForALivingWorm) {
-    Build({"#####", "#.h.#", "#####"});
+    Build({"#####", "#.w.#", "#####"});
     Prepare();
     Worm& worm = WormAt(0);
     ASSERT_EQ(worm.length, 1);
@@ -127,7 +127,7 @@ TEST_F(WormLife, RemoveTailKeepsTheLastSegmentOnlyForALivingWorm) {
 }
 
 TEST_F(WormLife, AOneSegmentWormBecomesTwoLongWithItsFirstStep) {
-    Build({"######", "#.h..#", "######"});
+    Build({"######", "#.w..#", "######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -136,7 +136,7 @@ TEST_F(WormLife, AOneSegmentWormBecomesTwoLongWithItsFirstStep) {
 }
 
 TEST_F(WormLife, TabSelectsTheNextWormAndWrapsAround) {
-    Build({"#######", "#bh...#", "#bH...#", "#######"});
+    Build({"#######", "#bw...#", "#bW...#", "#######"});
     Prepare();
     game.SelectNextWorm();
     EXPECT_EQ(game.activeWorm, 0);
@@ -151,7 +151,7 @@ TEST_F(WormLife, TabSelectsTheNextWormAndWrapsAround) {
 }
 
 TEST_F(WormLife, TabLeavesADyingWormsFrameAlone) {
-    Build({"#######", "#bh...#", "#bH...#", "#######"});
+    Build({"#######", "#bw...#", "#bW...#", "#######"});
     Prepare();
     WormAt(0).Die(game);
     game.SelectNextWorm();

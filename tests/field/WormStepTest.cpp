@@ -9,7 +9,7 @@ namespace {
 class WormStep : public RulesTest {};
 
 TEST_F(WormStep, StandsStillUntilAKeyIsQueued) {
-    Build({"#######", "#bH...#", "#######"});
+    Build({"#######", "#bW...#", "#######"});
     Prepare();
     WormSteps(3);
     EXPECT_TRUE(HeadAt(WormAt(0), 2, 1));
@@ -17,7 +17,7 @@ TEST_F(WormStep, StandsStillUntilAKeyIsQueued) {
 }
 
 TEST_F(WormStep, WalksHeadFirstAndStopsInFrontOfAWall) {
-    Build({"#######", "#bH...#", "#######"});
+    Build({"#######", "#bW...#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -34,7 +34,7 @@ TEST_F(WormStep, WalksHeadFirstAndStopsInFrontOfAWall) {
 }
 
 TEST_F(WormStep, StepsOnlyWhenItsIntervalHasPassed) {
-    Build({"#########", "#bH.....#", "#########"});
+    Build({"#########", "#bW.....#", "#########"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     Step(0); // due at once: lastStep is 0
@@ -47,7 +47,7 @@ TEST_F(WormStep, StepsOnlyWhenItsIntervalHasPassed) {
 }
 
 TEST_F(WormStep, EatsCornAndGrowsByOne) {
-    Build({"########", "#bHcc..#", "########"});
+    Build({"########", "#bWcc..#", "########"});
     Prepare();
     EXPECT_EQ(game.cornLeft, 3);
     game.SteerCurrentWorm(DIR_RIGHT);
@@ -60,7 +60,7 @@ TEST_F(WormStep, EatsCornAndGrowsByOne) {
 }
 
 TEST_F(WormStep, GrowsTo200AndNoFurther) {
-    std::string corridor = "#bH" + std::string(210, 'c') + "#";
+    std::string corridor = "#bW" + std::string(210, 'c') + "#";
     std::string wall(corridor.size(), '#');
     Build({wall, corridor, wall});
     Prepare();
@@ -79,7 +79,7 @@ TEST_F(WormStep, GrowsTo200AndNoFurther) {
 }
 
 TEST_F(WormStep, AntiCornShortensByOneStepButNotBelowTwo) {
-    Build({"#############", "#bHcccaaaa..#", "#############"});
+    Build({"#############", "#bWcccaaaa..#", "#############"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(3);
@@ -94,7 +94,7 @@ TEST_F(WormStep, AntiCornShortensByOneStepButNotBelowTwo) {
 }
 
 TEST_F(WormStep, SpeedItemsChangeThePaceAndKeepTheLength) {
-    Build({"########", "#bH+-..#", "########"});
+    Build({"########", "#bW+-..#", "########"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -108,7 +108,7 @@ TEST_F(WormStep, SpeedItemsChangeThePaceAndKeepTheLength) {
 }
 
 TEST_F(WormStep, FollowsALeftTurnUnderItsHead) {
-    Build({"#######", "#.....#", "#bH.L.#", "#######"});
+    Build({"#######", "#.....#", "#bW.L.#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(2);
@@ -119,7 +119,7 @@ TEST_F(WormStep, FollowsALeftTurnUnderItsHead) {
 }
 
 TEST_F(WormStep, ATurnUnderAStandingWormDoesNotStartIt) {
-    Build({"#######", "#.....#", "#bH...#", "#######"});
+    Build({"#######", "#.....#", "#bW...#", "#######"});
     game.field.CellAt(2, 2).objects[0] = OBJ_TURN_LEFT;
     Prepare();
     WormSteps(2);
@@ -127,7 +127,7 @@ TEST_F(WormStep, ATurnUnderAStandingWormDoesNotStartIt) {
 }
 
 TEST_F(WormStep, AnArrowEnteredAlongItsDirectionKeepsTheWormGoing) {
-    Build({"#######", "#.....#", "#bH^..#", "#######"});
+    Build({"#######", "#.....#", "#bW^..#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -138,7 +138,7 @@ TEST_F(WormStep, AnArrowEnteredAlongItsDirectionKeepsTheWormGoing) {
 }
 
 TEST_F(WormStep, EnteringAnArrowAgainstItsDirectionKills) {
-    Build({"#######", "#bH<..#", "#######"});
+    Build({"#######", "#bW<..#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -149,7 +149,7 @@ TEST_F(WormStep, EnteringAnArrowAgainstItsDirectionKills) {
 }
 
 TEST_F(WormStep, AnArrowPointingBackIntoTheBodyStopsTheWorm) {
-    Build({"#######", "#bH...#", "#######"});
+    Build({"#######", "#bW...#", "#######"});
     game.field.CellAt(2, 1).objects[0] = OBJ_ARROW_LEFT;
     Prepare();
     // The arrow queued "left" at set-up; the right key is queued behind it.
@@ -162,7 +162,7 @@ TEST_F(WormStep, AnArrowPointingBackIntoTheBodyStopsTheWorm) {
 }
 
 TEST_F(WormStep, RunningIntoABodyKillsWithoutMoving) {
-    Build({"#######", "#bH.b.#", "#...h.#", "#######"});
+    Build({"#######", "#bW.b.#", "#...w.#", "#######"});
     Prepare();
     ASSERT_EQ(game.worms.size(), 2u);
     game.SteerCurrentWorm(DIR_RIGHT);
@@ -174,7 +174,7 @@ TEST_F(WormStep, RunningIntoABodyKillsWithoutMoving) {
 }
 
 TEST_F(WormStep, DrownsWhenTheSwitchItEntersTurnsToWater) {
-    Build({"########", "#bH....#", "#......#", "########"});
+    Build({"########", "#bW....#", "#......#", "########"});
     FieldCell& sw = game.field.CellAt(3, 1);
     sw.flags = FLAG_SWITCH;
     sw.switchNo = 0;
@@ -194,7 +194,7 @@ TEST_F(WormStep, DrownsWhenTheSwitchItEntersTurnsToWater) {
 }
 
 TEST_F(WormStep, StandingOnASwitchDoesNotToggleItAgain) {
-    Build({"########", "#bH.#..#", "########"});
+    Build({"########", "#bW.#..#", "########"});
     FieldCell& sw = game.field.CellAt(3, 1);
     sw.flags = FLAG_SWITCH;
     sw.swFlags = FLAG_SWITCH;
@@ -226,7 +226,7 @@ TEST(WormQueue, TheThirdKeyReplacesTheSecondAndARepeatIsDropped) {
 }
 
 TEST_F(WormStep, TwoQueuedTurnsAreTakenOnTwoSteps) {
-    Build({"#######", "#.....#", "#.bH..#", "#.....#", "#.....#", "#######"});
+    Build({"#######", "#.....#", "#.bW..#", "#.....#", "#.....#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -241,7 +241,7 @@ TEST_F(WormStep, TwoQueuedTurnsAreTakenOnTwoSteps) {
 }
 
 TEST_F(WormStep, AQueuedTurnWaitsForTheNextOpening) {
-    Build({"#########", "#bH.....#", "####.####", "#.......#", "#########"});
+    Build({"#########", "#bW.....#", "####.####", "#.......#", "#########"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -255,7 +255,7 @@ TEST_F(WormStep, AQueuedTurnWaitsForTheNextOpening) {
 }
 
 TEST_F(WormStep, TheSecondQueuedKeyWorksPastABlockedReversal) {
-    Build({"#######", "#.....#", "#bH...#", "#.....#", "#######"});
+    Build({"#######", "#.....#", "#bW...#", "#.....#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -268,7 +268,7 @@ TEST_F(WormStep, TheSecondQueuedKeyWorksPastABlockedReversal) {
 }
 
 TEST_F(WormStep, OnIceATurnWaitsUntilTheWayAheadIsBlocked) {
-    Build({"#######", "#bH===#", "#.....#", "#######"});
+    Build({"#######", "#bW===#", "#.....#", "#######"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -283,7 +283,7 @@ TEST_F(WormStep, OnIceATurnWaitsUntilTheWayAheadIsBlocked) {
 }
 
 TEST_F(WormStep, OnIceATurnIsTakenOnceTheHeadLeavesTheIce) {
-    Build({"########", "#bH==..#", "#......#", "########"});
+    Build({"########", "#bW==..#", "#......#", "########"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
@@ -295,7 +295,7 @@ TEST_F(WormStep, OnIceATurnIsTakenOnceTheHeadLeavesTheIce) {
 }
 
 TEST_F(WormStep, AQueuedTurnIntoACreatureIsNotTaken) {
-    Build({"#######", "#.bh..#", "#bH...#", "#.....#", "#######"});
+    Build({"#######", "#.bw..#", "#bW...#", "#.....#", "#######"});
     Prepare();
     ASSERT_EQ(game.worms.size(), 2u);
     ASSERT_EQ(game.activeWorm, 1);

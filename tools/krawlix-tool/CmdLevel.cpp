@@ -5,8 +5,8 @@
 #include "Command.h"
 #include "FieldJson.h"
 #include "Json.h"
-#include "LevelText.h"
 #include "field/LevelFile.h"
+#include "field/LevelSource.h"
 #include "storage/FileEx.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
@@ -131,7 +131,7 @@ int Compile(const Args& args) {
         return Fail(args[0] + ": cannot read the file");
     kx::CGameFieldBase field;
     std::string error;
-    if (!CompileLevelText(source, field, error))
+    if (!kx::CompileLevelSource(source, field, error))
         return Fail(args[0] + ": " + error);
     if (!SaveLevelFile(args[1], field, error))
         return Fail(error);

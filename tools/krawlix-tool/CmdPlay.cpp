@@ -6,10 +6,10 @@
 #include "Command.h"
 #include "FieldJson.h"
 #include "Json.h"
-#include "Tape.h"
 #include "field/Game.h"
 #include "field/HeadlessPlay.h"
 #include "field/LevelFile.h"
+#include "field/Tape.h"
 #include "storage/FileEx.h"
 #include "storage/OutputFile.h"
 #include "storage/TextCodec.h"
@@ -57,7 +57,7 @@ bool ParseArgs(const Args& args, PlayArgs& out, std::string& error) {
             if (!value(v))
                 return false;
             uint64_t n = 0;
-            if (!ParseUInt64(v, n)) {
+            if (!kx::ParseUInt64(v, n)) {
                 error = a + " takes a number, not \"" + v + "\"";
                 return false;
             }
@@ -145,12 +145,12 @@ int Play(const Args& args) {
     if (!ParseArgs(args, pa, error))
         return Fail(error);
 
-    Tape tape;
+    kx::Tape tape;
     if (!pa.tapePath.empty()) {
         std::string text;
         if (!ReadFileBytes(pa.tapePath, text))
             return Fail(pa.tapePath + ": cannot read the tape");
-        if (!ParseTape(text, tape, error))
+        if (!kx::ParseTape(text, tape, error))
             return Fail(pa.tapePath + ": " + error);
     } else {
         tape.seed = pa.seed.value_or(1);
@@ -185,9 +185,9 @@ int Play(const Args& args) {
     const std::string result = kx::PlayResultName(outcome.result);
 
     if (!pa.recordPath.empty()) {
-        Tape recorded = tape;
+        kx::Tape recorded = tape;
         recorded.expect = result;
-        const std::string bytes = FormatTape(recorded);
+        const std::string bytes = kx::FormatTape(recorded);
         std::string error;
         if (!kx::WriteWholeFile(pa.recordPath, bytes.data(), bytes.size(), &error))
             return FailWrite(error);

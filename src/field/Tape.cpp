@@ -1,10 +1,10 @@
 // Reading and writing tapes.
-#include "Tape.h"
+#include "field/Tape.h"
 
 #include <charconv>
 #include <sstream>
 
-namespace kxtool {
+namespace kx {
 
 bool ParseUInt64(const std::string& text, uint64_t& value) {
     if (text.empty())
@@ -53,7 +53,7 @@ bool ParseTape(const std::string& text, Tape& tape, std::string& error) {
                 return fail("bad seed \"" + value + "\"");
         } else if (key == "keys") {
             std::string reason;
-            if (!kx::ParseKeyScript(value, tape.keys, &reason))
+            if (!ParseKeyScript(value, tape.keys, &reason))
                 return fail(reason);
         } else if (key == "until") {
             uint64_t ms = 0;
@@ -78,7 +78,7 @@ bool ParseTape(const std::string& text, Tape& tape, std::string& error) {
 std::string FormatTape(const Tape& tape) {
     std::string out = "krawlix-tape " + std::to_string(kTapeVersion) + "\n";
     out += "seed " + std::to_string(tape.seed) + "\n";
-    out += "keys " + kx::FormatKeyScript(tape.keys) + "\n";
+    out += "keys " + FormatKeyScript(tape.keys) + "\n";
     if (tape.untilMs)
         out += "until " + std::to_string(*tape.untilMs) + "\n";
     if (tape.expect)
@@ -86,4 +86,4 @@ std::string FormatTape(const Tape& tape) {
     return out;
 }
 
-} // namespace kxtool
+} // namespace kx

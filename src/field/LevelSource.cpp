@@ -1,5 +1,5 @@
 // Compiles the text-art level source into a game field.
-#include "LevelText.h"
+#include "field/LevelSource.h"
 
 #include <algorithm>
 #include <array>
@@ -10,12 +10,9 @@
 
 #include "storage/TextCodec.h"
 
-namespace kxtool {
+namespace kx {
 
 namespace {
-
-using kx::FieldCell;
-using kx::kNothing;
 
 // A legend entry; the switch layer's ground and flags follow the normal layer unless set.
 struct Glyph {
@@ -27,7 +24,7 @@ struct Glyph {
 
 FieldCell PlainCell() {
     FieldCell c{};
-    c.ground = kx::GROUND_PLAIN;
+    c.ground = GROUND_PLAIN;
     std::fill(std::begin(c.objects), std::end(c.objects), kNothing);
     c.item = kNothing;
     c.creature = kNothing;
@@ -39,10 +36,10 @@ FieldCell PlainCell() {
     return c;
 }
 
-using Legend = std::array<Glyph, 128>;
+using GlyphTable = std::array<Glyph, 128>;
 
-Legend BuiltInLegend() {
-    Legend legend{};
+GlyphTable BuiltInLegend() {
+    GlyphTable legend{};
     auto put = [&legend](char ch, auto change) {
         Glyph g;
         g.cell = PlainCell();
@@ -53,59 +50,58 @@ Legend BuiltInLegend() {
     auto wall = [](uint8_t code) {
         return [code](FieldCell& c) {
             c.ground = code;
-            c.flags = kx::FLAG_NO_WORMS | kx::FLAG_NO_GHOSTS;
+            c.flags = FLAG_NO_WORMS | FLAG_NO_GHOSTS;
         };
     };
-    put('#', wall(kx::WALL_STYLE_RED));
-    put('%', wall(kx::WALL_STYLE_YELLOW));
-    put('&', wall(kx::WALL_STYLE_GREEN));
-    put('@', wall(kx::WALL_STYLE_BLUE));
-    put('$', wall(kx::WALL_STYLE_LIGHTBLUE));
+    put('#', wall(WALL_STYLE_RED));
+    put('%', wall(WALL_STYLE_YELLOW));
+    put('&', wall(WALL_STYLE_GREEN));
+    put('@', wall(WALL_STYLE_BLUE));
+    put('$', wall(WALL_STYLE_LIGHTBLUE));
     put('.', [](FieldCell&) {});
-    put('~', [](FieldCell& c) { c.ground = kx::GROUND_WATER; });
-    put('=', [](FieldCell& c) { c.ground = kx::GROUND_ICE; });
+    put('~', [](FieldCell& c) { c.ground = GROUND_WATER; });
+    put('=', [](FieldCell& c) { c.ground = GROUND_ICE; });
     put('_', [](FieldCell& c) { c.ground = kNothing; });
-    const std::pair<char, uint8_t> items[] = {
-        {'c', kx::ITEM_CORN},         {'a', kx::ITEM_ANTI_CORN},     {'+', kx::ITEM_WORM_FASTER},
-        {'-', kx::ITEM_WORM_SLOWER},  {'F', kx::ITEM_GHOSTS_FASTER}, {'S', kx::ITEM_GHOSTS_SLOWER},
-        {'x', kx::ITEM_GHOST_KILLER}, {'l', kx::ITEM_GHOST_LARVA}};
+    const std::pair<char, uint8_t> items[] = {{'c', ITEM_CORN},          {'a', ITEM_ANTI_CORN},
+                                              {'+', ITEM_WORM_FASTER},   {'-', ITEM_WORM_SLOWER},
+                                              {'F', ITEM_GHOSTS_FASTER}, {'S', ITEM_GHOSTS_SLOWER},
+                                              {'x', ITEM_GHOST_KILLER},  {'l', ITEM_GHOST_LARVA}};
     for (const auto& [ch, value] : items) {
         uint8_t code = value; // clang 14 cannot capture a binding
         put(ch, [code](FieldCell& c) { c.item = code; });
     }
-    const std::pair<char, uint8_t> creatures[] = {{'W', kx::CREATURE_WORM_CURRENT},
-                                                  {'w', kx::CREATURE_WORM_HEAD},
-                                                  {'b', kx::CREATURE_WORM_BODY},
-                                                  {'g', kx::CREATURE_GHOST}};
+    const std::pair<char, uint8_t> creatures[] = {{'W', CREATURE_WORM_CURRENT},
+                                                  {'w', CREATURE_WORM_HEAD},
+                                                  {'b', CREATURE_WORM_BODY},
+                                                  {'g', CREATURE_GHOST}};
     for (const auto& [ch, value] : creatures) {
         uint8_t code = value; // clang 14 cannot capture a binding
         put(ch, [code](FieldCell& c) { c.creature = code; });
     }
     const std::pair<char, uint8_t> objects[] = {
-        {'k', kx::OBJ_CACTUS},     {'L', kx::OBJ_TURN_LEFT},   {'R', kx::OBJ_TURN_RIGHT},
-        {'<', kx::OBJ_ARROW_LEFT}, {'>', kx::OBJ_ARROW_RIGHT}, {'^', kx::OBJ_ARROW_UP},
-        {'v', kx::OBJ_ARROW_DOWN}, {'d', kx::OBJ_DUCK_FIRST}};
+        {'k', OBJ_CACTUS},      {'L', OBJ_TURN_LEFT}, {'R', OBJ_TURN_RIGHT}, {'<', OBJ_ARROW_LEFT},
+        {'>', OBJ_ARROW_RIGHT}, {'^', OBJ_ARROW_UP},  {'v', OBJ_ARROW_DOWN}, {'d', OBJ_DUCK_FIRST}};
     for (const auto& [ch, value] : objects) {
         uint8_t code = value; // clang 14 cannot capture a binding
         put(ch, [code](FieldCell& c) { c.objects[0] = code; });
     }
     put('B', [](FieldCell& c) {
-        c.objects[0] = kx::OBJ_BLOCK_FIRST;
-        c.flags = kx::FLAG_NO_WORMS | kx::FLAG_NO_GHOSTS;
+        c.objects[0] = OBJ_BLOCK_FIRST;
+        c.flags = FLAG_NO_WORMS | FLAG_NO_GHOSTS;
     });
     put('f', [](FieldCell& c) {
-        c.objects[0] = kx::OBJ_FENCE_FIRST;
-        c.flags = kx::FLAG_NO_GHOSTS;
+        c.objects[0] = OBJ_FENCE_FIRST;
+        c.flags = FLAG_NO_GHOSTS;
     });
-    put('N', [](FieldCell& c) { c.flags = kx::FLAG_NO_WORMS; });
-    put('G', [](FieldCell& c) { c.flags = kx::FLAG_NO_GHOSTS; });
+    put('N', [](FieldCell& c) { c.flags = FLAG_NO_WORMS; });
+    put('G', [](FieldCell& c) { c.flags = FLAG_NO_GHOSTS; });
     for (char d = '0'; d <= '9'; ++d) {
         Glyph g;
         g.cell = PlainCell();
-        g.cell.objects[0] = kx::OBJ_SWITCH_FIRST;
-        g.cell.flags = kx::FLAG_SWITCH;
-        g.cell.swObjects[0] = kx::OBJ_SWITCH_FIRST + 1;
-        g.cell.swFlags = kx::FLAG_SWITCH;
+        g.cell.objects[0] = OBJ_SWITCH_FIRST;
+        g.cell.flags = FLAG_SWITCH;
+        g.cell.swObjects[0] = OBJ_SWITCH_FIRST + 1;
+        g.cell.swFlags = FLAG_SWITCH;
         g.cell.switchNo = static_cast<uint8_t>(d - '0');
         g.swGroundSet = false;
         g.swFlagsSet = true;
@@ -127,14 +123,14 @@ std::optional<uint8_t> ParseCode(std::string_view text) {
 }
 
 bool ParseStack(std::string_view text, uint8_t* slots) {
-    std::fill(slots, slots + kx::kObjectSlots, kNothing);
+    std::fill(slots, slots + kObjectSlots, kNothing);
     if (text.empty() || text == "none")
         return true;
     int used = 0;
     while (true) {
         size_t comma = text.find(',');
         std::optional<uint8_t> code = ParseCode(text.substr(0, comma));
-        if (!code || used == kx::kObjectSlots)
+        if (!code || used == kObjectSlots)
             return false;
         slots[used++] = *code;
         if (comma == std::string_view::npos)
@@ -160,7 +156,7 @@ std::vector<std::string_view> Words(std::string_view line) {
 
 class Compiler {
 public:
-    bool Run(std::string_view source, kx::CGameFieldBase& field, std::string& error);
+    bool Run(std::string_view source, CGameFieldBase& field, std::string& error);
 
 private:
     bool Fail(const std::string& message) {
@@ -170,7 +166,7 @@ private:
     bool Legend(std::string_view line);
     bool Row(std::string_view line);
 
-    ::kxtool::Legend legend = BuiltInLegend();
+    GlyphTable legend = BuiltInLegend();
     std::vector<std::string> description;
     std::vector<std::string_view> rows;
     int lineNo = 0;
@@ -240,9 +236,9 @@ bool Compiler::Legend(std::string_view line) {
 }
 
 bool Compiler::Row(std::string_view line) {
-    if (rows.size() == static_cast<size_t>(kx::kMaxFieldSize))
+    if (rows.size() == static_cast<size_t>(kMaxFieldSize))
         return Fail("more than 1000 rows");
-    if (line.size() > static_cast<size_t>(kx::kMaxFieldSize))
+    if (line.size() > static_cast<size_t>(kMaxFieldSize))
         return Fail("row longer than 1000 cells");
     for (size_t i = 0; i < line.size(); ++i) {
         unsigned char ch = static_cast<unsigned char>(line[i]);
@@ -263,7 +259,7 @@ bool Compiler::Row(std::string_view line) {
     return true;
 }
 
-bool Compiler::Run(std::string_view source, kx::CGameFieldBase& field, std::string& errorOut) {
+bool Compiler::Run(std::string_view source, CGameFieldBase& field, std::string& errorOut) {
     enum class Section { Head, Map, Done } section = Section::Head;
     size_t at = 0;
     while (at < source.size()) {
@@ -310,9 +306,9 @@ bool Compiler::Run(std::string_view source, kx::CGameFieldBase& field, std::stri
         ++lineNo;
         Fail(section == Section::Head ? "no \"map\"" : "the map has no \"end\"");
     }
-    if (error.empty() && rows.size() < static_cast<size_t>(kx::kMinFieldSize))
+    if (error.empty() && rows.size() < static_cast<size_t>(kMinFieldSize))
         Fail("the map needs at least 3 rows");
-    if (error.empty() && rows.front().size() < static_cast<size_t>(kx::kMinFieldSize))
+    if (error.empty() && rows.front().size() < static_cast<size_t>(kMinFieldSize))
         Fail("the map needs at least 3 columns");
     if (!error.empty()) {
         errorOut = error;
@@ -336,15 +332,15 @@ bool Compiler::Run(std::string_view source, kx::CGameFieldBase& field, std::stri
             field.CellAt(x, y) = c;
         }
     }
-    field.description = kx::Cp1252FromUtf8(text);
+    field.description = Cp1252FromUtf8(text);
     return true;
 }
 
 } // namespace
 
-bool CompileLevelText(std::string_view source, kx::CGameFieldBase& field, std::string& error) {
+bool CompileLevelSource(std::string_view source, CGameFieldBase& field, std::string& error) {
     Compiler compiler;
     return compiler.Run(source, field, error);
 }
 
-} // namespace kxtool
+} // namespace kx

@@ -1,0 +1,29 @@
+// A tape: the seed, the key script and optionally the end time and expected result of a play.
+// The text form is described in docs/level-source.md.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "field/HeadlessPlay.h"
+
+namespace kx {
+
+struct Tape {
+    uint64_t seed = 1;
+    std::vector<KeyPress> keys;
+    std::optional<uint64_t> untilMs;
+    std::optional<std::string> expect; // "won", "lost" or "running"
+};
+
+inline constexpr int kTapeVersion = 1;
+
+// False with error "line N: what is wrong" for anything but a tape.
+bool ParseTape(const std::string& text, Tape& tape, std::string& error);
+std::string FormatTape(const Tape& tape);
+// A decimal number with nothing before or after it.
+bool ParseUInt64(const std::string& text, uint64_t& value);
+
+} // namespace kx

@@ -1,0 +1,2 @@
+// Stands for the field model.
+#pragma once
