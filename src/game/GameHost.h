@@ -1,4 +1,5 @@
-// IGameHost, what the game shell asks of its window: title, repaint, quit, messages, web, profile, counter.
+// IGameHost, what the game shell asks of its window: title, repaint, quit, messages, web, profile,
+// counter.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +7,8 @@
 
 namespace kx {
 
-enum class MessageIcon { Information, Warning, Error };
+// None: a plain message box without an icon.
+enum class MessageIcon { Information, Warning, Error, None };
 
 // The shell talks to its window only through this. The SDL window implements it for the
 // desktop program; a headless host with a virtual clock implements it for tests and

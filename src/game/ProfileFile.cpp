@@ -1,0 +1,216 @@
+// CProfileFile: reading, changing and atomically writing the INI profile.
+#include "ProfileFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "storage/Path.h"
+
+namespace kx {
+
+namespace {
+
+std::string_view TrimView(std::string_view s) {
+    size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string_view::npos)
+        return {};
+    size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// The name of a section header line, or nullopt for any other line.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+    std::string_view t = TrimView(line);
+    if (t.size() < 2 || t.front() != '[' || t.back() != ']')
+        return std::nullopt;
+    return TrimView(t.substr(1, t.size() - 2));
+}
+
+bool KeyValue(std::string_view line, std::string_view& key, std::string_view& value) {
+    size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    key = TrimView(line.substr(0, eq));
+    value = TrimView(line.substr(eq + 1));
+    return !key.empty() && key.front() != ';' && key.front() != '#';
+}
+
+} // namespace
+
+CProfileFile::LoadResult CProfileFile::Load(const std::string& path) {
+    lines.clear();
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return LoadResult::Missing;
+    auto size = std::filesystem::file_size(path, ec);
+    if (ec || size > kMaxProfileBytes)
+        return LoadResult::Unreadable;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return LoadResult::Unreadable;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad() || text.size() > kMaxProfileBytes)
+        return LoadResult::Unreadable;
+    LoadFromText(text);
+    return LoadResult::Loaded;
+}
+
+void CProfileFile::LoadFromText(std::string_view text) {
+    lines.clear();
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+std::string CProfileFile::ToText() const {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
+    }
+    return text;
+}
+
+bool CProfileFile::Save(const std::string& path) const {
+    CreatePathDirectories(path);
+    std::string temp = path + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    std::string text = ToText();
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    bool ok = done == text.size() && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    // mkstemp makes the file private; a profile is an ordinary file.
+    ok = ok && chmod(temp.c_str(), 0644) == 0;
+    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        std::remove(temp.c_str());
+    return ok;
+}
+
+std::optional<size_t> CProfileFile::FindSection(std::string_view section) const {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        auto name = HeaderName(lines[i]);
+        if (name && SameName(*name, section))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> CProfileFile::FindKey(size_t header, std::string_view key) const {
+    for (size_t i = header + 1; i < lines.size() && !HeaderName(lines[i]); ++i) {
+        std::string_view k, v;
+        if (KeyValue(lines[i], k, v) && SameName(k, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CProfileFile::GetString(std::string_view section,
+                                                   std::string_view key) const {
+    auto header = FindSection(section);
+    if (!header)
+        return std::nullopt;
+    auto at = FindKey(*header, key);
+    if (!at)
+        return std::nullopt;
+    std::string_view k, v;
+    KeyValue(lines[*at], k, v);
+    return std::string(v);
+}
+
+int32_t CProfileFile::GetInt(std::string_view section, std::string_view key,
+                             int32_t defaultValue) const {
+    auto text = GetString(section, key);
+    if (!text || text->empty())
+        return defaultValue;
+    const char* first = text->data();
+    const char* last = first + text->size();
+    if (*first == '+')
+        ++first;
+    int32_t value = 0;
+    auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last)
+        return defaultValue;
+    return value;
+}
+
+void CProfileFile::SetString(std::string_view section, std::string_view key,
+                             std::string_view value) {
+    auto header = FindSection(section);
+    if (!header) {
+        if (!lines.empty() && !TrimView(lines.back()).empty())
+            lines.emplace_back();
+        lines.push_back("[" + std::string(section) + "]");
+        lines.push_back(std::string(key) + "=" + std::string(value));
+        return;
+    }
+    if (auto at = FindKey(*header, key)) {
+        std::string_view k, v;
+        KeyValue(lines[*at], k, v);
+        lines[*at] = std::string(k) + "=" + std::string(value);
+        return;
+    }
+    // After the section's last non-blank line, so that a blank line before the next
+    // section stays where it was.
+    size_t insert = *header + 1;
+    for (size_t i = *header + 1; i < lines.size() && !HeaderName(lines[i]); ++i) {
+        if (!TrimView(lines[i]).empty())
+            insert = i + 1;
+    }
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert),
+                 std::string(key) + "=" + std::string(value));
+}
+
+void CProfileFile::SetInt(std::string_view section, std::string_view key, int32_t value) {
+    SetString(section, key, std::to_string(value));
+}
+
+std::string DefaultProfilePath(const std::string& program) {
+    std::string configHome;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg != nullptr && xdg[0] == '/') {
+        configHome = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (home == nullptr || home[0] != '/')
+            return std::string();
+        configHome = JoinPath(home, ".config");
+    }
+    return JoinPath(configHome, "Halvane", program + ".conf");
+}
+
+} // namespace kx
