@@ -44,26 +44,39 @@ bool CGameResources::LoadSpriteSheet(CImageList24& sheet, const std::string& nam
 bool CGameResources::LoadSpriteSheets() {
     if (!LoadSpriteSheet(opaqueSprites, "imgfull", kSpriteCellSize, kSpriteCellSize,
                          kNoTransparentColour)) {
-        CTBException(CTBException::kMessage, "Failed to load imgfull.bmp.")
-            .ReportError(kMessageBoxIconError);
+        ReportFailure("Failed to load imgfull.bmp.");
         return false;
     }
     if (!LoadSpriteSheet(transparentSprites, "imgtrans", kSpriteCellSize, kSpriteCellSize,
                          kSpriteTransparentColour)) {
-        CTBException(CTBException::kMessage, "Failed to load imgtrans.bmp.")
-            .ReportError(kMessageBoxIconError);
+        ReportFailure("Failed to load imgtrans.bmp.");
         return false;
     }
     return true;
 }
 
+void CGameResources::ReportFailure(const std::string& text) const {
+    if (failureReporter)
+        failureReporter(text);
+    else
+        CTBException(CTBException::kMessage, text).ReportError(kMessageBoxIconError);
+}
+
 bool CGameResources::OpenSound(std::unique_ptr<CWaveOutDevice> device) {
+    CWaveOutDevice* borrowed = device.get();
+    OpenSound(borrowed);
+    ownedDevice = std::move(device);
+    return true;
+}
+
+bool CGameResources::OpenSound(CWaveOutDevice* borrowedDevice) {
     ShutDownSound();
-    waveDevice = std::move(device);
+    ownedDevice.reset();
+    waveDevice = borrowedDevice;
     if (waveDevice && !waveDevice->OpenDevice(8, 22050, 1))
         waveDevice->OpenDevice(8, 11025, 1);
     soundThread = std::make_unique<CSoundThread>();
-    soundThread->SetDevice(waveDevice.get());
+    soundThread->SetDevice(waveDevice);
     if (!waveDevice || !waveDevice->IsDeviceOpen())
         return true; // silent game: every buffer stays empty
     for (int slot : kSoundLoadOrder)

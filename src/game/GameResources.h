@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,6 +46,12 @@ public:
     // Where the data-file search for loose files starts; by default the program's folder.
     void SetDataFolder(std::optional<std::string> folder) { dataFolder = std::move(folder); }
 
+    // Where LoadSpriteSheets reports a failure; by default the error-report hook of the
+    // storage layer (a message box with the error icon).
+    void SetFailureReporter(std::function<void(const std::string&)> reporter) {
+        failureReporter = std::move(reporter);
+    }
+
     // "imgfull", then "imgtrans"; a failure is reported with the error icon and ends loading.
     bool LoadSpriteSheets();
     // A loose name.bmp found by the data-file search wins; else the archive's "image" name.
@@ -55,6 +62,8 @@ public:
     // with an open device, loads the thirteen sounds. A null or refusing device leaves the
     // game silent. Always true.
     bool OpenSound(std::unique_ptr<CWaveOutDevice> device);
+    // The same with a device that the caller owns and keeps alive longer than the resources.
+    bool OpenSound(CWaveOutDevice* borrowedDevice);
     // A loose name.wav wins, else the archive's "sound" name; converted to the device's format.
     void LoadSound(CSoundSample& buffer, const std::string& name);
     // Requests the named slot's sound; unknown names and a missing thread do nothing.
@@ -66,18 +75,21 @@ public:
     CImageList24& GetTransparentSprites() { return transparentSprites; }
     const CSoundSample& GetSound(int slot) const { return sounds[static_cast<size_t>(slot)]; }
     CSoundThread* GetSoundThread() { return soundThread.get(); }
-    CWaveOutDevice* GetWaveDevice() { return waveDevice.get(); }
+    CWaveOutDevice* GetWaveDevice() { return waveDevice; }
 
 private:
     std::string FindLooseFile(const std::string& subFolder, const std::string& fileName) const;
+    void ReportFailure(const std::string& text) const;
 
     const CResourceArchive& archive;
     std::optional<std::string> dataFolder;
+    std::function<void(const std::string&)> failureReporter;
     CImageList24 opaqueSprites;
     CImageList24 transparentSprites;
     // Declared before the device and the thread, so that the samples outlive both.
     std::array<CSoundSample, kSoundCount> sounds;
-    std::unique_ptr<CWaveOutDevice> waveDevice;
+    std::unique_ptr<CWaveOutDevice> ownedDevice;
+    CWaveOutDevice* waveDevice = nullptr;
     std::unique_ptr<CSoundThread> soundThread;
 };
 

@@ -442,6 +442,14 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+std::string FoldCaseText(const std::string& text) {
+    std::string folded = text;
+    for (char& c : folded) {
+        c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
+    }
+    return folded;
+}
+
 int IndexOfNoCase(const std::vector<std::string>& list, const std::string& text) {
     for (size_t i = 0; i < list.size(); ++i) {
         if (EqualsNoCase(list[i], text)) {

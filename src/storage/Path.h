@@ -43,6 +43,8 @@ void SplitAt(const std::string& text, char c, std::string& left, std::string& ri
 void SplitAtTrimmed(const std::string& text, char c, std::string& left, std::string& right);
 std::string Trim(const std::string& text);
 bool EqualsNoCase(const std::string& a, const std::string& b);
+// The text with every letter folded as EqualsNoCase folds it: equal results, equal texts.
+std::string FoldCaseText(const std::string& text);
 int IndexOfNoCase(const std::vector<std::string>& list, const std::string& text);
 void AddUnique(std::vector<std::string>& list, const std::string& text);
 std::string IntToString(int n);

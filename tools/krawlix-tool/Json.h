@@ -42,6 +42,7 @@ public:
     void Int(int64_t v) { Value(std::to_string(v)); }
     void UInt(uint64_t v) { Value(std::to_string(v)); }
     void Bool(bool v) { Value(v ? "true" : "false"); }
+    void Null() { Value("null"); }
     void IntArray(const std::vector<int>& values) {
         BeginArray();
         for (int v : values)

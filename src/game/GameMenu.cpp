@@ -1,0 +1,140 @@
+// CGameMenu: selection with wrapping and scrolling, the layout, the drawing and the hit test.
+#include "GameMenu.h"
+
+#include <algorithm>
+
+namespace kx {
+
+void CGameMenu::Open(const std::string& newCaption, std::vector<MenuItem> newItems) {
+    caption = newCaption;
+    items = std::move(newItems);
+    for (MenuItem& item : items)
+        item.hasHit = false;
+    needsLayout = true;
+    selection = 0;
+    first = 0;
+}
+
+void CGameMenu::Normalise() {
+    auto count = static_cast<int32_t>(items.size());
+    if (count == 0)
+        return;
+    if (selection < 0)
+        selection = count - 1;
+    if (selection >= count)
+        selection = 0;
+    if (rows > count) {
+        first = 0;
+        rows = count;
+        return;
+    }
+    if (selection < first)
+        first = selection;
+    if (selection >= first + rows)
+        first = selection - rows + 1;
+}
+
+void CGameMenu::SelectPrevious() {
+    --selection;
+    Normalise();
+}
+
+void CGameMenu::SelectNext() {
+    ++selection;
+    Normalise();
+}
+
+std::optional<int32_t> CGameMenu::SelectedCommand() const {
+    if (selection < 0 || selection >= static_cast<int32_t>(items.size()))
+        return std::nullopt;
+    int32_t id = items[static_cast<size_t>(selection)].id;
+    if (id <= 0)
+        return std::nullopt;
+    return id;
+}
+
+bool CGameMenu::Click(int32_t x, int32_t y) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        const MenuItem& item = items[i];
+        if (item.hasHit && x >= item.hit.left && x <= item.hit.right && y >= item.hit.top &&
+            y <= item.hit.bottom) {
+            selection = static_cast<int32_t>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CGameMenu::SetItemText(int32_t id, const std::string& text) {
+    for (MenuItem& item : items) {
+        if (item.id == id)
+            item.text = text;
+    }
+}
+
+void CGameMenu::RemoveItems(int32_t id) {
+    std::erase_if(items, [id](const MenuItem& item) { return item.id == id; });
+}
+
+void CGameMenu::Layout(CDrawDevice24& surface) {
+    rows = std::min<int32_t>(static_cast<int32_t>(items.size()), kMenuMaxRows);
+    surface.SetFont(kMenuFont);
+    int32_t widest = caption.empty() ? 0 : surface.MeasureText(caption).width;
+    for (const MenuItem& item : items)
+        widest = std::max(widest, surface.MeasureText(item.text).width);
+    width = widest + 64;
+    height = (rows + 2) * 32;
+    needsLayout = false;
+}
+
+void CGameMenu::Draw(CDrawDevice24& surface, const IImageList24& transparent) {
+    if (!IsOpen())
+        return;
+    if (needsLayout)
+        Layout(surface);
+    // Only what this paint shows can be clicked.
+    for (MenuItem& item : items)
+        item.hasHit = false;
+    surface.SetFont(kMenuFont);
+    int32_t cx = surface.GetWidth() / 2;
+    int32_t left = cx - width / 2;
+    int32_t top = (surface.GetHeight() - height) / 2;
+    SurfaceRect box{left, top, left + width - 1, top + height - 1};
+    surface.DarkenRect(box, 2);
+    surface.DrawFrame(box, 0xC0C0C0);
+    surface.DrawFrame(box.left - 1, box.top - 1, box.right + 1, box.bottom + 1, 0x000000);
+
+    if (!caption.empty()) {
+        int32_t w = surface.MeasureText(caption).width;
+        surface.DrawText(cx - w / 2, top + 16, caption, 0xFF8040);
+    }
+    auto count = static_cast<int32_t>(items.size());
+    for (int32_t r = 0; r < rows; ++r) {
+        int32_t i = first + r;
+        if (i < 0 || i >= count)
+            break;
+        MenuItem& item = items[static_cast<size_t>(i)];
+        TextSize size = surface.MeasureText(item.text);
+        int32_t y = top + 54 + 32 * r;
+        int32_t x = cx - size.width / 2;
+        item.hit = {x - 8, y - 4, x + size.width + 8, y + size.height + 4};
+        item.hasHit = true;
+        Colour textColour = 0xC0C000;
+        if (i == selection) {
+            SurfaceRect r1 = item.hit;
+            surface.FillRect(r1, 0x004000);
+            for (Colour frame : {Colour{0x00A000}, Colour{0x00FF00}, Colour{0x00A000}}) {
+                r1 = {r1.left - 1, r1.top - 1, r1.right + 1, r1.bottom + 1};
+                surface.DrawFrame(r1, frame);
+            }
+            textColour = 0xFFFF00;
+        }
+        surface.DrawText(x, y, item.text, textColour);
+    }
+    if (first > 0)
+        transparent.DrawCell(surface, cx + width / 2 - 28, top + 32, 230);
+    if (first + rows < count)
+        transparent.DrawCell(surface, cx + width / 2 - 28, top + (rows + 1) * 32, 231);
+}
+
+} // namespace kx

@@ -1,0 +1,181 @@
+// CGameShell's screens: SetLevel and the window title, the menus, the commands, the level end.
+#include <span>
+
+#include "Background.h"
+#include "GameShell.h"
+#include "GameTexts.h"
+#include "storage/Error.h"
+#include "storage/TextCodec.h"
+
+namespace kx {
+
+namespace {
+
+std::vector<MenuItem> ItemsOf(std::span<const MenuEntry> entries) {
+    std::vector<MenuItem> items;
+    items.reserve(64);
+    for (const MenuEntry& entry : entries)
+        items.push_back({entry.id, T(entry.text), {}, false});
+    return items;
+}
+
+} // namespace
+
+void CGameShell::SetLevel(int32_t n) {
+    int32_t count = LevelCount();
+    game.currentLevel = n;
+    game.notInLevel = n < 1 || n > count;
+    game.endShown = false;
+
+    std::string entry = n < 1       ? "BackScreen"
+                        : n > count ? "BackScreenEnd"
+                                    : levelList[static_cast<size_t>(n - 1)];
+    if (!LoadLevel(entry, game.field, Sources())) {
+        game.ghosts.clear();
+        MakeFallbackField(game.field);
+    }
+    GenerateBackground(background, game.Random());
+    game.PrepareLevel();
+
+    menu.Close();
+    game.RequestRedraw();
+    if (!game.field.description.empty())
+        ShowText(game.field.description);
+
+    if (n < 1)
+        windowTitle = T("Krawlix - Menü - ");
+    else if (n > count)
+        windowTitle = "Krawlix - Ende - ";
+    else
+        windowTitle = FormatString("Krawlix - Ebene %d - %s - ", n, LevelTitle(entry).c_str());
+    windowTitle += kMakerHostName;
+    host.SetWindowTitle(windowTitle);
+    game.RequestRedraw();
+}
+
+void CGameShell::ShowText(const std::string& text) {
+    menu.Close();
+    game.RequestRedraw();
+    panel.SetText(text);
+    panel.Show();
+    game.RequestRedraw();
+}
+
+void CGameShell::OpenMenu(const std::string& caption, std::vector<MenuItem> items) {
+    menu.Open(caption, std::move(items));
+    AdaptMenu();
+}
+
+void CGameShell::AdaptMenu() {
+    HidePanel();
+    if (IsPlayingLevel()) {
+        menu.RemoveItems(CMD_CONTINUE);
+    } else {
+        menu.RemoveItems(CMD_RESTART);
+        menu.RemoveItems(CMD_NEXT_LEVEL);
+        menu.RemoveItems(CMD_PREVIOUS_LEVEL);
+        if (game.lastGame >= 1 && game.lastGame <= LevelCount() &&
+            game.currentLevel <= LevelCount())
+            menu.SetItemText(CMD_CONTINUE, FormatString(kContinueText, game.lastGame));
+        else
+            menu.RemoveItems(CMD_CONTINUE);
+    }
+    if (game.currentLevel < 2)
+        menu.RemoveItems(CMD_PREVIOUS_LEVEL);
+    game.RequestRedraw();
+}
+
+void CGameShell::ShowMainMenu() {
+    OpenMenu(kMainMenuCaption, ItemsOf(MainMenuEntries()));
+}
+
+void CGameShell::ShowQuitMenu() {
+    OpenMenu(kQuitMenuCaption, ItemsOf(QuitMenuEntries()));
+}
+
+void CGameShell::ShowHelpMenu() {
+    OpenMenu(FormatString(kHelpMenuCaption, kVersionMajor, kVersionMinor),
+             ItemsOf(HelpMenuEntries()));
+}
+
+void CGameShell::ShowLevelMenu() {
+    std::vector<MenuItem> items;
+    items.reserve(64);
+    for (size_t i = 0; i < levelList.size() && CMD_LEVEL_FIRST + i <= CMD_LEVEL_LAST; ++i)
+        items.push_back(
+            {CMD_LEVEL_FIRST + static_cast<int32_t>(i), LevelTitle(levelList[i]), {}, false});
+    items.push_back({CMD_MAIN_MENU, T(kMainMenuText), {}, false});
+    OpenMenu(T(kLevelMenuCaption), std::move(items));
+}
+
+void CGameShell::ExecuteCommand(int32_t id) {
+    game.PlaySound("confirm");
+    int32_t current = game.currentLevel;
+    switch (id) {
+    case CMD_QUIT:
+        host.PostQuit();
+        break;
+    case CMD_NEW_GAME:
+        SetLevel(1);
+        break;
+    case CMD_RESTART:
+        if (current >= 1)
+            SetLevel(current);
+        break;
+    case CMD_NEXT_LEVEL:
+        if (current >= 1)
+            SetLevel(current + 1);
+        break;
+    case CMD_PREVIOUS_LEVEL:
+        if (current > 1)
+            SetLevel(current - 1);
+        break;
+    case CMD_CLOSE_MENU:
+        menu.Close();
+        game.RequestRedraw();
+        break;
+    case CMD_QUIT_MENU:
+        ShowQuitMenu();
+        break;
+    case CMD_MAIN_MENU:
+        ShowMainMenu();
+        break;
+    case CMD_CONTINUE:
+        if (game.lastGame >= 1 && game.lastGame <= LevelCount())
+            SetLevel(game.lastGame);
+        break;
+    case CMD_HELP_MENU:
+        ShowHelpMenu();
+        break;
+    case CMD_CONTROLS_HELP:
+        ShowText(ControlsHelpText());
+        break;
+    case CMD_WEB_SITE:
+        host.OpenWebAddress(kMakerWebSite);
+        ShowMainMenu();
+        break;
+    case CMD_FORUM:
+        host.OpenWebAddress(kMakerForum);
+        ShowMainMenu();
+        break;
+    case CMD_LEVEL_MENU:
+        ShowLevelMenu();
+        break;
+    default:
+        if (id >= CMD_LEVEL_FIRST && id <= CMD_LEVEL_LAST)
+            SetLevel(id - (CMD_LEVEL_FIRST - 1));
+        break;
+    }
+}
+
+void CGameShell::CheckLevelEnd() {
+    if (menu.IsOpen() || !game.worms.empty() || game.endShown)
+        return;
+    game.endShown = true;
+    if (game.cornLeft >= 1)
+        OpenMenu(T(kLostMenuCaption), ItemsOf(LostMenuEntries()));
+    else
+        OpenMenu(T(kWonMenuCaption), ItemsOf(WonMenuEntries()));
+}
+
+} // namespace kx

@@ -1,0 +1,242 @@
+// CGameShell: start-up, the timer step, the paint and the input handlers.
+#include "GameShell.h"
+
+#include <cmath>
+#include <ctime>
+#include <limits>
+
+#include "Background.h"
+#include "field/DrawCells.h"
+#include "storage/Error.h"
+#include "storage/Path.h"
+
+namespace kx {
+
+namespace {
+
+// The view's centre in pixels, rounded half away from zero's way as truncation after + 0.5.
+int32_t ViewPixel(double tenths) {
+    double v = std::trunc(tenths / 10.0 + 0.5);
+    if (!(v > -1e9 && v < 1e9))
+        return 0;
+    return static_cast<int32_t>(v);
+}
+
+} // namespace
+
+void CGameShell::SoundRouter::PlaySound(const std::string& name) {
+    if (observer)
+        observer->PlaySound(name);
+    if (resources)
+        resources->PlaySound(name);
+}
+
+CGameShell::CGameShell(IGameHost& host, CWaveOutDevice* device)
+    : host(host), device(device), resources(archive), game(&random, &sound) {
+    sound.resources = &resources;
+    surface.SetFontTable(&fonts);
+    levelList.reserve(64);
+    resources.SetFailureReporter(
+        [this](const std::string& text) { this->host.ShowMessageBox(text, MessageIcon::Error); });
+}
+
+CGameShell::~CGameShell() {
+    resources.ShutDownSound();
+}
+
+void CGameShell::SetProgramFolder(const std::string& folder) {
+    programFolder = AppendBackslash(folder);
+}
+
+void CGameShell::SetDocumentsFolder(const std::string& folder) {
+    documentsFolder = folder;
+}
+
+LevelSources CGameShell::Sources() const {
+    LevelSources sources;
+    sources.programFolder = programFolder ? *programFolder : GetModuleDirectory();
+    sources.documentsFolder = documentsFolder ? *documentsFolder : GetDocumentsDirectory();
+    sources.archive = &archive;
+    return sources;
+}
+
+void CGameShell::ParseCommandLine(const std::string& commandLine) {
+    parameters.Parse(commandLine);
+}
+
+bool CGameShell::Initialize() {
+    try {
+        return LoadResources();
+    } catch (const CTBException& error) {
+        host.ShowMessageBox(error.GetErrorText(), MessageIcon::Error);
+        return false;
+    }
+}
+
+bool CGameShell::LoadResources() {
+    LevelSources sources = Sources();
+    archive.LoadArchive(sources.programFolder, "Krawlix");
+    fonts.SetSearchBase(sources.programFolder);
+    fonts.LoadFonts(&archive);
+
+    random.Seed(fixedSeed ? *fixedSeed : static_cast<uint64_t>(std::time(nullptr)));
+
+    levelList = BuildLevelList(parameters.GetLevelFiles(), sources);
+    if (levelList.empty()) {
+        host.ShowMessageBox("Keine Level gefunden", MessageIcon::None);
+        return false;
+    }
+
+    game.lastGame = host.GetProfileInt("LastGame", "Level", 0);
+
+    uint64_t frequency = host.QueryCounterFrequency();
+    if (frequency == 0) {
+        host.ShowMessageBox("System Timer not found.", MessageIcon::Error);
+        return false;
+    }
+    game.counterFrequency = frequency;
+
+    resources.SetDataFolder(sources.programFolder);
+    if (!resources.LoadSpriteSheets())
+        return false;
+    return resources.OpenSound(device);
+}
+
+void CGameShell::InitWindow() {
+    if (!parameters.GetLevelFiles().empty()) {
+        SetLevel(1);
+        return;
+    }
+    SetLevel(0);
+    ShowMainMenu();
+}
+
+void CGameShell::Tick() {
+    game.now = host.QueryCounter();
+    game.UpdateWorms();
+    game.UpdateGhosts();
+    CheckLevelEnd();
+    game.UpdateView();
+    if (game.redrawPending) {
+        game.redrawPending = false;
+        host.RepaintNow();
+    }
+}
+
+void CGameShell::DrawCornCounter() {
+    const CImageList24& sprites = resources.GetTransparentSprites();
+    int32_t left = game.cornLeft;
+    int32_t x = 4;
+    int32_t y = surface.GetHeight() - 34;
+    // Beyond what fits on any screen more icons change nothing.
+    int32_t maxIcons = surface.GetWidth() / 11 + 1;
+    auto row = [&](int32_t unit, int32_t sprite, int32_t step) {
+        for (int32_t i = 0; left >= unit && i < maxIcons; ++i, left -= unit, x += step)
+            sprites.DrawCell(surface, x, y, sprite);
+        left %= unit;
+    };
+    row(100, kSpriteHundredCorn, 25);
+    row(10, kSpriteTenCorn, 19);
+    row(1, kSpriteOneCorn, 11);
+}
+
+const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
+    if (!surface.Create(width, height))
+        return surface;
+    int32_t offsetX = ViewPixel(game.viewX) - width / 2;
+    int32_t offsetY = ViewPixel(game.viewY) - height / 2;
+    if (!background.IsValid())
+        surface.Clear(0x000000);
+    TileBackground(surface, background, offsetX, offsetY);
+    DrawCells(game.field, surface, resources.GetOpaqueSprites(), resources.GetTransparentSprites(),
+              offsetX, offsetY);
+    if (game.cornLeft > 0)
+        DrawCornCounter();
+    menu.Draw(surface, resources.GetTransparentSprites());
+    panel.Draw(surface, resources.GetOpaqueSprites(), resources.GetTransparentSprites());
+    return surface;
+}
+
+void CGameShell::OnKeyDown(GameKey key) {
+    if (key == GameKey::Tab) {
+        game.SelectNextWorm();
+        return;
+    }
+    if (panel.IsVisible())
+        return;
+    if (menu.IsOpen()) {
+        if (key == GameKey::Up)
+            menu.SelectPrevious();
+        else if (key == GameKey::Down)
+            menu.SelectNext();
+        else
+            return;
+        game.RequestRedraw();
+        return;
+    }
+    if (game.notInLevel || game.worms.empty())
+        return;
+    switch (key) {
+    case GameKey::Up:
+        game.SteerCurrentWorm(DIR_UP);
+        break;
+    case GameKey::Down:
+        game.SteerCurrentWorm(DIR_DOWN);
+        break;
+    case GameKey::Left:
+        game.SteerCurrentWorm(DIR_LEFT);
+        break;
+    case GameKey::Right:
+        game.SteerCurrentWorm(DIR_RIGHT);
+        break;
+    case GameKey::Tab:
+        break;
+    }
+}
+
+void CGameShell::HidePanel() {
+    panel.Hide();
+    game.RequestRedraw();
+}
+
+void CGameShell::OnOk() {
+    if (panel.IsVisible()) {
+        HidePanel();
+    } else if (menu.IsOpen()) {
+        if (auto id = menu.SelectedCommand())
+            ExecuteCommand(*id);
+    }
+}
+
+void CGameShell::OnCancel() {
+    if (panel.IsVisible()) {
+        HidePanel();
+    } else if (!menu.IsOpen()) {
+        ShowMainMenu();
+    } else {
+        menu.Close();
+        game.RequestRedraw();
+    }
+}
+
+void CGameShell::OnClick(int32_t x, int32_t y) {
+    if (panel.IsVisible()) {
+        HidePanel();
+    } else if (menu.IsOpen() && menu.Click(x, y)) {
+        if (auto id = menu.SelectedCommand())
+            ExecuteCommand(*id);
+        game.RequestRedraw();
+    }
+}
+
+void CGameShell::ShowLevelHelp() {
+    if (!game.field.description.empty())
+        ShowText(game.field.description);
+}
+
+void CGameShell::SaveProgress() {
+    if (IsPlayingLevel())
+        host.WriteProfileInt("LastGame", "Level", game.currentLevel);
+}
+
+} // namespace kx

@@ -1,0 +1,136 @@
+// CGameShell, the game without its window: start-up, timer step, paint, input, screens, menus.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CommandLineParser.h"
+#include "GameHost.h"
+#include "GameMenu.h"
+#include "GameResources.h"
+#include "LevelList.h"
+#include "TextPanel.h"
+#include "field/Game.h"
+#include "field/Random.h"
+#include "field/SoundOutput.h"
+#include "graphics/Bitmap24.h"
+#include "graphics/DrawDevice24.h"
+#include "graphics/FontTable.h"
+#include "sound/WaveOutDevice.h"
+#include "storage/ResourceArchive.h"
+
+namespace kx {
+
+enum class GameKey { Up, Down, Left, Right, Tab };
+
+inline constexpr int32_t kClientSize = 650;     // the window's client area, both ways
+inline constexpr uint32_t kTickIntervalMs = 10; // the timer that calls Tick
+
+// The game's one object: the rules' state (Game()) and everything around it. A front end
+// (the SDL window, the headless host of the tests and of krawlix-tool shot) makes one, calls
+// ParseCommandLine, Initialize and InitWindow, then Tick every 10 ms, Paint whenever the host
+// is asked to repaint, the input handlers for its events and SaveProgress at the end.
+class CGameShell {
+public:
+    // device: the sound output, borrowed (it must outlive the shell); null plays nothing.
+    CGameShell(IGameHost& host, CWaveOutDevice* device);
+    CGameShell(const CGameShell&) = delete;
+    CGameShell& operator=(const CGameShell&) = delete;
+    ~CGameShell();
+
+    // Where the archive, loose files, "levels.lst" and the program's level files are looked
+    // for; the program's own folder unless set.
+    void SetProgramFolder(const std::string& folder);
+    // Where the "Krawlix" sub-folder of user levels is; the user's documents folder unless
+    // set; an empty text means none.
+    void SetDocumentsFolder(const std::string& folder);
+    // A fixed seed for the generator instead of the calendar time.
+    void SetRandomSeed(uint64_t seed) { fixedSeed = seed; }
+    // Hears every sound the game plays, in addition to the sound output.
+    void SetSoundObserver(ISoundOutput* observer) { sound.observer = observer; }
+
+    // Start-up: the command line (without the program's name), then the resources; false
+    // after its message was shown through the host. Then the window's first screen.
+    void ParseCommandLine(const std::string& commandLine);
+    bool Initialize();
+    void InitWindow();
+
+    void Tick();
+    // Composes the frame for a client area of width × height.
+    const CDrawDevice24& Paint(int32_t width, int32_t height);
+
+    void OnKeyDown(GameKey key);
+    void OnOk();
+    void OnCancel();
+    void OnClick(int32_t x, int32_t y);
+    void ShowLevelHelp();
+    // Stores the level being played (never the title or end screen) as the last game.
+    void SaveProgress();
+
+    // Screens and menus.
+    void SetLevel(int32_t n);
+    void ExecuteCommand(int32_t id);
+    void ShowMainMenu();
+    void ShowQuitMenu();
+    void ShowHelpMenu();
+    void ShowLevelMenu();
+    void ShowText(const std::string& text);
+    void CheckLevelEnd();
+
+    // What the front end, the tests and the tools look at.
+    CGame& Game() { return game; }
+    const CGame& Game() const { return game; }
+    const CGameMenu& Menu() const { return menu; }
+    const CTextPanel& Panel() const { return panel; }
+    const std::vector<std::string>& Levels() const { return levelList; }
+    int32_t LevelCount() const { return static_cast<int32_t>(levelList.size()); }
+    // Windows-1252, as given to the host.
+    const std::string& WindowTitle() const { return windowTitle; }
+    const CGameParameter& Parameters() const { return parameters; }
+    const CResourceArchive& Archive() const { return archive; }
+    CFontTable& Fonts() { return fonts; }
+    CGameResources& Resources() { return resources; }
+    const CDrawDevice24& Surface() const { return surface; }
+
+private:
+    // Forwards the rules' sounds to the sound thread and to the observer.
+    struct SoundRouter : ISoundOutput {
+        void PlaySound(const std::string& name) override;
+        CGameResources* resources = nullptr;
+        ISoundOutput* observer = nullptr;
+    };
+
+    bool LoadResources();
+    LevelSources Sources() const;
+    void OpenMenu(const std::string& caption, std::vector<MenuItem> items);
+    void AdaptMenu();
+    void HidePanel();
+    void DrawCornCounter();
+    bool IsPlayingLevel() const {
+        return game.currentLevel >= 1 && game.currentLevel <= LevelCount();
+    }
+
+    IGameHost& host;
+    CWaveOutDevice* device;
+    CGameParameter parameters;
+    CResourceArchive archive;
+    CFontTable fonts;
+    CGameResources resources;
+    std::vector<std::string> levelList;
+    CDrawDevice24 surface;
+    CRandom random;
+    SoundRouter sound;
+    CGame game;
+    CGameMenu menu;
+    CTextPanel panel;
+    CBitmap24 background;
+
+    std::optional<std::string> programFolder;
+    std::optional<std::string> documentsFolder;
+    std::optional<uint64_t> fixedSeed;
+    std::string windowTitle;
+};
+
+} // namespace kx
