@@ -1,17 +1,13 @@
 // CProfileFile: reading, changing and atomically writing the INI profile.
 #include "ProfileFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "storage/OutputFile.h"
 #include "storage/Path.h"
 
 namespace kx {
@@ -96,29 +92,8 @@ std::string CProfileFile::ToText() const {
 }
 
 bool CProfileFile::Save(const std::string& path) const {
-    CreatePathDirectories(path);
-    std::string temp = path + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return false;
     std::string text = ToText();
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    bool ok = done == text.size() && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    // mkstemp makes the file private; a profile is an ordinary file.
-    ok = ok && chmod(temp.c_str(), 0644) == 0;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(temp.c_str());
-    return ok;
+    return WriteWholeFile(path, text.data(), text.size());
 }
 
 std::optional<size_t> CProfileFile::FindSection(std::string_view section) const {
