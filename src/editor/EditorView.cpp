@@ -194,8 +194,13 @@ void CKrawlixEditorView::OnMouseMove(int32_t px, int32_t py) {
         }
     }
     if (rightDrag == RightDragMode::Field) {
-        ScrollTo(rightStartScrollX + (rightStartX - px) / kViewCell,
-                 rightStartScrollY + (rightStartY - py) / kViewCell);
+        // In 64 bits: a pointer far outside the window must not overflow the difference.
+        auto target = [](int32_t scroll, int32_t start, int32_t now) {
+            const int64_t v = scroll + (static_cast<int64_t>(start) - now) / kViewCell;
+            return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+        };
+        ScrollTo(target(rightStartScrollX, rightStartX, px),
+                 target(rightStartScrollY, rightStartY, py));
     } else if (rightDrag == RightDragMode::Palette && palette.DragTo(px, py)) {
         Repaint();
     }

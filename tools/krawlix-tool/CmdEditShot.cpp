@@ -1,0 +1,224 @@
+// krawlix-tool edit-shot: the editor core driven headless by an event script, its frame as PNG.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Command.h"
+#include "EditScript.h"
+#include "Json.h"
+#include "editor/ArchiveException.h"
+#include "editor/EditorDoc.h"
+#include "editor/EditorView.h"
+#include "game/GameResources.h"
+#include "graphics/DrawDevice24.h"
+#include "graphics/FontTable.h"
+#include "graphics/ImageList24.h"
+#include "storage/Path.h"
+#include "storage/ResourceArchive.h"
+#include "storage/TextCodec.h"
+
+namespace kxtool {
+namespace {
+
+constexpr const char* kUsage =
+    "[LEVEL] [OUT.png] [--size WxH] [--events SCRIPT] [--save FILE] [--state]";
+
+struct EditShotArgs {
+    std::string level;
+    std::string out;
+    std::string save;
+    std::string script;
+    int32_t width = 800;
+    int32_t height = 600;
+    bool state = false;
+};
+
+bool EndsWithPng(const std::string& name) {
+    if (name.size() < 4) {
+        return false;
+    }
+    return kx::EqualsNoCase(name.substr(name.size() - 4), ".png");
+}
+
+bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
+    long long a = 0, b = 0;
+    int consumed = 0;
+    if (std::sscanf(text.c_str(), "%lldx%lld%n", &a, &b, &consumed) != 2 ||
+        consumed != static_cast<int>(text.size()) || a < 1 || b < 1 || a > 16384 || b > 16384) {
+        return false;
+    }
+    w = static_cast<int32_t>(a);
+    h = static_cast<int32_t>(b);
+    return true;
+}
+
+bool ParseArgs(const Args& args, EditShotArgs& a, std::string& error) {
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--state") {
+            a.state = true;
+        } else if (arg == "--size") {
+            if (!hasValue || !ParseSize(args[++i], a.width, a.height)) {
+                error = "bad or missing value for --size (WxH, 1 to 16384 each)";
+                return false;
+            }
+        } else if (arg == "--events" || arg == "--save") {
+            if (!hasValue) {
+                error = "missing value for " + arg;
+                return false;
+            }
+            (arg == "--events" ? a.script : a.save) = args[++i];
+        } else if (arg.rfind("--", 0) == 0) {
+            error = "unknown option " + arg;
+            return false;
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    // One name alone is the picture when it ends in ".png", else the level.
+    if (positional.size() > 2) {
+        error = std::string("usage: edit-shot ") + kUsage;
+        return false;
+    }
+    if (positional.size() == 2) {
+        a.level = positional[0];
+        a.out = positional[1];
+    } else if (positional.size() == 1) {
+        (EndsWithPng(positional[0]) ? a.out : a.level) = positional[0];
+    }
+    return true;
+}
+
+std::string StateJson(const kx::CKrawlixEditorView& view) {
+    const kx::CKrawlixEditorDoc& doc = view.GetDocument();
+    const kx::CIconPalette& palette = view.GetPalette();
+    const kx::PaletteEntry* entry = palette.GetSelectedEntry();
+    std::string out;
+    JsonWriter j(out);
+    j.BeginObject();
+    j.Key("width");
+    j.Int(doc.width);
+    j.Key("height");
+    j.Int(doc.height);
+    j.Key("scrollX");
+    j.Int(view.scrollX);
+    j.Key("scrollY");
+    j.Int(view.scrollY);
+    j.Key("tool");
+    j.Int(view.tool);
+    j.Key("selected");
+    j.Int(palette.GetSelected());
+    j.Key("selectedDescription");
+    j.String(entry != nullptr ? kx::Utf8FromCp1252(entry->description) : std::string());
+    j.Key("first");
+    j.Int(palette.GetFirst());
+    j.Key("paletteWidth");
+    j.Int(palette.GetWidth());
+    j.Key("switchLayer");
+    j.Bool(view.switchLayer);
+    j.Key("modified");
+    j.Bool(doc.IsModified());
+    j.Key("show");
+    j.BeginObject();
+    j.Key("objects");
+    j.Bool(view.showObjects);
+    j.Key("items");
+    j.Bool(view.showItems);
+    j.Key("creatures");
+    j.Bool(view.showCreatures);
+    j.Key("switches");
+    j.Bool(view.showSwitches);
+    j.Key("blocking");
+    j.Bool(view.showBlocking);
+    j.EndObject();
+    j.EndObject();
+    return out;
+}
+
+int RunEditShot(const Args& args) {
+    EditShotArgs a;
+    std::string error;
+    if (!ParseArgs(args, a, error)) {
+        return Fail(error);
+    }
+    std::vector<EditEvent> events;
+    if (!ParseEditScript(a.script, events, error)) {
+        return Fail(error);
+    }
+
+    // The document as the program starts it, then the level as File > Open would.
+    kx::CKrawlixEditorDoc doc;
+    doc.NewDocument(11, 11, kx::kNewLevelDefaultStyle);
+    if (!a.level.empty()) {
+        try {
+            doc.OpenFile(a.level);
+        } catch (const kx::CArchiveException& e) {
+            return Fail(e.GetMessage());
+        }
+    }
+    kx::CKrawlixEditorView view(doc);
+    view.SetClientSize(a.width, a.height);
+    view.OnInitialUpdate();
+
+    kx::CResourceArchive archive;
+    archive.LoadArchiveFromProgramFolder("Krawlix");
+    kx::CGameResources resources(archive);
+    kx::CImageList24 full;
+    kx::CImageList24 trans;
+    const bool sheets =
+        resources.LoadSpriteSheet(full, "imgfull", 32, 32, kx::kNoTransparentColour) &&
+        resources.LoadSpriteSheet(trans, "imgtrans", 32, 32, kx::kSpriteTransparentColour);
+    kx::CFontTable fonts;
+    fonts.LoadFontsNoThrow(&archive);
+    if (sheets) {
+        view.SetSprites(&full, &trans);
+    }
+    view.SetFontTable(&fonts);
+
+    for (const EditEvent& e : events) {
+        RunEditEvent(view, e);
+    }
+    const std::string state = StateJson(view);
+
+    if (!a.out.empty()) {
+        if (!sheets) {
+            return Fail("no pictures imgfull and imgtrans (loose files or in the archive)");
+        }
+        kx::CDrawDevice24 surface;
+        view.Draw(surface);
+        if (!surface.WritePng(a.out)) {
+            return Fail("cannot write " + a.out);
+        }
+    }
+    if (!a.save.empty()) {
+        try {
+            doc.SaveFile(a.save);
+        } catch (const kx::CArchiveException& e) {
+            return Fail(e.GetMessage());
+        }
+    }
+    if (a.state) {
+        std::printf("%s\n", state.c_str());
+    }
+    return 0;
+}
+
+Register editShot{
+    {"edit-shot", kUsage,
+     "runs the editor core headless: the start document (11 x 11 \"Rot\") or LEVEL opened, a "
+     "view of WxH (800x600) with the palette 3 icons wide, then the comma-separated events of "
+     "SCRIPT: select:N, tool:paint|rect|fill, down|move|up|rdown|rmove|rup:X:Y, "
+     "key:[ctrl+]pageup|pagedown|home|left|right|up|down, cmd:layer|objects|items|creatures|"
+     "switches|blocking|merge|undo|redo|scrollup|scrolldown, cmd:width:N, cmd:new:W:H:STYLE, "
+     "cmd:resize:W:H:STYLE:CORNER, cmd:describe:TEXT (\\n line break, \\, comma). One name "
+     "alone is OUT.png when it ends in .png, else LEVEL. select:N with no entry N selects "
+     "nothing; sizes outside 3..1000 are refused as the dialogs refuse them. Writes the frame "
+     "to OUT.png, saves to FILE, and --state prints the editor's state as JSON (before the "
+     "save)",
+     RunEditShot}};
+
+} // namespace
+} // namespace kxtool
