@@ -12,6 +12,7 @@
 #include "editor/ArchiveStore.h"
 #include "editor/EditorDoc.h"
 #include "field/LevelFile.h"
+#include "storage/TempFolder.h"
 #include "storage/TextCodec.h"
 
 using namespace kx;
@@ -329,7 +330,8 @@ TEST(Description, EditingSeesCrLfAndStoresTrimmedLf) {
 }
 
 TEST(Files, SavingAndOpeningRoundTripsAndClearsTheState) {
-    const auto folder = kxtest::ScratchFolder();
+    const kxtest::TempFolder temp;
+    const std::filesystem::path folder = temp.Path();
     const std::string path = (folder / "a.kxlev").string();
     CKrawlixEditorDoc doc;
     doc.NewDocument(9, 7, "Hellblau");
@@ -348,7 +350,8 @@ TEST(Files, SavingAndOpeningRoundTripsAndClearsTheState) {
 }
 
 TEST(Files, AFailedOpenLeavesTheDocumentUntouched) {
-    const auto folder = kxtest::ScratchFolder();
+    const kxtest::TempFolder temp;
+    const std::filesystem::path folder = temp.Path();
     CKrawlixEditorDoc doc;
     doc.ApplyEntry(5, 5, Entry(kCorn), FieldLayer::Normal);
     doc.SetPathName("kept.kxlev");
@@ -372,7 +375,8 @@ TEST(Files, AFailedOpenLeavesTheDocumentUntouched) {
 }
 
 TEST(Files, ASaveThatFailsHalfwayLeavesTheOldFileUntouched) {
-    const auto folder = kxtest::ScratchFolder();
+    const kxtest::TempFolder temp;
+    const std::filesystem::path folder = temp.Path();
     const std::string path = (folder / "level.kxlev").string();
     CKrawlixEditorDoc doc;
     doc.SaveFile(path);

@@ -35,16 +35,6 @@ inline const kx::PaletteEntry& Entry(int index) {
     return table.at(static_cast<size_t>(index));
 }
 
-// A fresh folder per test, named after it.
-inline std::filesystem::path ScratchFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::filesystem::path p = std::filesystem::temp_directory_path() / "kx_editor_tests" /
-                              (std::string(info->test_suite_name()) + "." + info->name());
-    std::filesystem::remove_all(p);
-    std::filesystem::create_directories(p);
-    return p;
-}
-
 } // namespace kxtest
 
 namespace kxtest {
