@@ -6,11 +6,11 @@
 #include <utility>
 
 #include "editor/ArchiveException.h"
-#include "editor/AtomicSave.h"
 #include "field/LevelFile.h"
 #include "storage/FileEx.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
+#include "storage/OutputFile.h"
 #include "storage/Path.h"
 #include "storage/TextCodec.h"
 
@@ -100,8 +100,8 @@ void CKrawlixEditorDoc::SaveFile(const std::string& path) {
         }
     }
     std::string error;
-    if (!SaveBytesAtomically(path, block.data, block.size, &error)) {
-        throw CArchiveException(CArchiveException::genericException, path, error);
+    if (!WriteWholeFile(path, block.data, block.size, &error)) {
+        throw CArchiveException(CArchiveException::genericException, path, Utf8FromCp1252(error));
     }
     pathName = path;
     askedBefore = true;

@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "editor/AtomicSave.h"
 #include "storage/Error.h"
+#include "storage/OutputFile.h"
 #include "storage/Path.h"
 #include "storage/TextFile.h"
 
@@ -48,7 +48,10 @@ void CLevelList::Save(const std::string& path) const {
         text += item;
         text += "\r\n";
     }
-    SaveBytesOrRaise(path, text.data(), text.size());
+    COutputFile file(true);
+    file.Open(path);
+    file.WriteBytes(text.data(), text.size());
+    file.Commit();
 }
 
 std::string CLevelList::ProposedName(const std::string& documentPath) {

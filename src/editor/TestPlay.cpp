@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "editor/AtomicSave.h"
 #include "field/LevelFile.h"
 #include "storage/Error.h"
 #include "storage/FileFinder.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
+#include "storage/OutputFile.h"
 #include "storage/Path.h"
 #include "storage/TextCodec.h"
 
@@ -66,7 +66,10 @@ TestPlayResult TestLevel(const CGameFieldBase& field, uint32_t randomValue, IGam
                            bytes.size, path.c_str());
             }
         }
-        SaveBytesOrRaise(path, bytes.data, bytes.size);
+        COutputFile file(true);
+        file.Open(path);
+        file.WriteBytes(bytes.data, bytes.size);
+        file.Commit();
     } catch (const CTBException& e) {
         result.outcome = TestPlayResult::Outcome::WriteFailed;
         result.error = Utf8FromCp1252(e.GetErrorText());
