@@ -15,10 +15,10 @@ constexpr int kLoopWidth = 150; // a loop of two rows: 300 cells for a worm of 2
 
 // Every worm circles its own two-row loop of right turns; the ghosts wander the lower half,
 // behind a wall row, so nothing dies and every step does the same work.
-std::unique_ptr<kx::CGame> MakeBusyLevel(kx::CRandom& random) {
-    auto game = std::make_unique<kx::CGame>(&random, nullptr);
+std::unique_ptr<kx::CGame> MakeBusyLevel() {
+    auto game = std::make_unique<kx::CGame>();
     game->counterFrequency = kx::kHeadlessFrequency;
-    kx::CGameFieldBase& field = game->field;
+    kx::CGameFieldBase& field = game->play.field;
     field.CreateField(1000, 1000);
     for (int x = 0; x < field.width; ++x) {
         field.CellAt(x, 500).ground = 0;
@@ -50,48 +50,46 @@ std::unique_ptr<kx::CGame> MakeBusyLevel(kx::CRandom& random) {
         }
         worm.direction = kx::DIR_LEFT;
     }
-    game->activeWorm = 0;
+    game->play.activeWorm = 0;
     game->MarkWormHeads();
     for (int g = 0; g < kGhosts; ++g)
         game->CreateGhost(2 + (g % 25) * 39, 510 + (g / 25) * 24);
     game->MarkGhosts();
-    game->cornLeft = 1;
+    game->play.cornLeft = 1;
     return game;
 }
 
 // Every creature is due in every step: the heaviest step there is.
 void BM_TimerStepEveryCreatureDue(benchmark::State& state) {
-    kx::CRandom random(1);
-    auto game = MakeBusyLevel(random);
-    if (!kx::CheckCreatureLayer(*game).empty()) {
+    auto game = MakeBusyLevel();
+    if (!kx::CheckCreatureLayer(game->play).empty()) {
         state.SkipWithError("inconsistent set-up");
         return;
     }
     uint64_t counter = game->MsToTicks(10000);
     for (auto _ : state) {
         counter += game->MsToTicks(1000);
-        kx::TimerStep(*game, counter);
+        game->TimerStep(counter);
     }
-    for (const auto& worm : game->worms)
-        if (worm->state != kx::WORM_ALIVE || worm->length != kx::kMaxWormLength)
+    for (const kx::Worm& worm : game->play.worms)
+        if (worm.state != kx::WORM_ALIVE || worm.length != kx::kMaxWormLength)
             state.SkipWithError("a worm stopped circling");
-    if (game->ghosts.size() != kGhosts)
+    if (game->play.ghosts.size() != kGhosts)
         state.SkipWithError("a ghost died");
-    if (!kx::CheckCreatureLayer(*game).empty())
+    if (!kx::CheckCreatureLayer(game->play).empty())
         state.SkipWithError("creature layer and lists disagree");
 }
 BENCHMARK(BM_TimerStepEveryCreatureDue)->Unit(benchmark::kMicrosecond);
 
 // The game's real pace: a step every 10 ms, each creature due every 200 ms.
 void BM_TimerStepTenMs(benchmark::State& state) {
-    kx::CRandom random(1);
-    auto game = MakeBusyLevel(random);
+    auto game = MakeBusyLevel();
     uint64_t counter = game->MsToTicks(10000);
     for (auto _ : state) {
         counter += game->MsToTicks(10);
-        kx::TimerStep(*game, counter);
+        game->TimerStep(counter);
     }
-    if (game->worms.size() != kWorms || game->ghosts.size() != kGhosts)
+    if (game->play.worms.size() != kWorms || game->play.ghosts.size() != kGhosts)
         state.SkipWithError("a creature was lost");
 }
 BENCHMARK(BM_TimerStepTenMs)->Unit(benchmark::kMicrosecond);

@@ -19,10 +19,10 @@ std::string At(int32_t x, int32_t y) {
     return Join({"(", std::to_string(x), ", ", std::to_string(y), ")"});
 }
 
-uint8_t WormHeadCode(const CGame& game, const Worm& worm) {
+uint8_t WormHeadCode(const Worm& worm, bool current) {
     switch (worm.state) {
     case WORM_ALIVE:
-        return game.IsCurrent(worm) ? CREATURE_WORM_CURRENT : CREATURE_WORM_HEAD;
+        return current ? CREATURE_WORM_CURRENT : CREATURE_WORM_HEAD;
     case WORM_DYING:
         return static_cast<uint8_t>(worm.frame);
     case WORM_LEAVING:
@@ -33,8 +33,8 @@ uint8_t WormHeadCode(const CGame& game, const Worm& worm) {
 }
 } // namespace
 
-std::string CheckCreatureLayer(const CGame& game) {
-    const CGameFieldBase& field = game.field;
+std::string CheckCreatureLayer(const PlayState& play) {
+    const CGameFieldBase& field = play.field;
     const size_t count = static_cast<size_t>(field.width) * static_cast<size_t>(field.height);
     if (field.width < 1 || field.height < 1 || field.cells.size() != count)
         return "the field has no valid size";
@@ -52,8 +52,8 @@ std::string CheckCreatureLayer(const CGame& game) {
         return {};
     };
 
-    for (size_t w = 0; w < game.worms.size(); ++w) {
-        const Worm& worm = *game.worms[w];
+    for (size_t w = 0; w < play.worms.size(); ++w) {
+        const Worm& worm = play.worms[w];
         std::string who = Join({"worm ", std::to_string(w)});
         if (worm.length < 0 || worm.length > kMaxWormLength)
             return who + " has length " + std::to_string(worm.length);
@@ -63,7 +63,8 @@ std::string CheckCreatureLayer(const CGame& game) {
             return who + " is alive without segments";
         for (int32_t i = 0; i < worm.length; ++i) {
             SegmentPos p = worm.Segment(i);
-            uint8_t code = i == 0 ? WormHeadCode(game, worm) : CREATURE_WORM_BODY;
+            uint8_t code = i == 0 ? WormHeadCode(worm, static_cast<int32_t>(w) == play.activeWorm)
+                                  : CREATURE_WORM_BODY;
             std::string problem = claim(p.x, p.y, code, who);
             if (!problem.empty())
                 return problem;
@@ -71,12 +72,12 @@ std::string CheckCreatureLayer(const CGame& game) {
     }
 
     const Ghost* lastLiving = nullptr;
-    for (const auto& ghost : game.ghosts) {
-        if (ghost->state == GHOST_ALIVE)
-            lastLiving = ghost.get();
+    for (const Ghost& ghost : play.ghosts) {
+        if (ghost.state == GHOST_ALIVE)
+            lastLiving = &ghost;
     }
-    for (size_t g = 0; g < game.ghosts.size(); ++g) {
-        const Ghost& ghost = *game.ghosts[g];
+    for (size_t g = 0; g < play.ghosts.size(); ++g) {
+        const Ghost& ghost = play.ghosts[g];
         std::string who = Join({"ghost ", std::to_string(g)});
         if (ghost.state == GHOST_DEAD)
             return who + " is dead but still listed";

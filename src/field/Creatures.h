@@ -34,6 +34,7 @@ enum GhostState : int32_t {
 struct SegmentPos {
     uint16_t x = 0;
     uint16_t y = 0;
+    bool operator==(const SegmentPos&) const = default;
 };
 
 struct Worm {
@@ -65,6 +66,9 @@ struct Worm {
     void Die(CGame& game);
     void Drown(CGame& game);
     void Finish(CGame& game);
+
+    // Equal worms play on alike: the ring's unused slots and where it starts do not count.
+    bool operator==(const Worm& other) const;
 };
 
 struct Ghost {
@@ -84,6 +88,8 @@ struct Ghost {
     void Faster(const CGame& game);
     void Slower(const CGame& game);
     void KillGhost(CGame& game);
+
+    bool operator==(const Ghost&) const = default;
 };
 
 } // namespace kx

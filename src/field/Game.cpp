@@ -5,25 +5,27 @@
 
 namespace kx {
 
-CGame::CGame(CRandom* random, ISoundOutput* sound)
-    : random(random ? random : &ownRandom), soundOutput(sound) {
-    worms.reserve(64);
-    ghosts.reserve(64);
-}
-
 void CGame::PlaySound(const std::string& name) {
     if (soundOutput)
         soundOutput->PlaySound(name);
 }
 
 Worm* CGame::CurrentWorm() {
-    if (activeWorm < 0 || activeWorm >= static_cast<int32_t>(worms.size()))
+    if (play.activeWorm < 0 || play.activeWorm >= static_cast<int32_t>(play.worms.size()))
         return nullptr;
-    return worms[static_cast<size_t>(activeWorm)].get();
+    return &play.worms[static_cast<size_t>(play.activeWorm)];
 }
 
 const Worm* CGame::CurrentWorm() const {
     return const_cast<CGame*>(this)->CurrentWorm();
+}
+
+PlayResult CGame::TimerStep(uint64_t counter) {
+    play.now = counter;
+    PlayResult result = UpdateWorms();
+    UpdateGhosts();
+    UpdateView();
+    return result;
 }
 
 void CGame::SetViewTarget(bool jump) {
@@ -61,12 +63,12 @@ void CGame::UpdateView() {
 void CGame::MarkWormHeads() {
     // Only living worms show a head code; a dying or leaving head shows its frame or 4, and
     // writing 3 over those would hand the cell to the ghosts again.
-    for (const auto& worm : worms) {
-        if (worm->state != WORM_ALIVE || worm->length < 1)
+    for (const Worm& worm : play.worms) {
+        if (worm.state != WORM_ALIVE || worm.length < 1)
             continue;
-        SegmentPos head = worm->Head();
-        field.CellAt(head.x, head.y).creature =
-            IsCurrent(*worm) ? CREATURE_WORM_CURRENT : CREATURE_WORM_HEAD;
+        SegmentPos head = worm.Head();
+        play.field.CellAt(head.x, head.y).creature =
+            IsCurrent(worm) ? CREATURE_WORM_CURRENT : CREATURE_WORM_HEAD;
     }
 }
 
@@ -76,9 +78,9 @@ void CGame::SteerCurrentWorm(int32_t direction) {
 }
 
 void CGame::SelectNextWorm() {
-    ++activeWorm;
-    if (activeWorm >= static_cast<int32_t>(worms.size()))
-        activeWorm = 0;
+    ++play.activeWorm;
+    if (play.activeWorm >= static_cast<int32_t>(play.worms.size()))
+        play.activeWorm = 0;
     SetViewTarget(false);
     MarkWormHeads();
 }

@@ -2,12 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "Creatures.h"
 #include "GameField.h"
+#include "PlayState.h"
 #include "Random.h"
 #include "SoundOutput.h"
 
@@ -15,11 +15,13 @@ namespace kx {
 
 // The game's one object holds this state; the shell adds its own members (menu, text panel,
 // resources, level list, parameters) around it. Nothing here is global, so tests make as many
-// as they like. The clock, the generator and the sound output are injected.
+// as they like. The clock and the sound output are injected; the generator lives in the play
+// state (seed 1 until the caller seeds it), so that a copied state draws the same numbers.
+// The game itself is not copied (it owns the sound hook and the camera): copy `play`.
 class CGame {
 public:
-    // random: null uses a generator of the game's own (seed 1); sound: null plays nothing.
-    explicit CGame(CRandom* random = nullptr, ISoundOutput* sound = nullptr);
+    // sound: null plays nothing.
+    explicit CGame(ISoundOutput* sound = nullptr) : soundOutput(sound) {}
     CGame(const CGame&) = delete;
     CGame& operator=(const CGame&) = delete;
 
@@ -28,12 +30,14 @@ public:
     void RequestRedraw() { redrawPending = true; }
     void PlaySound(const std::string& name);
     void SetSoundOutput(ISoundOutput* sound) { soundOutput = sound; }
-    void SetRandom(CRandom* generator) { random = generator ? generator : &ownRandom; }
-    CRandom& Random() { return *random; }
+    CRandom& Random() { return play.random; }
 
     // Camera.
     void SetViewTarget(bool jump);
     void UpdateView();
+
+    // One timer step of the rules: now := counter, the worm pass, the ghost pass, the camera.
+    PlayResult TimerStep(uint64_t counter);
 
     // The worm at activeWorm, or null when activeWorm lies outside the list.
     Worm* CurrentWorm();
@@ -49,8 +53,8 @@ public:
     Worm& CreateWorm(int32_t x, int32_t y, int32_t speedIndex, int32_t tailDirection);
     Ghost& CreateGhost(int32_t x, int32_t y);
 
-    // The worm pass.
-    void UpdateWorms();
+    // The worm pass; it decides whether the level has ended.
+    PlayResult UpdateWorms();
     void UpdateWorm(Worm& worm);
     // Index of the first worm with a segment whose head is at (x, y), or -1.
     int32_t FindWormAt(int32_t x, int32_t y) const;
@@ -66,18 +70,12 @@ public:
     void MarkGhosts();
     bool KillMarkedGhost();
 
-    // Level state.
-    CGameFieldBase field;
-    std::vector<std::unique_ptr<Worm>> worms;
-    std::vector<std::unique_ptr<Ghost>> ghosts;
-    int32_t activeWorm = 0;
-    int32_t cornLeft = 0;
+    // Level state: what the rules change.
+    PlayState play;
     int32_t currentLevel = 0;
     int32_t lastGame = 0;
     uint64_t counterFrequency = 1000;
-    uint64_t now = 0;
     bool redrawPending = true;
-    bool notInLevel = false;
     bool endShown = false;
 
     // The view in tenths of a pixel.
@@ -96,8 +94,6 @@ private:
     bool BlockedForGhost(int32_t x, int32_t y) const;
     void MoveGhost(Ghost& ghost);
 
-    CRandom ownRandom;
-    CRandom* random;
     ISoundOutput* soundOutput;
 };
 

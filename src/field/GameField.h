@@ -108,6 +108,8 @@ struct FieldCell {
     uint8_t swFlags;
     uint8_t switchNo;
     uint8_t extraFlags;
+
+    bool operator==(const FieldCell&) const = default;
 };
 static_assert(sizeof(FieldCell) == 21);
 
@@ -141,6 +143,8 @@ public:
     int32_t width = 0;
     int32_t height = 0;
     std::vector<FieldCell> cells;
+
+    bool operator==(const CGameFieldBase&) const = default;
 };
 
 } // namespace kx

@@ -29,32 +29,32 @@ void Ghost::KillGhost(CGame& game) {
     state = GHOST_DYING;
     frame = CREATURE_GHOST_DEATH_FIRST;
     lastFrame = CREATURE_GHOST_DEATH_LAST;
-    if (game.field.Contains(x, y))
-        game.field.CellAt(x, y).creature = CREATURE_GHOST_DEATH_FIRST;
+    if (game.play.field.Contains(x, y))
+        game.play.field.CellAt(x, y).creature = CREATURE_GHOST_DEATH_FIRST;
     stepInterval = game.MsToTicks(700);
-    if (!game.notInLevel)
+    if (!game.play.notInLevel)
         game.PlaySound("GhostDead");
 }
 
 void CGame::MarkGhosts() {
     Ghost* last = nullptr;
-    for (const auto& ghost : ghosts) {
-        ghost->marked = false;
-        if (ghost->state == GHOST_ALIVE)
-            last = ghost.get();
+    for (Ghost& ghost : play.ghosts) {
+        ghost.marked = false;
+        if (ghost.state == GHOST_ALIVE)
+            last = &ghost;
     }
     if (last)
         last->marked = true;
-    for (const auto& ghost : ghosts) {
-        if (field.Contains(ghost->x, ghost->y))
-            field.CellAt(ghost->x, ghost->y).creature = ghost->Code();
+    for (Ghost& ghost : play.ghosts) {
+        if (play.field.Contains(ghost.x, ghost.y))
+            play.field.CellAt(ghost.x, ghost.y).creature = ghost.Code();
     }
 }
 
 bool CGame::KillMarkedGhost() {
-    for (size_t i = ghosts.size(); i-- > 0;) {
-        if (ghosts[i]->state == GHOST_ALIVE) {
-            ghosts[i]->KillGhost(*this);
+    for (size_t i = play.ghosts.size(); i-- > 0;) {
+        if (play.ghosts[i].state == GHOST_ALIVE) {
+            play.ghosts[i].KillGhost(*this);
             return true;
         }
     }
@@ -62,9 +62,9 @@ bool CGame::KillMarkedGhost() {
 }
 
 bool CGame::BlockedForGhost(int32_t x, int32_t y) const {
-    if (!field.Contains(x, y))
+    if (!play.field.Contains(x, y))
         return true;
-    const FieldCell& cell = field.CellAt(x, y);
+    const FieldCell& cell = play.field.CellAt(x, y);
     if (cell.flags & FLAG_NO_GHOSTS)
         return true;
     return cell.creature != kNothing && cell.creature != CREATURE_WORM_HEAD &&
@@ -72,28 +72,28 @@ bool CGame::BlockedForGhost(int32_t x, int32_t y) const {
 }
 
 void CGame::UpdateGhosts() {
-    for (size_t i = 0; i < ghosts.size(); ++i)
-        UpdateGhost(*ghosts[i]);
-    for (size_t i = ghosts.size(); i-- > 0;) {
-        if (ghosts[i]->state == GHOST_DEAD)
-            ghosts.erase(ghosts.begin() + static_cast<long>(i));
+    for (size_t i = 0; i < play.ghosts.size(); ++i)
+        UpdateGhost(play.ghosts[i]);
+    for (size_t i = play.ghosts.size(); i-- > 0;) {
+        if (play.ghosts[i].state == GHOST_DEAD)
+            play.ghosts.erase(play.ghosts.begin() + static_cast<long>(i));
     }
     MarkGhosts();
 }
 
 void CGame::UpdateGhost(Ghost& ghost) {
-    if (now - ghost.lastStep < ghost.stepInterval)
+    if (play.now - ghost.lastStep < ghost.stepInterval)
         return;
-    ghost.lastStep = now;
+    ghost.lastStep = play.now;
     if (ghost.state == GHOST_ALIVE) {
         MoveGhost(ghost);
     } else if (ghost.state == GHOST_DYING) {
         if (ghost.frame != ghost.lastFrame) {
             ghost.stepInterval = MsToTicks(150);
             ++ghost.frame;
-            field.CellAt(ghost.x, ghost.y).creature = static_cast<uint8_t>(ghost.frame);
+            play.field.CellAt(ghost.x, ghost.y).creature = static_cast<uint8_t>(ghost.frame);
         } else {
-            field.CellAt(ghost.x, ghost.y).creature = kNothing;
+            play.field.CellAt(ghost.x, ghost.y).creature = kNothing;
             ghost.frame = kNothing;
             ghost.state = GHOST_DEAD;
         }
@@ -114,15 +114,15 @@ void CGame::MoveGhost(Ghost& ghost) {
                     open[count++] = d;
             }
             if (count > 0)
-                ghost.direction = open[random->Next() % count];
+                ghost.direction = open[play.random.Next() % count];
             else
                 ghost.direction = ReverseDirection(ghost.direction);
-        } else if ((random->Next() & 7) == 0) {
+        } else if ((play.random.Next() & 7) == 0) {
             ghost.direction = DIR_NONE;
         }
     }
     if (ghost.direction < DIR_UP || ghost.direction > DIR_RIGHT)
-        ghost.direction = static_cast<int32_t>(random->Next() & 3) + 1;
+        ghost.direction = static_cast<int32_t>(play.random.Next() & 3) + 1;
 
     int32_t tx = ghost.x + DirectionDX(ghost.direction);
     int32_t ty = ghost.y + DirectionDY(ghost.direction);
@@ -130,15 +130,15 @@ void CGame::MoveGhost(Ghost& ghost) {
         ghost.direction = DIR_NONE;
         return;
     }
-    FieldCell& target = field.CellAt(tx, ty);
+    FieldCell& target = play.field.CellAt(tx, ty);
     if (target.creature == CREATURE_WORM_HEAD || target.creature == CREATURE_WORM_CURRENT) {
         int32_t index = FindWormAt(tx, ty);
         if (index >= 0)
-            worms[static_cast<size_t>(index)]->Die(*this);
+            play.worms[static_cast<size_t>(index)].Die(*this);
         ghost.direction = DIR_NONE;
         return;
     }
-    field.CellAt(ghost.x, ghost.y).creature = kNothing;
+    play.field.CellAt(ghost.x, ghost.y).creature = kNothing;
     target.creature = ghost.Code();
     ghost.x = tx;
     ghost.y = ty;

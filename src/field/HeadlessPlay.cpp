@@ -108,15 +108,8 @@ void PressKey(CGame& game, PlayKey key) {
         game.SelectNextWorm();
         return;
     }
-    if (!game.notInLevel && !game.worms.empty())
+    if (!game.play.notInLevel && !game.play.worms.empty())
         game.SteerCurrentWorm(static_cast<int32_t>(key));
-}
-
-void TimerStep(CGame& game, uint64_t counter) {
-    game.now = counter;
-    game.UpdateWorms();
-    game.UpdateGhosts();
-    game.UpdateView();
 }
 
 PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options) {
@@ -131,13 +124,13 @@ PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options) {
                 PressKey(game, options.keys[i].key);
             }
         }
-        TimerStep(game, game.MsToTicks(kHeadlessStartMs + t));
+        PlayResult result = game.TimerStep(game.MsToTicks(kHeadlessStartMs + t));
         game.redrawPending = false;
         outcome.timeMs = t;
         ++outcome.steps;
         bool goOn = !options.afterStep || options.afterStep(game, t);
-        if (game.worms.empty()) {
-            outcome.result = game.cornLeft < 1 ? PlayResult::Won : PlayResult::Lost;
+        if (result != PlayResult::Running) {
+            outcome.result = result;
             return outcome;
         }
         if (!goOn)

@@ -30,7 +30,6 @@ bool ParseKeyScript(const std::string& text, std::vector<KeyPress>& keys, std::s
 std::string FormatKeyScript(const std::vector<KeyPress>& keys);
 const char* PlayKeyName(PlayKey key);
 
-enum class PlayResult { Won, Lost, Running };
 const char* PlayResultName(PlayResult result);
 
 struct PlayOptions {
@@ -53,12 +52,10 @@ inline constexpr uint64_t kTimerStepMs = 10;
 
 // Applies one key as the game's key handler does when no menu or text is shown.
 void PressKey(CGame& game, PlayKey key);
-// One timer step of the rules: now := counter, the worm pass, the ghost pass, the camera.
-void TimerStep(CGame& game, uint64_t counter);
 
 // Sets the virtual clock, runs PrepareLevel on the game's field (with notInLevel as the
-// caller left it) and plays timer steps at level times 0, 10, 20 ... ms until the worm list
-// is empty or the level time reaches untilMs.
+// caller left it) and plays timer steps at level times 0, 10, 20 ... ms until the level
+// ends or the level time reaches untilMs.
 PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options);
 
 } // namespace kx

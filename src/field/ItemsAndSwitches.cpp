@@ -6,40 +6,40 @@ namespace kx {
 uint8_t CGame::EatItem(uint8_t code, Worm& worm) {
     switch (code) {
     case ITEM_CORN:
-        --cornLeft;
-        if (notInLevel)
+        --play.cornLeft;
+        if (play.notInLevel)
             return ITEM_ANTI_CORN; // the title screens run on: corn and anti-corn alternate
         PlaySound("WormEatCorn");
-        if (cornLeft < 1)
+        if (play.cornLeft < 1)
             CompleteLevel();
         return kNothing;
     case ITEM_ANTI_CORN:
-        if (notInLevel) {
-            ++cornLeft;
+        if (play.notInLevel) {
+            ++play.cornLeft;
             return ITEM_CORN;
         }
         PlaySound("WormEatAntiCorn");
         return kNothing;
     case ITEM_WORM_FASTER:
-        if (notInLevel)
+        if (play.notInLevel)
             return ITEM_WORM_SLOWER;
         PlaySound("WormSpeedUp");
         return kNothing;
     case ITEM_WORM_SLOWER:
-        if (notInLevel)
+        if (play.notInLevel)
             return ITEM_WORM_FASTER;
         PlaySound("WormSpeedDown");
         return kNothing;
     case ITEM_GHOSTS_FASTER:
-        for (const auto& ghost : ghosts)
-            ghost->Faster(*this);
-        if (!notInLevel)
+        for (Ghost& ghost : play.ghosts)
+            ghost.Faster(*this);
+        if (!play.notInLevel)
             PlaySound("GhostSpeedUp");
         return kNothing;
     case ITEM_GHOSTS_SLOWER:
-        for (const auto& ghost : ghosts)
-            ghost->Slower(*this);
-        if (!notInLevel)
+        for (Ghost& ghost : play.ghosts)
+            ghost.Slower(*this);
+        if (!play.notInLevel)
             PlaySound("GhostSpeedDown");
         return kNothing;
     case ITEM_GHOST_KILLER:
@@ -48,7 +48,7 @@ uint8_t CGame::EatItem(uint8_t code, Worm& worm) {
         if (worm.length < 3)
             return ITEM_GHOST_LARVA;
         SegmentPos tail = worm.Segment(worm.length - 1);
-        worm.RemoveTail(field);
+        worm.RemoveTail(play.field);
         CreateGhost(tail.x, tail.y);
         PlaySound("GhostNew");
         return kNothing;
@@ -61,15 +61,15 @@ uint8_t CGame::EatItem(uint8_t code, Worm& worm) {
 void CGame::TriggerSwitch(FieldCell& cell) {
     if ((cell.flags & FLAG_SWITCH) == 0 || cell.switchNo == kNothing)
         return;
-    field.ToggleSwitch(cell.switchNo);
-    if (!notInLevel)
+    play.field.ToggleSwitch(cell.switchNo);
+    if (!play.notInLevel)
         PlaySound("switch");
 }
 
 void CGame::CompleteLevel() {
-    for (const auto& worm : worms)
-        worm->Finish(*this);
-    if (!notInLevel)
+    for (Worm& worm : play.worms)
+        worm.Finish(*this);
+    if (!play.notInLevel)
         PlaySound("LevelWon");
 }
 

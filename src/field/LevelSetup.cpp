@@ -7,10 +7,10 @@ namespace {
 constexpr int32_t kSpeedTableMs[kSpeedCount] = {15,  20,  25,  35,  50,  70,  100, 150,
                                                 200, 250, 300, 350, 400, 500, 650, 800};
 
-bool IsWormCell(const std::vector<std::unique_ptr<Worm>>& worms, int32_t x, int32_t y) {
-    for (const auto& worm : worms) {
-        for (int32_t i = 0; i < worm->length; ++i) {
-            SegmentPos p = worm->Segment(i);
+bool IsWormCell(const std::vector<Worm>& worms, int32_t x, int32_t y) {
+    for (const Worm& worm : worms) {
+        for (int32_t i = 0; i < worm.length; ++i) {
+            SegmentPos p = worm.Segment(i);
             if (p.x == x && p.y == y)
                 return true;
         }
@@ -28,35 +28,33 @@ int32_t SpeedMs(int32_t speedIndex) {
 }
 
 Worm& CGame::CreateWorm(int32_t x, int32_t y, int32_t speedIndex, int32_t tailDirection) {
-    auto worm = std::make_unique<Worm>();
-    worm->state = WORM_ALIVE;
-    worm->length = 1;
-    worm->headSlot = 0;
-    worm->segments[0] = {static_cast<uint16_t>(x), static_cast<uint16_t>(y)};
-    worm->speedIndex = speedIndex;
-    worm->stepInterval = MsToTicks(static_cast<uint64_t>(SpeedMs(speedIndex)));
+    Worm& worm = play.worms.emplace_back();
+    worm.state = WORM_ALIVE;
+    worm.length = 1;
+    worm.headSlot = 0;
+    worm.segments[0] = {static_cast<uint16_t>(x), static_cast<uint16_t>(y)};
+    worm.speedIndex = speedIndex;
+    worm.stepInterval = MsToTicks(static_cast<uint64_t>(SpeedMs(speedIndex)));
     if (tailDirection >= DIR_UP && tailDirection <= DIR_RIGHT) {
-        worm->segments[1] = {static_cast<uint16_t>(x + DirectionDX(tailDirection)),
-                             static_cast<uint16_t>(y + DirectionDY(tailDirection))};
-        worm->length = 2;
+        worm.segments[1] = {static_cast<uint16_t>(x + DirectionDX(tailDirection)),
+                            static_cast<uint16_t>(y + DirectionDY(tailDirection))};
+        worm.length = 2;
     }
-    worms.push_back(std::move(worm));
-    return *worms.back();
+    return worm;
 }
 
 Ghost& CGame::CreateGhost(int32_t x, int32_t y) {
-    auto ghost = std::make_unique<Ghost>();
-    ghost->x = x;
-    ghost->y = y;
-    ghost->speedIndex = kStartSpeedIndex;
-    ghost->stepInterval = MsToTicks(static_cast<uint64_t>(SpeedMs(kStartSpeedIndex)));
+    Ghost ghost;
+    ghost.x = x;
+    ghost.y = y;
+    ghost.speedIndex = kStartSpeedIndex;
+    ghost.stepInterval = MsToTicks(static_cast<uint64_t>(SpeedMs(kStartSpeedIndex)));
     // The cell is claimed at once, not only at the next marking: a ghost born from a larva
     // would otherwise stand on an empty-looking cell for the rest of the worm pass, and
     // other worms or ghosts could walk into it.
-    if (field.Contains(x, y))
-        field.CellAt(x, y).creature = CREATURE_GHOST;
-    ghosts.push_back(std::move(ghost));
-    return *ghosts.back();
+    if (play.field.Contains(x, y))
+        play.field.CellAt(x, y).creature = CREATURE_GHOST;
+    return play.ghosts.emplace_back(ghost);
 }
 
 void Worm::StartDirectionFromArrow(const CGameFieldBase& field) {
@@ -74,18 +72,18 @@ void Worm::StartDirectionFromArrow(const CGameFieldBase& field) {
 }
 
 void CGame::PrepareLevel() {
-    if (field.width < kMinFieldSize || field.height < kMinFieldSize ||
-        field.cells.size() != static_cast<size_t>(field.width) * field.height)
-        field.CreateField(field.width, field.height);
+    if (play.field.width < kMinFieldSize || play.field.height < kMinFieldSize ||
+        play.field.cells.size() != static_cast<size_t>(play.field.width) * play.field.height)
+        play.field.CreateField(play.field.width, play.field.height);
 
-    cornLeft = 0;
-    ghosts.clear();
-    worms.clear();
-    activeWorm = 0;
+    play.cornLeft = 0;
+    play.ghosts.clear();
+    play.worms.clear();
+    play.activeWorm = 0;
 
-    for (int32_t y = 1; y <= field.height - 2; ++y) {
-        for (int32_t x = 1; x <= field.width - 2; ++x) {
-            uint8_t c = field.CellAt(x, y).creature;
+    for (int32_t y = 1; y <= play.field.height - 2; ++y) {
+        for (int32_t x = 1; x <= play.field.width - 2; ++x) {
+            uint8_t c = play.field.CellAt(x, y).creature;
             if (c != CREATURE_WORM_HEAD && c != CREATURE_WORM_CURRENT)
                 continue;
             // A body cell between two heads goes to the first of them only: two worms
@@ -94,43 +92,43 @@ void CGame::PrepareLevel() {
             for (int32_t d : {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN}) {
                 int32_t nx = x + DirectionDX(d);
                 int32_t ny = y + DirectionDY(d);
-                if (field.CellAt(nx, ny).creature == CREATURE_WORM_BODY &&
-                    !IsWormCell(worms, nx, ny)) {
+                if (play.field.CellAt(nx, ny).creature == CREATURE_WORM_BODY &&
+                    !IsWormCell(play.worms, nx, ny)) {
                     tail = d;
                     break;
                 }
             }
             CreateWorm(x, y, kStartSpeedIndex, tail);
             if (c == CREATURE_WORM_CURRENT)
-                activeWorm = static_cast<int32_t>(worms.size()) - 1;
+                play.activeWorm = static_cast<int32_t>(play.worms.size()) - 1;
         }
     }
-    if (worms.empty())
+    if (play.worms.empty())
         CreateWorm(2, 1, kStartSpeedIndex, DIR_LEFT);
 
-    for (int32_t y = 0; y < field.height; ++y) {
-        for (int32_t x = 0; x < field.width; ++x) {
-            FieldCell& cell = field.CellAt(x, y);
+    for (int32_t y = 0; y < play.field.height; ++y) {
+        for (int32_t x = 0; x < play.field.width; ++x) {
+            FieldCell& cell = play.field.CellAt(x, y);
             // Only the stand-in worm can lie on a ghost's cell; the worm keeps it.
             if ((cell.creature == CREATURE_GHOST || cell.creature == CREATURE_GHOST_MARKED) &&
-                !IsWormCell(worms, x, y))
+                !IsWormCell(play.worms, x, y))
                 CreateGhost(x, y);
             cell.creature = kNothing;
             if (cell.item == ITEM_CORN)
-                ++cornLeft;
+                ++play.cornLeft;
             if (cell.swItem == ITEM_CORN)
-                ++cornLeft;
+                ++play.cornLeft;
         }
     }
     MarkGhosts();
 
-    for (const auto& worm : worms)
-        worm->StartDirectionFromArrow(field);
-    for (const auto& worm : worms) {
-        for (int32_t i = 1; i < worm->length; ++i)
-            field.CellAt(worm->Segment(i).x, worm->Segment(i).y).creature = CREATURE_WORM_BODY;
-        field.CellAt(worm->Head().x, worm->Head().y).creature =
-            IsCurrent(*worm) ? CREATURE_WORM_CURRENT : CREATURE_WORM_HEAD;
+    for (Worm& worm : play.worms)
+        worm.StartDirectionFromArrow(play.field);
+    for (Worm& worm : play.worms) {
+        for (int32_t i = 1; i < worm.length; ++i)
+            play.field.CellAt(worm.Segment(i).x, worm.Segment(i).y).creature = CREATURE_WORM_BODY;
+        play.field.CellAt(worm.Head().x, worm.Head().y).creature =
+            IsCurrent(worm) ? CREATURE_WORM_CURRENT : CREATURE_WORM_HEAD;
     }
     SetViewTarget(true);
     RequestRedraw();

@@ -25,6 +25,9 @@ public:
     // Next() mod n, n >= 1.
     uint32_t Below(uint32_t n) { return Next() % n; }
 
+    // Two generators in the same state draw the same numbers from here on.
+    bool operator==(const CRandom&) const = default;
+
 private:
     uint64_t state = 1;
 };

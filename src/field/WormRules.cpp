@@ -16,6 +16,19 @@ void Worm::QueueDirection(int32_t d) {
     }
 }
 
+bool Worm::operator==(const Worm& other) const {
+    if (state != other.state || length != other.length || direction != other.direction ||
+        queued1 != other.queued1 || queued2 != other.queued2 || frame != other.frame ||
+        lastFrame != other.lastFrame || stepInterval != other.stepInterval ||
+        lastStep != other.lastStep || speedIndex != other.speedIndex)
+        return false;
+    for (int32_t i = 0; i < length; ++i) {
+        if (!(Segment(i) == other.Segment(i)))
+            return false;
+    }
+    return true;
+}
+
 void Worm::RemoveTail(CGameFieldBase& field) {
     if (state == WORM_ALIVE && length < 2)
         return;
@@ -46,8 +59,8 @@ void Worm::Die(CGame& game) {
     frame = CREATURE_WORM_DEATH_FIRST;
     lastFrame = CREATURE_WORM_DEATH_LAST;
     if (length > 0)
-        game.field.CellAt(Head().x, Head().y).creature = CREATURE_WORM_DEATH_FIRST;
-    if (!game.notInLevel)
+        game.play.field.CellAt(Head().x, Head().y).creature = CREATURE_WORM_DEATH_FIRST;
+    if (!game.play.notInLevel)
         game.PlaySound("WormDead");
 }
 
@@ -57,7 +70,7 @@ void Worm::Drown(CGame& game) {
     frame = CREATURE_WORM_DROWN_FIRST;
     lastFrame = CREATURE_WORM_DROWN_LAST;
     if (length > 0)
-        game.field.CellAt(Head().x, Head().y).creature = CREATURE_WORM_DROWN_FIRST;
+        game.play.field.CellAt(Head().x, Head().y).creature = CREATURE_WORM_DROWN_FIRST;
     game.PlaySound("WormDeadWater");
 }
 
@@ -65,13 +78,13 @@ void Worm::Finish(CGame& game) {
     stepInterval = game.MsToTicks(80);
     state = WORM_LEAVING;
     if (length > 0)
-        game.field.CellAt(Head().x, Head().y).creature = CREATURE_WORM_LEAVING;
+        game.play.field.CellAt(Head().x, Head().y).creature = CREATURE_WORM_LEAVING;
     frame = kNothing;
 }
 
 int32_t CGame::FindWormAt(int32_t x, int32_t y) const {
-    for (size_t i = 0; i < worms.size(); ++i) {
-        const Worm& worm = *worms[i];
+    for (size_t i = 0; i < play.worms.size(); ++i) {
+        const Worm& worm = play.worms[i];
         if (worm.length > 0 && worm.Head().x == x && worm.Head().y == y)
             return static_cast<int32_t>(i);
     }
@@ -79,51 +92,54 @@ int32_t CGame::FindWormAt(int32_t x, int32_t y) const {
 }
 
 bool CGame::BlockedForWormStep(int32_t x, int32_t y) const {
-    return !field.Contains(x, y) || (field.CellAt(x, y).flags & FLAG_NO_WORMS) != 0;
+    return !play.field.Contains(x, y) || (play.field.CellAt(x, y).flags & FLAG_NO_WORMS) != 0;
 }
 
 bool CGame::BlockedForWormTurn(int32_t x, int32_t y) const {
-    return BlockedForWormStep(x, y) || field.CellAt(x, y).creature != kNothing;
+    return BlockedForWormStep(x, y) || play.field.CellAt(x, y).creature != kNothing;
 }
 
-void CGame::UpdateWorms() {
-    for (size_t i = 0; i < worms.size(); ++i)
-        UpdateWorm(*worms[i]);
+PlayResult CGame::UpdateWorms() {
+    for (size_t i = 0; i < play.worms.size(); ++i)
+        UpdateWorm(play.worms[i]);
     bool deleted = false;
-    for (size_t i = worms.size(); i-- > 0;) {
-        if (worms[i]->state == WORM_GONE || worms[i]->length < 1) {
-            worms.erase(worms.begin() + static_cast<long>(i));
+    for (size_t i = play.worms.size(); i-- > 0;) {
+        if (play.worms[i].state == WORM_GONE || play.worms[i].length < 1) {
+            play.worms.erase(play.worms.begin() + static_cast<long>(i));
             deleted = true;
-            if (activeWorm >= static_cast<int32_t>(worms.size()))
-                --activeWorm;
+            if (play.activeWorm >= static_cast<int32_t>(play.worms.size()))
+                --play.activeWorm;
         }
     }
     // The same number may now name another worm; its head must show as the current one.
     if (deleted)
         MarkWormHeads();
+    if (!play.worms.empty())
+        return PlayResult::Running;
+    return play.cornLeft < 1 ? PlayResult::Won : PlayResult::Lost;
 }
 
 void CGame::UpdateWorm(Worm& worm) {
-    if (now - worm.lastStep < worm.stepInterval)
+    if (play.now - worm.lastStep < worm.stepInterval)
         return;
-    worm.lastStep = now;
+    worm.lastStep = play.now;
     switch (worm.state) {
     case WORM_ALIVE:
         StepWorm(worm);
-        if (cornLeft < 1)
+        if (play.cornLeft < 1)
             worm.Finish(*this);
         return;
     case WORM_DYING:
         if (worm.frame != worm.lastFrame) {
             ++worm.frame;
             if (worm.length > 0)
-                field.CellAt(worm.Head().x, worm.Head().y).creature =
+                play.field.CellAt(worm.Head().x, worm.Head().y).creature =
                     static_cast<uint8_t>(worm.frame);
         } else {
             worm.frame = kNothing;
             worm.state = WORM_DEAD;
             if (worm.length > 0) {
-                field.CellAt(worm.Head().x, worm.Head().y).creature = kNothing;
+                play.field.CellAt(worm.Head().x, worm.Head().y).creature = kNothing;
                 // The emptied head cell no longer belongs to the worm: others may enter it,
                 // and neither the vanishing body nor a ghost looking for a head may find
                 // the worm there.
@@ -135,7 +151,7 @@ void CGame::UpdateWorm(Worm& worm) {
     case WORM_LEAVING:
     case WORM_DEAD:
         if (worm.length > 0)
-            worm.RemoveTail(field);
+            worm.RemoveTail(play.field);
         if (worm.length < 1)
             worm.state = WORM_GONE;
         break;
@@ -149,7 +165,7 @@ bool CGame::TryQueuedTurn(Worm& worm, int32_t& tx, int32_t& ty) {
     if (worm.queued1 == DIR_NONE)
         return false;
     SegmentPos h = worm.Head();
-    if (field.CellAt(h.x, h.y).ground == GROUND_ICE && worm.direction != DIR_NONE &&
+    if (play.field.CellAt(h.x, h.y).ground == GROUND_ICE && worm.direction != DIR_NONE &&
         !BlockedForWormTurn(h.x + DirectionDX(worm.direction), h.y + DirectionDY(worm.direction)))
         return false;
     int32_t x1 = h.x + DirectionDX(worm.queued1);
@@ -181,7 +197,7 @@ void CGame::StepWorm(Worm& worm) {
     if (worm.length < 1)
         return;
     const SegmentPos h = worm.Head();
-    const FieldCell& head = field.CellAt(h.x, h.y);
+    const FieldCell& head = play.field.CellAt(h.x, h.y);
 
     int32_t forced = DIR_NONE;
     for (uint8_t code : head.objects) {
@@ -239,35 +255,35 @@ void CGame::StepWorm(Worm& worm) {
         }
     }
 
-    if (field.CellAt(tx, ty).creature != kNothing) {
+    if (play.field.CellAt(tx, ty).creature != kNothing) {
         worm.Die(*this);
         RequestRedraw();
         return;
     }
 
-    uint8_t eaten = field.CellAt(tx, ty).item;
+    uint8_t eaten = play.field.CellAt(tx, ty).item;
     uint8_t left = EatItem(eaten, worm);
-    field.CellAt(tx, ty).item = left;
+    play.field.CellAt(tx, ty).item = left;
 
     switch (eaten) {
     case ITEM_WORM_FASTER:
         worm.Faster(*this);
-        worm.RemoveTail(field);
+        worm.RemoveTail(play.field);
         break;
     case ITEM_WORM_SLOWER:
         worm.Slower(*this);
-        worm.RemoveTail(field);
+        worm.RemoveTail(play.field);
         break;
     case ITEM_ANTI_CORN:
-        worm.RemoveTail(field);
-        worm.RemoveTail(field);
+        worm.RemoveTail(play.field);
+        worm.RemoveTail(play.field);
         break;
     case ITEM_CORN:
         if (worm.length >= kMaxWormLength)
-            worm.RemoveTail(field);
+            worm.RemoveTail(play.field);
         break;
     default:
-        worm.RemoveTail(field);
+        worm.RemoveTail(play.field);
         break;
     }
 
@@ -276,14 +292,14 @@ void CGame::StepWorm(Worm& worm) {
     worm.segments[static_cast<size_t>(worm.headSlot)] = {static_cast<uint16_t>(tx),
                                                          static_cast<uint16_t>(ty)};
     if (IsCurrent(worm)) {
-        field.CellAt(tx, ty).creature = CREATURE_WORM_CURRENT;
+        play.field.CellAt(tx, ty).creature = CREATURE_WORM_CURRENT;
         SetViewTarget(false);
     } else {
-        field.CellAt(tx, ty).creature = CREATURE_WORM_HEAD;
+        play.field.CellAt(tx, ty).creature = CREATURE_WORM_HEAD;
     }
-    field.CellAt(worm.Segment(1).x, worm.Segment(1).y).creature = CREATURE_WORM_BODY;
+    play.field.CellAt(worm.Segment(1).x, worm.Segment(1).y).creature = CREATURE_WORM_BODY;
 
-    FieldCell& target = field.CellAt(tx, ty);
+    FieldCell& target = play.field.CellAt(tx, ty);
     TriggerSwitch(target);
     if (target.ground == GROUND_WATER) {
         worm.Drown(*this);

@@ -40,7 +40,7 @@ TEST_F(Camera, AJumpPutsTheViewOnTheHeadAndItThenRests) {
 TEST_F(Camera, WithoutACurrentWormTheTargetStaysAndTheDivisorIs40) {
     Build({"########", "#....bW#", "########"});
     Prepare();
-    game.activeWorm = 5;
+    game.play.activeWorm = 5;
     game.viewX = 0;
     game.targetX = 400;
     game.targetY = game.viewY;
@@ -57,7 +57,7 @@ TEST_F(Camera, AFastWormIsFollowedMoreClosely) {
     Build({"##########", "#bW......#", "##########"});
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
-    game.now += 200;
+    game.play.now += 200;
     game.UpdateWorms();
     EXPECT_DOUBLE_EQ(game.targetX, (3 * 32 + 16) * 10.0);
     double start = game.viewX;

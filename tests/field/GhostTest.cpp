@@ -14,13 +14,13 @@ TEST_F(GhostWalk, NeverEntersBlockedCells) {
     Build({"############", "#bW#.......#", "####.G..g..#", "#...G.g....#", "#.g..GGGG..#",
            "#......g...#", "############"});
     Prepare();
-    ASSERT_EQ(game.ghosts.size(), 4u);
+    ASSERT_EQ(game.play.ghosts.size(), 4u);
     std::set<std::pair<int, int>> visited;
     for (int i = 0; i < 1500; ++i) {
         Step(100);
-        for (const auto& ghost : game.ghosts) {
-            ASSERT_EQ(game.field.CellAt(ghost->x, ghost->y).flags & FLAG_NO_GHOSTS, 0) << i;
-            visited.insert({ghost->x, ghost->y});
+        for (const Ghost& ghost : game.play.ghosts) {
+            ASSERT_EQ(game.play.field.CellAt(ghost.x, ghost.y).flags & FLAG_NO_GHOSTS, 0) << i;
+            visited.insert({ghost.x, ghost.y});
         }
     }
     EXPECT_GT(visited.size(), 20u); // they did wander
@@ -125,7 +125,7 @@ TEST_F(GhostWalk, DiesOnCactusWithItsFramesAndTimes) {
     }
     Step(10); // 2950 ms: 700 + 15 * 150
     EXPECT_EQ(Creature(2, 1), kNothing);
-    EXPECT_TRUE(game.ghosts.empty());
+    EXPECT_TRUE(game.play.ghosts.empty());
 }
 
 TEST_F(GhostWalk, TheLastLivingGhostIsMarked) {

@@ -34,22 +34,21 @@ TEST(KeyScript, RefusesAnythingElse) {
 
 class HeadlessPlay : public ::testing::Test {
 protected:
-    CRandom random{1};
     kxtest::RecordingSound sound;
-    CGame game{&random, &sound};
+    CGame game{&sound};
 };
 
 TEST_F(HeadlessPlay, KeysApplyBeforeTheFirstStepAtOrAfterTheirTime) {
-    kxtest::DrawField(game.field, {"##########", "#bW.....c#", "#........#", "##########"});
-    game.field.CellAt(0, 0).swItem = ITEM_CORN;
+    kxtest::DrawField(game.play.field, {"##########", "#bW.....c#", "#........#", "##########"});
+    game.play.field.CellAt(0, 0).swItem = ITEM_CORN;
     PlayOptions options;
     ParseKeyScript("5:right,400:down", options.keys, nullptr);
     options.untilMs = 600;
     std::vector<int32_t> headX;
     options.afterStep = [&](const CGame& g, uint64_t t) {
-        EXPECT_EQ(g.now, g.MsToTicks(kHeadlessStartMs + t));
+        EXPECT_EQ(g.play.now, g.MsToTicks(kHeadlessStartMs + t));
         if (t % 200 == 0)
-            headX.push_back(g.worms[0]->Head().x * 10 + g.worms[0]->Head().y);
+            headX.push_back(g.play.worms[0].Head().x * 10 + g.play.worms[0].Head().y);
         return true;
     };
     PlayOutcome outcome = PlayHeadless(game, options);
@@ -61,20 +60,20 @@ TEST_F(HeadlessPlay, KeysApplyBeforeTheFirstStepAtOrAfterTheirTime) {
 }
 
 TEST_F(HeadlessPlay, CursorKeysDoNothingOnTheTitleScreenButTabDoes) {
-    kxtest::DrawField(game.field, {"########", "#bW...c#", "#bw....#", "########"});
-    game.notInLevel = true;
+    kxtest::DrawField(game.play.field, {"########", "#bW...c#", "#bw....#", "########"});
+    game.play.notInLevel = true;
     PlayOptions options;
     ParseKeyScript("0:right,0:tab", options.keys, nullptr);
     options.untilMs = 1000;
     PlayOutcome outcome = PlayHeadless(game, options);
     EXPECT_EQ(outcome.result, PlayResult::Running);
-    EXPECT_EQ(game.activeWorm, 1);
-    EXPECT_EQ(game.worms[0]->Head().x, 2);
-    EXPECT_EQ(game.field.CellAt(2, 2).creature, CREATURE_WORM_CURRENT);
+    EXPECT_EQ(game.play.activeWorm, 1);
+    EXPECT_EQ(game.play.worms[0].Head().x, 2);
+    EXPECT_EQ(game.play.field.CellAt(2, 2).creature, CREATURE_WORM_CURRENT);
 }
 
 TEST_F(HeadlessPlay, ALevelWithoutCornIsWonOnceTheWormsHaveLeft) {
-    kxtest::DrawField(game.field, {"######", "#bW..#", "######"});
+    kxtest::DrawField(game.play.field, {"######", "#bW..#", "######"});
     PlayOutcome outcome = PlayHeadless(game, {});
     EXPECT_EQ(outcome.result, PlayResult::Won);
     // The first step sends the worm away; two segments, 80 ms apart.
@@ -122,11 +121,11 @@ TEST_F(HeadlessPlay, LongRandomPlaysKeepTheFieldAndTheListsInAgreement) {
     int finished = 0;
     for (uint64_t seed = 1; seed <= 12; ++seed) {
         CRandom dice(seed * 7919);
-        CRandom walk(seed);
         kxtest::RecordingSound heard;
-        CGame play(&walk, &heard);
-        BuildCrowdedLevel(play.field, dice);
-        play.notInLevel = seed % 4 == 0;
+        CGame play(&heard);
+        play.Random().Seed(seed);
+        BuildCrowdedLevel(play.play.field, dice);
+        play.play.notInLevel = seed % 4 == 0;
         std::string script;
         for (uint64_t t = 0; t < 60000; t += 50 + dice.Next() % 400)
             script +=
@@ -136,7 +135,7 @@ TEST_F(HeadlessPlay, LongRandomPlaysKeepTheFieldAndTheListsInAgreement) {
         options.untilMs = 60000;
         std::string problem;
         options.afterStep = [&](const CGame& g, uint64_t t) {
-            problem = CheckCreatureLayer(g);
+            problem = CheckCreatureLayer(g.play);
             if (!problem.empty())
                 problem += " after the step at " + std::to_string(t) + " ms";
             return problem.empty();
@@ -145,7 +144,7 @@ TEST_F(HeadlessPlay, LongRandomPlaysKeepTheFieldAndTheListsInAgreement) {
         ASSERT_EQ(problem, "") << "seed " << seed;
         if (outcome.result != PlayResult::Running)
             ++finished;
-        if (!play.notInLevel) {
+        if (!play.play.notInLevel) {
             EXPECT_FALSE(heard.names.empty()) << "seed " << seed;
         }
     }

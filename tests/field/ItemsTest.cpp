@@ -14,9 +14,9 @@ const std::vector<std::string> kPocketGhosts = {"##########", "#bW......#", "###
 
 TEST_F(Items, TheGhostKillerTakesTheMarkedGhost) {
     Build(kPocketGhosts);
-    game.field.CellAt(3, 1).item = ITEM_GHOST_KILLER;
+    game.play.field.CellAt(3, 1).item = ITEM_GHOST_KILLER;
     Prepare();
-    ASSERT_EQ(game.ghosts.size(), 2u);
+    ASSERT_EQ(game.play.ghosts.size(), 2u);
     EXPECT_EQ(Creature(3, 3), CREATURE_GHOST_MARKED);
     Step(0); // the ghosts' first update; a killed ghost's next frame counts from there
     game.SteerCurrentWorm(DIR_RIGHT);
@@ -25,7 +25,7 @@ TEST_F(Items, TheGhostKillerTakesTheMarkedGhost) {
     EXPECT_EQ(Creature(3, 3), CREATURE_GHOST_DEATH_FIRST);
     EXPECT_EQ(GhostAt(0).state, GHOST_ALIVE);
     EXPECT_EQ(Creature(1, 3), CREATURE_GHOST_MARKED);
-    EXPECT_EQ(game.field.CellAt(3, 1).item, kNothing);
+    EXPECT_EQ(game.play.field.CellAt(3, 1).item, kNothing);
     EXPECT_EQ(sound.names, std::vector<std::string>{"GhostDead"});
 }
 
@@ -35,7 +35,7 @@ TEST_F(Items, AGhostKillerStaysWhenNoGhostLives) {
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(2);
     EXPECT_TRUE(HeadAt(WormAt(0), 4, 1));
-    EXPECT_EQ(game.field.CellAt(3, 1).item, ITEM_GHOST_KILLER);
+    EXPECT_EQ(game.play.field.CellAt(3, 1).item, ITEM_GHOST_KILLER);
     EXPECT_EQ(WormAt(0).length, 2);
     EXPECT_TRUE(sound.names.empty());
 }
@@ -46,22 +46,22 @@ TEST_F(Items, ALarvaTurnsTheTailOfALongWormIntoAGhost) {
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
     ASSERT_EQ(WormAt(0).length, 3);
-    game.now += 200;
+    game.play.now += 200;
     game.UpdateWorms();
     // Tail (1, 1) became the ghost; the move took (2, 1) too.
     EXPECT_EQ(WormAt(0).length, 2);
-    ASSERT_EQ(game.ghosts.size(), 1u);
+    ASSERT_EQ(game.play.ghosts.size(), 1u);
     EXPECT_EQ(GhostAt(0).x, 1);
     EXPECT_EQ(GhostAt(0).y, 1);
     EXPECT_EQ(GhostAt(0).lastStep, 0u);
     EXPECT_EQ(Creature(1, 1), CREATURE_GHOST);
     EXPECT_EQ(Creature(2, 1), kNothing);
-    EXPECT_EQ(game.field.CellAt(4, 1).item, kNothing);
+    EXPECT_EQ(game.play.field.CellAt(4, 1).item, kNothing);
     EXPECT_EQ(sound.names.back(), "GhostNew");
     game.UpdateGhosts(); // due at once; marked at the end of the pass
     EXPECT_NE(GhostAt(0).lastStep, 0u);
     EXPECT_TRUE(GhostAt(0).marked);
-    EXPECT_EQ(CheckCreatureLayer(game), "");
+    EXPECT_EQ(CheckCreatureLayer(game.play), "");
 }
 
 TEST_F(Items, ALarvaStaysUnderAWormOfTwoSegments) {
@@ -71,15 +71,15 @@ TEST_F(Items, ALarvaStaysUnderAWormOfTwoSegments) {
     WormSteps(2);
     EXPECT_TRUE(HeadAt(WormAt(0), 4, 1));
     EXPECT_EQ(WormAt(0).length, 2);
-    EXPECT_TRUE(game.ghosts.empty());
-    EXPECT_EQ(game.field.CellAt(3, 1).item, ITEM_GHOST_LARVA);
+    EXPECT_TRUE(game.play.ghosts.empty());
+    EXPECT_EQ(game.play.field.CellAt(3, 1).item, ITEM_GHOST_LARVA);
 }
 
 TEST_F(Items, GhostPaceItemsChangeEveryGhost) {
     Build(kPocketGhosts);
-    game.field.CellAt(3, 1).item = ITEM_GHOSTS_FASTER;
-    game.field.CellAt(4, 1).item = ITEM_GHOSTS_SLOWER;
-    game.field.CellAt(5, 1).item = ITEM_GHOSTS_SLOWER;
+    game.play.field.CellAt(3, 1).item = ITEM_GHOSTS_FASTER;
+    game.play.field.CellAt(4, 1).item = ITEM_GHOSTS_SLOWER;
+    game.play.field.CellAt(5, 1).item = ITEM_GHOSTS_SLOWER;
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     Step(200);
@@ -94,7 +94,7 @@ TEST_F(Items, GhostPaceItemsChangeEveryGhost) {
 
 TEST_F(Items, GhostsFasterBringsADyingGhostsNextFrameForward) {
     Build(kPocketGhosts);
-    game.field.CellAt(3, 1).item = ITEM_GHOSTS_FASTER;
+    game.play.field.CellAt(3, 1).item = ITEM_GHOSTS_FASTER;
     Prepare();
     Step(0); // everybody's first update: the worm stands, the ghosts try to move
     GhostAt(1).KillGhost(game);
@@ -110,38 +110,38 @@ TEST_F(Items, GhostsFasterBringsADyingGhostsNextFrameForward) {
 
 TEST_F(Items, UnknownItemsVanishWithoutEffect) {
     Build({"#######", "#bW...#", "#######"});
-    game.field.CellAt(3, 1).item = 9;
+    game.play.field.CellAt(3, 1).item = 9;
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
-    EXPECT_EQ(game.field.CellAt(3, 1).item, kNothing);
+    EXPECT_EQ(game.play.field.CellAt(3, 1).item, kNothing);
     EXPECT_EQ(WormAt(0).length, 2);
     EXPECT_TRUE(sound.names.empty());
 }
 
 class TitleScreen : public RulesTest {
 protected:
-    void SetUp() override { game.notInLevel = true; }
+    void SetUp() override { game.play.notInLevel = true; }
 };
 
 TEST_F(TitleScreen, CornAndAntiCornTakeEachOthersPlaceSilently) {
     Build({"###########", "#bWca+-...#", "###########"});
     Prepare();
-    ASSERT_EQ(game.cornLeft, 2);
+    ASSERT_EQ(game.play.cornLeft, 2);
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
-    EXPECT_EQ(game.field.CellAt(3, 1).item, ITEM_ANTI_CORN);
-    EXPECT_EQ(game.cornLeft, 1);
+    EXPECT_EQ(game.play.field.CellAt(3, 1).item, ITEM_ANTI_CORN);
+    EXPECT_EQ(game.play.cornLeft, 1);
     EXPECT_EQ(WormAt(0).length, 3);
     WormSteps(1);
-    EXPECT_EQ(game.field.CellAt(4, 1).item, ITEM_CORN);
-    EXPECT_EQ(game.cornLeft, 2);
+    EXPECT_EQ(game.play.field.CellAt(4, 1).item, ITEM_CORN);
+    EXPECT_EQ(game.play.cornLeft, 2);
     EXPECT_EQ(WormAt(0).length, 2);
     WormSteps(1);
-    EXPECT_EQ(game.field.CellAt(5, 1).item, ITEM_WORM_SLOWER);
+    EXPECT_EQ(game.play.field.CellAt(5, 1).item, ITEM_WORM_SLOWER);
     EXPECT_EQ(WormAt(0).speedIndex, 7);
     Step(150);
-    EXPECT_EQ(game.field.CellAt(6, 1).item, ITEM_WORM_FASTER);
+    EXPECT_EQ(game.play.field.CellAt(6, 1).item, ITEM_WORM_FASTER);
     EXPECT_EQ(WormAt(0).speedIndex, 8);
     EXPECT_TRUE(sound.names.empty());
 }
@@ -150,10 +150,10 @@ TEST_F(TitleScreen, TheLastCornSendsOnlyItsEaterAwayAndWinsNothingAudibly) {
     Build({"#######", "#bWc..#", "#.....#", "#bw...#", "#######"});
     Prepare(false);
     game.SteerCurrentWorm(DIR_RIGHT);
-    game.now += 200;
-    game.worms[1]->lastStep = game.now; // not due in this pass
+    game.play.now += 200;
+    game.play.worms[1].lastStep = game.play.now; // not due in this pass
     game.UpdateWorms();
-    EXPECT_EQ(game.cornLeft, 0);
+    EXPECT_EQ(game.play.cornLeft, 0);
     EXPECT_EQ(WormAt(0).state, WORM_LEAVING);
     EXPECT_EQ(WormAt(1).state, WORM_ALIVE);
     EXPECT_EQ(Creature(3, 1), CREATURE_WORM_LEAVING);
@@ -164,16 +164,16 @@ TEST_F(TitleScreen, TheLastCornSendsOnlyItsEaterAwayAndWinsNothingAudibly) {
 
 TEST_F(TitleScreen, DeathSwitchAndGhostDeathAreSilentButDrowningAndLarvaeAreHeard) {
     Build({"##########", "#bWcl.<..#", "#........#", "#bw~.....#", "##########"});
-    FieldCell& sw = game.field.CellAt(5, 1);
+    FieldCell& sw = game.play.field.CellAt(5, 1);
     sw.flags = FLAG_SWITCH;
     sw.switchNo = 1;
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
-    game.worms[1]->QueueDirection(DIR_RIGHT);
+    game.play.worms[1].QueueDirection(DIR_RIGHT);
     WormSteps(4); // corn, larva (new ghost), switch, arrow against its direction
     EXPECT_EQ(WormAt(1).state, WORM_DYING);
     EXPECT_EQ(WormAt(0).state, WORM_DYING);
-    game.ghosts.at(0)->KillGhost(game);
+    game.play.ghosts.at(0).KillGhost(game);
     EXPECT_EQ(sound.names, (std::vector<std::string>{"WormDeadWater", "GhostNew"}));
 }
 

@@ -11,7 +11,7 @@ class LevelSetup : public RulesTest {};
 TEST_F(LevelSetup, HeadsOnTheBorderVanishAndTheStandInWormAppears) {
     Build({"#W####", "#....w", "#....#", "######"});
     Prepare();
-    ASSERT_EQ(game.worms.size(), 1u);
+    ASSERT_EQ(game.play.worms.size(), 1u);
     EXPECT_TRUE(HeadAt(WormAt(0), 2, 1));
     EXPECT_EQ(WormAt(0).length, 2);
     EXPECT_EQ(WormAt(0).Segment(1).x, 1);
@@ -25,8 +25,8 @@ TEST_F(LevelSetup, HeadsOnTheBorderVanishAndTheStandInWormAppears) {
 TEST_F(LevelSetup, TheLaterOfTwoCurrentHeadsIsCurrent) {
     Build({"#######", "#bW...#", "#...bW#", "#######"});
     Prepare();
-    ASSERT_EQ(game.worms.size(), 2u);
-    EXPECT_EQ(game.activeWorm, 1);
+    ASSERT_EQ(game.play.worms.size(), 2u);
+    EXPECT_EQ(game.play.activeWorm, 1);
     EXPECT_EQ(Creature(2, 1), CREATURE_WORM_HEAD);
     EXPECT_EQ(Creature(5, 2), CREATURE_WORM_CURRENT);
 }
@@ -34,7 +34,7 @@ TEST_F(LevelSetup, TheLaterOfTwoCurrentHeadsIsCurrent) {
 TEST_F(LevelSetup, TheLeftBodyNeighbourIsTriedFirstAndOtherBodyCellsVanish) {
     Build({"#######", "#..b..#", "#.bwb.#", "#..b..#", "#######"});
     Prepare();
-    ASSERT_EQ(game.worms.size(), 1u);
+    ASSERT_EQ(game.play.worms.size(), 1u);
     EXPECT_EQ(WormAt(0).length, 2);
     EXPECT_EQ(WormAt(0).Segment(1).x, 2);
     EXPECT_EQ(Creature(4, 2), kNothing);
@@ -45,7 +45,7 @@ TEST_F(LevelSetup, TheLeftBodyNeighbourIsTriedFirstAndOtherBodyCellsVanish) {
 TEST_F(LevelSetup, ABodyCellBetweenTwoHeadsGoesToTheFirstWormOnly) {
     Build({"#######", "#.wbw.#", "#.....#", "#######"});
     Prepare();
-    ASSERT_EQ(game.worms.size(), 2u);
+    ASSERT_EQ(game.play.worms.size(), 2u);
     EXPECT_EQ(WormAt(0).length, 2);
     EXPECT_EQ(WormAt(0).Segment(1).x, 3);
     EXPECT_EQ(WormAt(1).length, 1);
@@ -53,9 +53,9 @@ TEST_F(LevelSetup, ABodyCellBetweenTwoHeadsGoesToTheFirstWormOnly) {
 
 TEST_F(LevelSetup, GhostsOnTheBorderAndMarkedGhostsStartAsOrdinaryGhosts) {
     Build({"##g###", "#bW..#", "#....#", "######"});
-    game.field.CellAt(3, 2).creature = CREATURE_GHOST_MARKED;
+    game.play.field.CellAt(3, 2).creature = CREATURE_GHOST_MARKED;
     Prepare();
-    ASSERT_EQ(game.ghosts.size(), 2u);
+    ASSERT_EQ(game.play.ghosts.size(), 2u);
     EXPECT_EQ(GhostAt(0).x, 2);
     EXPECT_EQ(GhostAt(0).y, 0);
     EXPECT_FALSE(GhostAt(0).marked);
@@ -67,21 +67,21 @@ TEST_F(LevelSetup, GhostsOnTheBorderAndMarkedGhostsStartAsOrdinaryGhosts) {
 TEST_F(LevelSetup, TheStandInWormKeepsItsCellsFromLevelGhosts) {
     Build({"######", "#gg..#", "#....#", "######"});
     Prepare();
-    EXPECT_TRUE(game.ghosts.empty());
+    EXPECT_TRUE(game.play.ghosts.empty());
     EXPECT_EQ(Creature(2, 1), CREATURE_WORM_CURRENT);
 }
 
 TEST_F(LevelSetup, CornInBothLayersIsCounted) {
     Build({"######", "#bWc.#", "#....#", "######"});
-    game.field.CellAt(4, 2).swItem = ITEM_CORN;
-    game.field.CellAt(3, 1).swItem = ITEM_CORN;
+    game.play.field.CellAt(4, 2).swItem = ITEM_CORN;
+    game.play.field.CellAt(3, 1).swItem = ITEM_CORN;
     Prepare(false);
-    EXPECT_EQ(game.cornLeft, 3);
+    EXPECT_EQ(game.play.cornLeft, 3);
 }
 
 TEST_F(LevelSetup, AnArrowUnderTheHeadGivesTheFirstDirection) {
     Build({"#######", "#.W...#", "#######"});
-    game.field.CellAt(2, 1).objects[0] = OBJ_ARROW_RIGHT;
+    game.play.field.CellAt(2, 1).objects[0] = OBJ_ARROW_RIGHT;
     Prepare();
     EXPECT_EQ(WormAt(0).queued1, DIR_RIGHT);
     WormSteps(1);
@@ -95,18 +95,18 @@ TEST_F(LevelSetup, PrepareAgainStartsTheLevelStateAfresh) {
     WormSteps(3);
     Build({"#######", "#bW...#", "#######"});
     Prepare();
-    EXPECT_EQ(game.worms.size(), 1u);
-    EXPECT_TRUE(game.ghosts.empty());
+    EXPECT_EQ(game.play.worms.size(), 1u);
+    EXPECT_TRUE(game.play.ghosts.empty());
     EXPECT_EQ(WormAt(0).lastStep, 0u);
-    EXPECT_EQ(game.activeWorm, 0);
+    EXPECT_EQ(game.play.activeWorm, 0);
 }
 
 TEST(LevelSetupField, AFieldThatWasNeverMadeIsMadeBeforeUse) {
     CGame game;
     game.PrepareLevel();
-    EXPECT_EQ(game.field.width, 3);
-    EXPECT_EQ(game.worms.size(), 1u);
-    EXPECT_EQ(CheckCreatureLayer(game), "");
+    EXPECT_EQ(game.play.field.width, 3);
+    EXPECT_EQ(game.play.worms.size(), 1u);
+    EXPECT_EQ(CheckCreatureLayer(game.play), "");
 }
 
 TEST(SpeedTable, ClampsItsIndex) {

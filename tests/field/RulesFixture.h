@@ -32,33 +32,30 @@ inline void DrawField(kx::CGameFieldBase& field, const std::vector<std::string>&
 // The clock runs at 1000 ticks a second, so ticks are milliseconds.
 class RulesTest : public ::testing::Test {
 protected:
-    void Build(const std::vector<std::string>& rows) { DrawField(game.field, rows); }
+    void Build(const std::vector<std::string>& rows) { DrawField(game.play.field, rows); }
     // spareCorn: one corn out of reach (switch layer of the top-left wall), so that a level
     // without corn of its own does not end at the first worm step.
     void Prepare(bool spareCorn = true) {
         if (spareCorn)
-            game.field.CellAt(0, 0).swItem = kx::ITEM_CORN;
+            game.play.field.CellAt(0, 0).swItem = kx::ITEM_CORN;
         game.counterFrequency = 1000;
-        game.now = 10000;
+        game.play.now = 10000;
         game.PrepareLevel();
-        ASSERT_EQ(kx::CheckCreatureLayer(game), "");
+        ASSERT_EQ(kx::CheckCreatureLayer(game.play), "");
     }
     // One timer step ms milliseconds after the last one.
     void Step(uint64_t ms) {
-        game.now += ms;
-        game.UpdateWorms();
-        game.UpdateGhosts();
-        game.UpdateView();
-        ASSERT_EQ(kx::CheckCreatureLayer(game), "") << "at " << game.now;
+        game.TimerStep(game.play.now + ms);
+        ASSERT_EQ(kx::CheckCreatureLayer(game.play), "") << "at " << game.play.now;
     }
     // n worm steps at the standard pace (200 ms).
     void WormSteps(int n) {
         for (int i = 0; i < n; ++i)
             Step(200);
     }
-    kx::Worm& WormAt(size_t i) { return *game.worms.at(i); }
-    kx::Ghost& GhostAt(size_t i) { return *game.ghosts.at(i); }
-    uint8_t Creature(int32_t x, int32_t y) { return game.field.CellAt(x, y).creature; }
+    kx::Worm& WormAt(size_t i) { return game.play.worms.at(i); }
+    kx::Ghost& GhostAt(size_t i) { return game.play.ghosts.at(i); }
+    uint8_t Creature(int32_t x, int32_t y) { return game.play.field.CellAt(x, y).creature; }
     bool HeadAt(const kx::Worm& worm, int32_t x, int32_t y) {
         return worm.length > 0 && worm.Head().x == x && worm.Head().y == y;
     }
@@ -69,9 +66,9 @@ protected:
         return false;
     }
 
-    kx::CRandom random{1};
     RecordingSound sound;
-    kx::CGame game{&random, &sound};
+    kx::CGame game{&sound};
+    kx::CRandom& random = game.Random();
 };
 
 } // namespace kxtest

@@ -49,12 +49,12 @@ TEST_F(WormStep, StepsOnlyWhenItsIntervalHasPassed) {
 TEST_F(WormStep, EatsCornAndGrowsByOne) {
     Build({"########", "#bWcc..#", "########"});
     Prepare();
-    EXPECT_EQ(game.cornLeft, 3);
+    EXPECT_EQ(game.play.cornLeft, 3);
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
     EXPECT_EQ(WormAt(0).length, 3);
-    EXPECT_EQ(game.cornLeft, 2);
-    EXPECT_EQ(game.field.CellAt(3, 1).item, kNothing);
+    EXPECT_EQ(game.play.cornLeft, 2);
+    EXPECT_EQ(game.play.field.CellAt(3, 1).item, kNothing);
     EXPECT_EQ(sound.names, std::vector<std::string>{"WormEatCorn"});
     EXPECT_EQ(Creature(1, 1), CREATURE_WORM_BODY);
 }
@@ -66,16 +66,16 @@ TEST_F(WormStep, GrowsTo200AndNoFurther) {
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     for (int i = 0; i < 205; ++i) {
-        game.now += 200;
+        game.play.now += 200;
         game.UpdateWorms();
         ASSERT_LE(WormAt(0).length, 200);
     }
     EXPECT_EQ(WormAt(0).length, 200);
-    EXPECT_EQ(game.cornLeft, 6);
+    EXPECT_EQ(game.play.cornLeft, 6);
     EXPECT_TRUE(HeadAt(WormAt(0), 207, 1));
     EXPECT_EQ(Creature(207 - 200, 1), kNothing);
     EXPECT_EQ(Creature(207 - 199, 1), CREATURE_WORM_BODY);
-    EXPECT_EQ(CheckCreatureLayer(game), "");
+    EXPECT_EQ(CheckCreatureLayer(game.play), "");
 }
 
 TEST_F(WormStep, AntiCornShortensByOneStepButNotBelowTwo) {
@@ -120,7 +120,7 @@ TEST_F(WormStep, FollowsALeftTurnUnderItsHead) {
 
 TEST_F(WormStep, ATurnUnderAStandingWormDoesNotStartIt) {
     Build({"#######", "#.....#", "#bW...#", "#######"});
-    game.field.CellAt(2, 2).objects[0] = OBJ_TURN_LEFT;
+    game.play.field.CellAt(2, 2).objects[0] = OBJ_TURN_LEFT;
     Prepare();
     WormSteps(2);
     EXPECT_TRUE(HeadAt(WormAt(0), 2, 2));
@@ -150,7 +150,7 @@ TEST_F(WormStep, EnteringAnArrowAgainstItsDirectionKills) {
 
 TEST_F(WormStep, AnArrowPointingBackIntoTheBodyStopsTheWorm) {
     Build({"#######", "#bW...#", "#######"});
-    game.field.CellAt(2, 1).objects[0] = OBJ_ARROW_LEFT;
+    game.play.field.CellAt(2, 1).objects[0] = OBJ_ARROW_LEFT;
     Prepare();
     // The arrow queued "left" at set-up; the right key is queued behind it.
     game.SteerCurrentWorm(DIR_RIGHT);
@@ -164,7 +164,7 @@ TEST_F(WormStep, AnArrowPointingBackIntoTheBodyStopsTheWorm) {
 TEST_F(WormStep, RunningIntoABodyKillsWithoutMoving) {
     Build({"#######", "#bW.b.#", "#...w.#", "#######"});
     Prepare();
-    ASSERT_EQ(game.worms.size(), 2u);
+    ASSERT_EQ(game.play.worms.size(), 2u);
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(2);
     EXPECT_EQ(WormAt(0).state, WORM_DYING);
@@ -175,19 +175,19 @@ TEST_F(WormStep, RunningIntoABodyKillsWithoutMoving) {
 
 TEST_F(WormStep, DrownsWhenTheSwitchItEntersTurnsToWater) {
     Build({"########", "#bW....#", "#......#", "########"});
-    FieldCell& sw = game.field.CellAt(3, 1);
+    FieldCell& sw = game.play.field.CellAt(3, 1);
     sw.flags = FLAG_SWITCH;
     sw.switchNo = 0;
     sw.swGround = GROUND_WATER;
     sw.swFlags = 0;
-    FieldCell& other = game.field.CellAt(5, 2);
+    FieldCell& other = game.play.field.CellAt(5, 2);
     other.switchNo = 0;
     other.swFlags = FLAG_NO_WORMS;
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
-    EXPECT_EQ(game.field.CellAt(3, 1).ground, GROUND_WATER);
-    EXPECT_EQ(game.field.CellAt(5, 2).flags, FLAG_NO_WORMS);
+    EXPECT_EQ(game.play.field.CellAt(3, 1).ground, GROUND_WATER);
+    EXPECT_EQ(game.play.field.CellAt(5, 2).flags, FLAG_NO_WORMS);
     EXPECT_EQ(WormAt(0).state, WORM_DYING);
     EXPECT_EQ(Creature(3, 1), CREATURE_WORM_DROWN_FIRST);
     EXPECT_EQ(sound.names, (std::vector<std::string>{"switch", "WormDeadWater"}));
@@ -195,7 +195,7 @@ TEST_F(WormStep, DrownsWhenTheSwitchItEntersTurnsToWater) {
 
 TEST_F(WormStep, StandingOnASwitchDoesNotToggleItAgain) {
     Build({"########", "#bW.#..#", "########"});
-    FieldCell& sw = game.field.CellAt(3, 1);
+    FieldCell& sw = game.play.field.CellAt(3, 1);
     sw.flags = FLAG_SWITCH;
     sw.swFlags = FLAG_SWITCH;
     sw.switchNo = 4;
@@ -203,11 +203,11 @@ TEST_F(WormStep, StandingOnASwitchDoesNotToggleItAgain) {
     Prepare();
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(1);
-    EXPECT_EQ(game.field.CellAt(3, 1).ground, 70);
+    EXPECT_EQ(game.play.field.CellAt(3, 1).ground, 70);
     game.SteerCurrentWorm(DIR_RIGHT);
     WormSteps(2);
     EXPECT_TRUE(HeadAt(WormAt(0), 3, 1));
-    EXPECT_EQ(game.field.CellAt(3, 1).ground, 70);
+    EXPECT_EQ(game.play.field.CellAt(3, 1).ground, 70);
     EXPECT_EQ(sound.names, std::vector<std::string>{"switch"});
 }
 
@@ -297,8 +297,8 @@ TEST_F(WormStep, OnIceATurnIsTakenOnceTheHeadLeavesTheIce) {
 TEST_F(WormStep, AQueuedTurnIntoACreatureIsNotTaken) {
     Build({"#######", "#.bw..#", "#bW...#", "#.....#", "#######"});
     Prepare();
-    ASSERT_EQ(game.worms.size(), 2u);
-    ASSERT_EQ(game.activeWorm, 1);
+    ASSERT_EQ(game.play.worms.size(), 2u);
+    ASSERT_EQ(game.play.activeWorm, 1);
     game.SteerCurrentWorm(DIR_UP); // (2, 1) belongs to the other worm
     WormSteps(1);
     // Not taken, no direction: the worm stands and the queue is cleared.

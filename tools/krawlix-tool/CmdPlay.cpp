@@ -97,20 +97,20 @@ bool ParseArgs(const Args& args, PlayArgs& out, std::string& error) {
 void WriteWorms(JsonWriter& json, const kx::CGame& game) {
     json.Key("worms");
     json.BeginArray();
-    for (const auto& worm : game.worms) {
+    for (const kx::Worm& worm : game.play.worms) {
         json.BeginObject();
         json.Key("state");
-        json.Int(worm->state);
+        json.Int(worm.state);
         json.Key("length");
-        json.Int(worm->length);
+        json.Int(worm.length);
         json.Key("direction");
-        json.Int(worm->direction);
+        json.Int(worm.direction);
         json.Key("speedIndex");
-        json.Int(worm->speedIndex);
+        json.Int(worm.speedIndex);
         json.Key("segments");
         json.BeginArray();
-        for (int32_t i = 0; i < worm->length; ++i)
-            json.IntArray({worm->Segment(i).x, worm->Segment(i).y});
+        for (int32_t i = 0; i < worm.length; ++i)
+            json.IntArray({worm.Segment(i).x, worm.Segment(i).y});
         json.EndArray();
         json.EndObject();
     }
@@ -120,20 +120,20 @@ void WriteWorms(JsonWriter& json, const kx::CGame& game) {
 void WriteGhosts(JsonWriter& json, const kx::CGame& game) {
     json.Key("ghosts");
     json.BeginArray();
-    for (const auto& ghost : game.ghosts) {
+    for (const kx::Ghost& ghost : game.play.ghosts) {
         json.BeginObject();
         json.Key("state");
-        json.Int(ghost->state);
+        json.Int(ghost.state);
         json.Key("x");
-        json.Int(ghost->x);
+        json.Int(ghost.x);
         json.Key("y");
-        json.Int(ghost->y);
+        json.Int(ghost.y);
         json.Key("direction");
-        json.Int(ghost->direction);
+        json.Int(ghost.direction);
         json.Key("marked");
-        json.Bool(ghost->marked);
+        json.Bool(ghost.marked);
         json.Key("speedIndex");
-        json.Int(ghost->speedIndex);
+        json.Int(ghost.speedIndex);
         json.EndObject();
     }
     json.EndArray();
@@ -163,9 +163,9 @@ int Play(const Args& args) {
     if (pa.until)
         tape.untilMs = pa.until;
 
-    kx::CRandom random(tape.seed);
     SoundLog sounds;
-    kx::CGame game(&random, &sounds);
+    kx::CGame game(&sounds);
+    game.Random().Seed(tape.seed);
     uint32_t version = 0;
     {
         kx::CFileEx file(false);
@@ -173,10 +173,10 @@ int Play(const Args& args) {
         if (!file.OpenRead())
             return Fail(pa.level + ": cannot open the file");
         std::string reason;
-        if (!kx::ReadLevelNoThrow(game.field, file, &reason, &version))
+        if (!kx::ReadLevelNoThrow(game.play.field, file, &reason, &version))
             return Fail(pa.level + ": " + kx::Utf8FromCp1252(reason));
     }
-    game.notInLevel = pa.title;
+    game.play.notInLevel = pa.title;
 
     kx::PlayOptions options;
     options.keys = tape.keys;
@@ -207,9 +207,9 @@ int Play(const Args& args) {
     json.Key("timeMs");
     json.UInt(outcome.timeMs);
     json.Key("cornLeft");
-    json.Int(game.cornLeft);
+    json.Int(game.play.cornLeft);
     json.Key("activeWorm");
-    json.Int(game.activeWorm);
+    json.Int(game.play.activeWorm);
     WriteWorms(json, game);
     WriteGhosts(json, game);
     json.Key("sounds");
@@ -219,7 +219,7 @@ int Play(const Args& args) {
     json.EndArray();
     if (pa.field) {
         json.Key("field");
-        WriteFieldJson(json, game.field, version);
+        WriteFieldJson(json, game.play.field, version);
     }
     json.EndObject();
     text += '\n';

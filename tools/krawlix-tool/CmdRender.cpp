@@ -168,7 +168,7 @@ int RunRender(const Args& args) {
             return Fail(a.level + ": cannot open the file");
         }
         std::string reason;
-        if (!kx::ReadLevelNoThrow(game.field, file, &reason)) {
+        if (!kx::ReadLevelNoThrow(game.play.field, file, &reason)) {
             return Fail(a.level + ": " + kx::Utf8FromCp1252(reason));
         }
     }
@@ -178,8 +178,8 @@ int RunRender(const Args& args) {
         game.PrepareLevel();
     }
 
-    const auto [width, height] = a.size.value_or(
-        std::pair{game.field.width * kx::kCellPixels, game.field.height * kx::kCellPixels});
+    const auto [width, height] = a.size.value_or(std::pair{
+        game.play.field.width * kx::kCellPixels, game.play.field.height * kx::kCellPixels});
     kx::CDrawDevice24 surface;
     if (!surface.Create(width, height)) {
         return Fail("cannot make a surface of " + std::to_string(width) + " x " +
@@ -194,7 +194,7 @@ int RunRender(const Args& args) {
             kx::TileBackground(surface, background, a.atX, a.atY);
         }
     }
-    kx::DrawCells(game.field, surface, full, trans, a.atX, a.atY);
+    kx::DrawCells(game.play.field, surface, full, trans, a.atX, a.atY);
     if (!surface.WritePng(a.out, &error)) {
         return FailWrite(error);
     }
