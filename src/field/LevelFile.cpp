@@ -144,6 +144,7 @@ struct LevelReader {
     int32_t height = 0;
     std::vector<FieldCell> cells;
     std::string description;
+    bool cutShort = false;
 
     bool Fail(const char* text) {
         if (reason)
@@ -158,8 +159,8 @@ struct LevelReader {
 
 bool LevelReader::ReadVersion4() {
     CBlockFile root;
-    // A tree cut short is used as far as it was read.
-    root.Load(store);
+    // A tree cut short is used as far as it was read; callers may warn about it.
+    cutShort = !root.Load(store);
     CBlockFileRecord* level = root.FindChild(kTypeField);
     if (!level)
         return Fail("no 'gfld' record");
@@ -362,7 +363,7 @@ bool LevelReader::ReadLegacy(uint32_t version) {
 }
 
 bool ReadLevelWithReason(CGameFieldBase& field, IStore& store, std::string* reason,
-                         uint32_t* versionRead) {
+                         uint32_t* versionRead, bool* cutShort) {
     field.description.clear();
     LevelReader reader{store, reason};
     uint32_t magic = 0;
@@ -382,19 +383,21 @@ bool ReadLevelWithReason(CGameFieldBase& field, IStore& store, std::string* reas
     field.height = reader.height;
     field.cells = std::move(reader.cells);
     field.description = std::move(reader.description);
+    if (cutShort)
+        *cutShort = reader.cutShort;
     return true;
 }
 
 } // namespace
 
 bool ReadLevel(CGameFieldBase& field, IStore& store) {
-    return ReadLevelWithReason(field, store, nullptr, nullptr);
+    return ReadLevelWithReason(field, store, nullptr, nullptr, nullptr);
 }
 
-bool ReadLevelNoThrow(CGameFieldBase& field, IStore& store, std::string* reason,
-                      uint32_t* version) {
+bool ReadLevelNoThrow(CGameFieldBase& field, IStore& store, std::string* reason, uint32_t* version,
+                      bool* cutShort) {
     try {
-        return ReadLevelWithReason(field, store, reason, version);
+        return ReadLevelWithReason(field, store, reason, version, cutShort);
     } catch (const CTBException& e) {
         if (reason)
             *reason = e.GetErrorText();

@@ -17,9 +17,11 @@ inline constexpr uint32_t kLevelVersion = 4;
 // A failed read empties the description and keeps the old size and cells.
 bool ReadLevel(CGameFieldBase& field, IStore& store);
 // The same, reporting every failure (raised errors included) by its result only. reason
-// receives the failure's text (Windows-1252), version the header's version once it was read.
+// receives the failure's text (Windows-1252), version the header's version once it was read,
+// cutShort (on success) whether a version-4 record tree ended early and was used as far as
+// it went.
 bool ReadLevelNoThrow(CGameFieldBase& field, IStore& store, std::string* reason = nullptr,
-                      uint32_t* version = nullptr);
+                      uint32_t* version = nullptr, bool* cutShort = nullptr);
 // Writes the header with version 4 and the record tree; false if a write failed.
 bool WriteLevel(const CGameFieldBase& field, IStore& store);
 

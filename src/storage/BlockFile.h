@@ -26,7 +26,7 @@ inline constexpr int kMaxRecordDepth = 64;
 
 class CBlockFileRecord {
 public:
-    CBlockFileRecord() { children.reserve(64); }
+    CBlockFileRecord() = default;
     CBlockFileRecord(const CBlockFileRecord&) = delete;
     CBlockFileRecord& operator=(const CBlockFileRecord&) = delete;
     virtual ~CBlockFileRecord() = default;

@@ -25,7 +25,7 @@ struct IndexLine {
 // A root whose index lists the lines and whose children are (type, bytes).
 void BuildTree(CBlockFile& root, const std::vector<IndexLine>& index,
                const std::vector<std::pair<uint32_t, std::string>>& children) {
-    root.type = 0x12345678;
+    root.type = kx::kArchiveRootType;
     kx::CMemSerializer out(root.data, true);
     for (const IndexLine& line : index) {
         kx::WriteString(out, line.kind);

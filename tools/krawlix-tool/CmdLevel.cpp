@@ -16,7 +16,8 @@
 namespace kxtool {
 namespace {
 
-// Reads a level file of any version; on failure error names the file and the reason.
+// Reads a level file of any version, warning on standard error when its record tree is cut
+// short; on failure error names the file and the reason.
 bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t& version,
                    std::string& error) {
     kx::CFileEx file(false);
@@ -27,10 +28,17 @@ bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t&
     }
     std::string reason;
     version = 0;
-    if (!kx::ReadLevelNoThrow(field, file, &reason, &version)) {
+    bool cutShort = false;
+    if (!kx::ReadLevelNoThrow(field, file, &reason, &version, &cutShort)) {
         error = path + ": " + kx::Utf8FromCp1252(reason);
         return false;
     }
+    // The level stands as far as it was read; a damaged file must not pass unremarked.
+    if (cutShort)
+        std::fprintf(stderr,
+                     "krawlix-tool: warning: %s: the level file is cut short; read as far "
+                     "as it goes\n",
+                     path.c_str());
     return true;
 }
 
