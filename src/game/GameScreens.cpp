@@ -24,23 +24,23 @@ std::vector<MenuItem> ItemsOf(std::span<const MenuEntry> entries) {
 void CGameShell::SetLevel(int32_t n) {
     int32_t count = LevelCount();
     game.currentLevel = n;
-    game.notInLevel = n < 1 || n > count;
+    game.play.notInLevel = n < 1 || n > count;
     game.endShown = false;
 
     std::string entry = n < 1       ? "BackScreen"
                         : n > count ? "BackScreenEnd"
                                     : levelList[static_cast<size_t>(n - 1)];
-    if (!LoadLevel(entry, game.field, Sources())) {
-        game.ghosts.clear();
-        MakeFallbackField(game.field);
+    if (!LoadLevel(entry, game.play.field, Sources())) {
+        game.play.ghosts.clear();
+        MakeFallbackField(game.play.field);
     }
     GenerateBackground(background, game.Random());
     game.PrepareLevel();
 
     menu.Close();
     game.RequestRedraw();
-    if (!game.field.description.empty())
-        ShowText(game.field.description);
+    if (!game.play.field.description.empty())
+        ShowText(game.play.field.description);
 
     if (n < 1)
         windowTitle = T("Krawlix - Menü - ");
@@ -169,10 +169,10 @@ void CGameShell::ExecuteCommand(int32_t id) {
 }
 
 void CGameShell::CheckLevelEnd() {
-    if (menu.IsOpen() || !game.worms.empty() || game.endShown)
+    if (menu.IsOpen() || !game.play.worms.empty() || game.endShown)
         return;
     game.endShown = true;
-    if (game.cornLeft >= 1)
+    if (game.play.cornLeft >= 1)
         OpenMenu(T(kLostMenuCaption), ItemsOf(LostMenuEntries()));
     else
         OpenMenu(T(kWonMenuCaption), ItemsOf(WonMenuEntries()));

@@ -32,7 +32,7 @@ void CGameShell::SoundRouter::PlaySound(const std::string& name) {
 }
 
 CGameShell::CGameShell(IGameHost& host, CWaveOutDevice* device)
-    : host(host), device(device), resources(archive), game(&random, &sound) {
+    : host(host), device(device), resources(archive), game(&sound) {
     sound.resources = &resources;
     surface.SetFontTable(&fonts);
     levelList.reserve(64);
@@ -79,7 +79,7 @@ bool CGameShell::LoadResources() {
     fonts.SetSearchBase(sources.programFolder);
     fonts.LoadFonts(&archive);
 
-    random.Seed(fixedSeed ? *fixedSeed : static_cast<uint64_t>(std::time(nullptr)));
+    game.Random().Seed(fixedSeed ? *fixedSeed : static_cast<uint64_t>(std::time(nullptr)));
 
     levelList = BuildLevelList(parameters.GetLevelFiles(), sources);
     if (levelList.empty()) {
@@ -112,7 +112,7 @@ void CGameShell::InitWindow() {
 }
 
 void CGameShell::Tick() {
-    game.now = host.QueryCounter();
+    game.play.now = host.QueryCounter();
     game.UpdateWorms();
     game.UpdateGhosts();
     CheckLevelEnd();
@@ -125,7 +125,7 @@ void CGameShell::Tick() {
 
 void CGameShell::DrawCornCounter() {
     const CImageList24& sprites = resources.GetTransparentSprites();
-    int32_t left = game.cornLeft;
+    int32_t left = game.play.cornLeft;
     int32_t x = 4;
     int32_t y = surface.GetHeight() - 34;
     // Beyond what fits on any screen more icons change nothing.
@@ -148,9 +148,9 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
     if (!background.IsValid())
         surface.Clear(0x000000);
     TileBackground(surface, background, offsetX, offsetY);
-    DrawCells(game.field, surface, resources.GetOpaqueSprites(), resources.GetTransparentSprites(),
-              offsetX, offsetY);
-    if (game.cornLeft > 0)
+    DrawCells(game.play.field, surface, resources.GetOpaqueSprites(),
+              resources.GetTransparentSprites(), offsetX, offsetY);
+    if (game.play.cornLeft > 0)
         DrawCornCounter();
     menu.Draw(surface, resources.GetTransparentSprites());
     panel.Draw(surface, resources.GetOpaqueSprites(), resources.GetTransparentSprites());
@@ -174,7 +174,7 @@ void CGameShell::OnKeyDown(GameKey key) {
         game.RequestRedraw();
         return;
     }
-    if (game.notInLevel || game.worms.empty())
+    if (game.play.notInLevel || game.play.worms.empty())
         return;
     switch (key) {
     case GameKey::Up:
@@ -230,8 +230,8 @@ void CGameShell::OnClick(int32_t x, int32_t y) {
 }
 
 void CGameShell::ShowLevelHelp() {
-    if (!game.field.description.empty())
-        ShowText(game.field.description);
+    if (!game.play.field.description.empty())
+        ShowText(game.play.field.description);
 }
 
 void CGameShell::SaveProgress() {

@@ -120,7 +120,6 @@ private:
     CGameResources resources;
     std::vector<std::string> levelList;
     CDrawDevice24 surface;
-    CRandom random;
     SoundRouter sound;
     CGame game;
     CGameMenu menu;

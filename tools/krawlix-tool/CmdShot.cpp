@@ -225,15 +225,15 @@ std::string StateJson(kx::CGameShell& shell, const kx::CHeadlessHost& host,
     json.Key("currentLevel");
     json.Int(game.currentLevel);
     json.Key("notInLevel");
-    json.Bool(game.notInLevel);
+    json.Bool(game.play.notInLevel);
     json.Key("levels");
     WriteStrings(json, shell.Levels());
     json.Key("lastGame");
     json.Int(game.lastGame);
     json.Key("cornLeft");
-    json.Int(game.cornLeft);
+    json.Int(game.play.cornLeft);
     json.Key("worms");
-    json.Int(static_cast<int64_t>(game.worms.size()));
+    json.Int(static_cast<int64_t>(game.play.worms.size()));
     json.Key("menu");
     const kx::CGameMenu& menu = shell.Menu();
     if (!menu.IsOpen()) {
