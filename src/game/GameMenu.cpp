@@ -13,6 +13,8 @@ void CGameMenu::Open(const std::string& newCaption, std::vector<MenuItem> newIte
     needsLayout = true;
     selection = 0;
     first = 0;
+    // Known before the first paint, so that a key pressed before it scrolls correctly.
+    rows = std::min<int32_t>(static_cast<int32_t>(items.size()), kMenuMaxRows);
 }
 
 void CGameMenu::Normalise() {

@@ -1,0 +1,213 @@
+// Tests of the shell's start-up, input handlers, timer step and paint on the headless host.
+#include "ShellWorld.h"
+
+#include "game/GameTexts.h"
+#include "storage/ResourceArchive.h"
+
+namespace {
+
+using kxtest::ShellWorld;
+using Ids = std::vector<int32_t>;
+
+class Shell : public ShellWorld {};
+
+TEST_F(Shell, TwoLevelsOnTheCommandLineStartInTheFirstWithoutTitleOrMenu) {
+    Level("a", kxtest::kCalmLevel);
+    Level("b", kxtest::kWonLevel);
+    ASSERT_TRUE(Start("/level:" + program.Path("a.kxlev") + " /level:" + program.Path("b.kxlev")));
+    EXPECT_EQ(shell->Levels(), (std::vector<std::string>{"#|" + program.Path("a.kxlev"),
+                                                         "#|" + program.Path("b.kxlev")}));
+    EXPECT_EQ(Game().currentLevel, 1);
+    EXPECT_FALSE(Game().notInLevel);
+    EXPECT_FALSE(shell->Menu().IsOpen());
+    shell->ExecuteCommand(kx::CMD_NEXT_LEVEL);
+    EXPECT_EQ(Game().cornLeft, 1);
+}
+
+TEST_F(Shell, EscClosesTheTitleMenuAndOpensItAgainButNeverEndsTheProgram) {
+    Level("a", kxtest::kCalmLevel);
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(shell->Menu().IsOpen());
+    shell->OnCancel();
+    EXPECT_FALSE(shell->Menu().IsOpen());
+    shell->OnCancel();
+    EXPECT_EQ(MenuIds(), (Ids{2, 14, 10, 7}));
+    EXPECT_FALSE(host.quitPosted);
+}
+
+TEST_F(Shell, APanelSwallowsEnterEscAndClicksAndBlocksTheCursorKeys) {
+    Level("a", kxtest::kCalmLevel, "/CAPTION/Hilfe\nZeile zwei");
+    ASSERT_TRUE(Start("/level:" + program.Path("a.kxlev")));
+    ASSERT_TRUE(shell->Panel().IsVisible());
+    EXPECT_EQ(shell->Panel().GetLines(),
+              (std::vector<std::string>{"/CAPTION/Hilfe", "Zeile zwei"}));
+    int32_t before = Game().worms[0]->queued1;
+    shell->OnKeyDown(kx::GameKey::Up);
+    EXPECT_EQ(Game().worms[0]->queued1, before);
+    shell->OnOk();
+    EXPECT_FALSE(shell->Panel().IsVisible());
+    EXPECT_FALSE(shell->Menu().IsOpen());
+
+    shell->ShowLevelHelp();
+    ASSERT_TRUE(shell->Panel().IsVisible());
+    shell->OnCancel();
+    EXPECT_FALSE(shell->Panel().IsVisible());
+    EXPECT_FALSE(shell->Menu().IsOpen());
+
+    shell->ShowLevelHelp();
+    shell->OnClick(1, 1);
+    EXPECT_FALSE(shell->Panel().IsVisible());
+
+    shell->ShowLevelHelp();
+    shell->ShowMainMenu(); // opening a menu hides the panel
+    EXPECT_FALSE(shell->Panel().IsVisible());
+    shell->ExecuteCommand(kx::CMD_CONTROLS_HELP); // showing a text closes the menu
+    EXPECT_FALSE(shell->Menu().IsOpen());
+}
+
+TEST_F(Shell, TabSwitchesTheWormWhileAMenuOrThePanelIsShown) {
+    Level("two", {"#######", "#bW...#", "#.....#", "#bw...#", "#######"}, "Hilfe");
+    ASSERT_TRUE(Start("/level:" + program.Path("two.kxlev")));
+    ASSERT_TRUE(shell->Panel().IsVisible());
+    ASSERT_EQ(Game().worms.size(), 2u);
+    EXPECT_EQ(Game().activeWorm, 0);
+    shell->OnKeyDown(kx::GameKey::Tab);
+    EXPECT_EQ(Game().activeWorm, 1);
+    shell->OnCancel();
+    shell->OnCancel();
+    ASSERT_TRUE(shell->Menu().IsOpen());
+    shell->OnKeyDown(kx::GameKey::Tab);
+    EXPECT_EQ(Game().activeWorm, 0);
+    EXPECT_EQ(Game().field.CellAt(2, 1).creature, kx::CREATURE_WORM_CURRENT);
+    EXPECT_EQ(Game().field.CellAt(2, 3).creature, kx::CREATURE_WORM_HEAD);
+}
+
+TEST_F(Shell, CursorKeysMoveTheSelectionOfAnOpenMenuAndSteerOtherwise) {
+    Level("a", {"#######", "#.....#", "#bW...#", "#.....#", "#######"});
+    ASSERT_TRUE(Start("/level:" + program.Path("a.kxlev")));
+    shell->OnCancel();
+    shell->OnKeyDown(kx::GameKey::Down);
+    shell->OnKeyDown(kx::GameKey::Down);
+    shell->OnKeyDown(kx::GameKey::Left);
+    EXPECT_EQ(shell->Menu().GetSelection(), 2);
+    shell->OnCancel();
+    shell->OnKeyDown(kx::GameKey::Up);
+    EXPECT_EQ(Game().worms[0]->queued1, kx::DIR_UP);
+}
+
+TEST_F(Shell, AClickExecutesTheItemDrawnThereAndNothingElse) {
+    Level("a", kxtest::kCalmLevel);
+    ASSERT_TRUE(Start());
+    Steps(1);
+    const auto& items = shell->Menu().GetItems();
+    ASSERT_EQ(items.size(), 4u);
+    kx::SurfaceRect help = items[2].hit;
+    ASSERT_TRUE(items[2].hasHit);
+    // Inside the box, left of every item.
+    shell->OnClick(kx::kClientSize / 2 - shell->Menu().GetWidth() / 2 + 2,
+                   (help.top + help.bottom) / 2);
+    EXPECT_EQ(MenuIds(), (Ids{2, 14, 10, 7}));
+    shell->OnClick(help.right, help.bottom);
+    EXPECT_EQ(MenuIds(), (Ids{11, 12, 13, 8}));
+    // The help menu has not been painted yet: its items cannot be hit.
+    shell->OnClick(help.left, help.top);
+    EXPECT_EQ(MenuIds(), (Ids{11, 12, 13, 8}));
+}
+
+TEST_F(Shell, ATimerStepInWhichNothingMovesDoesNotRepaint) {
+    Level("a", kxtest::kCalmLevel);
+    ASSERT_TRUE(Start("/level:" + program.Path("a.kxlev")));
+    Steps(300);
+    int before = host.repaints;
+    Steps(10);
+    EXPECT_EQ(host.repaints, before);
+    shell->OnCancel();
+    Steps(1);
+    EXPECT_EQ(host.repaints, before + 1);
+}
+
+TEST_F(Shell, WithoutAnyLevelStartUpFailsWithItsMessage) {
+    program.Write("levels.lst", "\n"); // and so without the built-in levels
+    ASSERT_FALSE(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Keine Level gefunden");
+    EXPECT_EQ(host.messages[0].icon, kx::MessageIcon::None);
+}
+
+TEST_F(Shell, WithoutACounterStartUpFails) {
+    Level("a", kxtest::kCalmLevel);
+    host.SetCounterFrequency(0);
+    ASSERT_FALSE(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "System Timer not found.");
+    EXPECT_EQ(host.messages[0].icon, kx::MessageIcon::Error);
+}
+
+TEST_F(Shell, AnArchiveWithoutSpriteSheetsEndsStartUpWithTheSheetsMessage) {
+    // Every font of the real archive, no image.
+    kx::CResourceArchive real;
+    real.LoadArchiveFile(kxtest::kArchivePath);
+    std::vector<kx::ArchiveSource> sources;
+    for (size_t i = 0; i < real.GetCount(); ++i) {
+        const kx::CResource& r = real.ResourceAt(i);
+        if (r.kind != "image")
+            sources.push_back({r.kind, r.name, r.data.data, r.data.size});
+    }
+    std::filesystem::remove(program.Path("Krawlix.bfres"));
+    {
+        kx::CFileEx file(false);
+        file.SetPath(program.Path("Krawlix.bfres"));
+        ASSERT_TRUE(file.OpenWrite());
+        ASSERT_TRUE(kx::WriteArchive(file, sources));
+    }
+    Level("a", kxtest::kCalmLevel);
+    ASSERT_FALSE(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Failed to load imgfull.bmp.");
+}
+
+TEST_F(Shell, AnArchiveThatCannotBeReadEndsStartUpWithTheErrorsText) {
+    std::filesystem::remove(program.Path("Krawlix.bfres"));
+    program.Write("Krawlix.bfres", "not an archive");
+    Level("a", kxtest::kCalmLevel);
+    ASSERT_FALSE(Start());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].icon, kx::MessageIcon::Error);
+    EXPECT_FALSE(host.messages[0].text.empty());
+}
+
+TEST_F(Shell, TheCornCounterShowsHundredsTensAndUnits) {
+    std::vector<std::string> rows = {std::string(40, '#')};
+    for (int y = 0; y < 7; ++y)
+        rows.push_back("#" + std::string(38, 'c') + "#");
+    rows.push_back("#bW" + std::string(36, '.') + "#");
+    rows.push_back(std::string(40, '#'));
+    rows[1][1] = '.'; // 7 * 38 - 1 = 265 corn; 28 more go below
+    for (int i = 0; i < 28; ++i)
+        rows[2 + i % 6][1 + i / 6] = '.';
+    Level("many", rows);
+    ASSERT_TRUE(Start("/level:" + program.Path("many.kxlev")));
+    ASSERT_EQ(Game().cornLeft, 237);
+    const kx::CDrawDevice24& frame = shell->Paint(650, 650);
+    const kx::CImageList24& sprites = shell->Resources().GetTransparentSprites();
+    // The counter's row, painted again from the sprites alone, agrees pixel for pixel.
+    kx::CDrawDevice24 expected;
+    ASSERT_TRUE(expected.Create(650, 650));
+    for (int32_t y = 616; y < 650; ++y)
+        for (int32_t x = 0; x < 650; ++x)
+            expected.SetPixel(x, y, 0x000001);
+    const std::vector<std::pair<int32_t, int32_t>> icons = {
+        {4, 252},   {29, 252},  {54, 253},  {73, 253},  {92, 253},  {111, 254},
+        {122, 254}, {133, 254}, {144, 254}, {155, 254}, {166, 254}, {177, 254}};
+    for (auto [x, sprite] : icons)
+        sprites.DrawCell(expected, x, 616, sprite);
+    for (int32_t y = 616; y < 648; ++y) {
+        for (int32_t x = 0; x < 200; ++x) {
+            if (expected.GetPixel(x, y) != 0x000001) {
+                ASSERT_EQ(frame.GetPixel(x, y), expected.GetPixel(x, y)) << x << "," << y;
+            }
+        }
+    }
+}
+
+} // namespace
