@@ -21,12 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A program folder with the build's archive and one level: 40 × 40 cells of ground with
-// corn (237 of it) around a worm in the middle that runs into a wall and rests, so that
-// cells fill the whole frame.
+// A program folder with the build's archive and one level: 40 × 40 cells of ground around a
+// worm in the middle that runs into a wall and rests, so that cells fill the whole frame, and
+// 237 corn: out of view in the top rows, or strewn over every other row of the field.
 class ProgramFolder {
 public:
-    ProgramFolder() {
+    explicit ProgramFolder(bool cornInView = false) {
         path = fs::temp_directory_path() / ("kx_bench_shell_" + std::to_string(getpid()));
         fs::remove_all(path);
         fs::create_directories(path);
@@ -34,7 +34,7 @@ public:
         kx::CGameFieldBase field;
         field.CreateField(40, 40);
         int corn = 0;
-        for (int32_t y = 3; y < 39 && corn < 237; y += 2)
+        for (int32_t y = 1; y < 39 && corn < 237; y += cornInView ? 3 : 1)
             for (int32_t x = 1; x < 39 && corn < 237; ++x, ++corn)
                 field.CellAt(x, y).item = kx::ITEM_CORN;
         field.CellAt(19, 20).creature = kx::CREATURE_WORM_BODY;
@@ -82,8 +82,8 @@ struct RunningShell {
 
 // The frame of a level with the counter and the controls help, or with the level choice
 // menu (menu and panel never show together: each closes the other).
-void PaintFrame(benchmark::State& state, bool withMenu) {
-    ProgramFolder folder;
+void PaintFrame(benchmark::State& state, bool withMenu, bool cornInView = false) {
+    ProgramFolder folder(cornInView);
     RunningShell run(folder);
     if (!run.ok) {
         state.SkipWithError("start-up failed");
@@ -109,6 +109,12 @@ void BM_PaintLevelWithMainMenu(benchmark::State& state) {
     PaintFrame(state, true);
 }
 BENCHMARK(BM_PaintLevelWithMainMenu)->Unit(benchmark::kMicrosecond);
+
+// Every third row full of corn: some 80 more sprites drawn with their transparent colour.
+void BM_PaintLevelWithCornInView(benchmark::State& state) {
+    PaintFrame(state, true, true);
+}
+BENCHMARK(BM_PaintLevelWithCornInView)->Unit(benchmark::kMicrosecond);
 
 // The yardstick: copying one 650 × 650 frame of 24-bit pixels.
 void BM_MemcpyFrame(benchmark::State& state) {

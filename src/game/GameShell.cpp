@@ -22,6 +22,33 @@ int32_t ViewPixel(double tenths) {
     return static_cast<int32_t>(v);
 }
 
+int64_t FloorDivide(int64_t a, int64_t b) {
+    return a / b - (a % b != 0 && a < 0 ? 1 : 0);
+}
+
+// Whether the opaque ground of the field's cells will cover every pixel of the surface, so
+// that the background under it need not be drawn at all.
+bool GroundCoversSurface(const CGameFieldBase& field, const IImageList24& imgfull, int32_t width,
+                         int32_t height, int32_t offsetX, int32_t offsetY) {
+    if (imgfull.GetCellSize() != CellSize{kCellPixels, kCellPixels} ||
+        imgfull.GetTransparentColour() != kNoTransparentColour)
+        return false;
+    int64_t firstX = FloorDivide(offsetX, kCellPixels);
+    int64_t firstY = FloorDivide(offsetY, kCellPixels);
+    int64_t endX = FloorDivide(int64_t{width} + offsetX + kCellPixels - 1, kCellPixels);
+    int64_t endY = FloorDivide(int64_t{height} + offsetY + kCellPixels - 1, kCellPixels);
+    if (firstX < 0 || firstY < 0 || endX > field.width || endY > field.height)
+        return false;
+    for (int64_t y = firstY; y < endY; ++y) {
+        for (int64_t x = firstX; x < endX; ++x) {
+            uint8_t ground = field.CellAt(static_cast<int32_t>(x), static_cast<int32_t>(y)).ground;
+            if (ground == kNothing || ground >= imgfull.GetCount())
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void CGameShell::SoundRouter::PlaySound(const std::string& name) {
@@ -145,9 +172,12 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
         return surface;
     int32_t offsetX = ViewPixel(game.viewX) - width / 2;
     int32_t offsetY = ViewPixel(game.viewY) - height / 2;
-    if (!background.IsValid())
-        surface.Clear(0x000000);
-    TileBackground(surface, background, offsetX, offsetY);
+    if (!GroundCoversSurface(game.play.field, resources.GetOpaqueSprites(), width, height,
+                             offsetX, offsetY)) {
+        if (!background.IsValid())
+            surface.Clear(0x000000);
+        TileBackground(surface, background, offsetX, offsetY);
+    }
     DrawCells(game.play.field, surface, resources.GetOpaqueSprites(),
               resources.GetTransparentSprites(), offsetX, offsetY);
     if (game.play.cornLeft > 0)

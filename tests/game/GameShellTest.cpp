@@ -1,6 +1,7 @@
 // Tests of the shell's start-up, input handlers, timer step and paint on the headless host.
 #include "ShellWorld.h"
 
+#include "field/DrawCells.h"
 #include "game/GameTexts.h"
 #include "storage/ResourceArchive.h"
 
@@ -174,6 +175,30 @@ TEST_F(Shell, AnArchiveThatCannotBeReadEndsStartUpWithTheErrorsText) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].icon, kx::MessageIcon::Error);
     EXPECT_FALSE(host.messages[0].text.empty());
+}
+
+TEST_F(Shell, AFrameWhollyCoveredByGroundIsExactlyTheCells) {
+    std::vector<std::string> rows(40, "#" + std::string(38, '.') + "#");
+    rows.front() = rows.back() = std::string(40, '#');
+    rows[20] = "#" + std::string(18, '.') + "bW" + std::string(18, '.') + "#";
+    rows[30][5] = '~';
+    rows[12][25] = 'k';
+    Level("big", rows);
+    ASSERT_TRUE(Start("/level:" + program.Path("big.kxlev")));
+    shell->Paint(650, 650); // whatever the surface held before
+    const kx::CDrawDevice24& frame = shell->Paint(650, 650);
+    kx::CDrawDevice24 cells;
+    ASSERT_TRUE(cells.Create(650, 650));
+    cells.Clear(0x123456);
+    int32_t offsetX = static_cast<int32_t>(Game().viewX / 10 + 0.5) - 325;
+    int32_t offsetY = static_cast<int32_t>(Game().viewY / 10 + 0.5) - 325;
+    kx::DrawCells(Game().field, cells, shell->Resources().GetOpaqueSprites(),
+                  shell->Resources().GetTransparentSprites(), offsetX, offsetY);
+    int differing = 0;
+    for (int32_t y = 0; y < 650; ++y)
+        for (int32_t x = 0; x < 650; ++x)
+            differing += frame.GetPixel(x, y) != cells.GetPixel(x, y);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(Shell, TheCornCounterShowsHundredsTensAndUnits) {
