@@ -140,6 +140,8 @@ void CGameShell::InitWindow() {
 
 void CGameShell::Tick() {
     game.play.now = host.QueryCounter();
+    // The rules' own timer step checks the level's end after the camera; the game checks it
+    // before, so the parts are called here one by one.
     game.UpdateWorms();
     game.UpdateGhosts();
     CheckLevelEnd();
@@ -172,8 +174,8 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
         return surface;
     int32_t offsetX = ViewPixel(game.viewX) - width / 2;
     int32_t offsetY = ViewPixel(game.viewY) - height / 2;
-    if (!GroundCoversSurface(game.play.field, resources.GetOpaqueSprites(), width, height,
-                             offsetX, offsetY)) {
+    if (!GroundCoversSurface(game.play.field, resources.GetOpaqueSprites(), width, height, offsetX,
+                             offsetY)) {
         if (!background.IsValid())
             surface.Clear(0x000000);
         TileBackground(surface, background, offsetX, offsetY);

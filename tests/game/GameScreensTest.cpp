@@ -37,7 +37,7 @@ TEST_F(Screens, TheTitleMenuOffersContinueOnlyForAStoredLevelThatExists) {
     ThreeLevels();
     ASSERT_TRUE(Start());
     EXPECT_EQ(MenuIds(), (Ids{2, 14, 10, 7}));
-    EXPECT_TRUE(Game().notInLevel);
+    EXPECT_TRUE(Game().play.notInLevel);
 
     host.Profile().SetInt("LastGame", "Level", 2);
     ASSERT_TRUE(Start());
@@ -75,7 +75,7 @@ TEST_F(Screens, WithOneLevelNextLeadsToTheEndScreenWhereOnlyNewGameAndTheRestRem
     EXPECT_EQ(MenuIds(), (Ids{3, 2, 4, 14, 10, 7}));
     shell->ExecuteCommand(kx::CMD_NEXT_LEVEL);
     EXPECT_EQ(Game().currentLevel, 2);
-    EXPECT_TRUE(Game().notInLevel);
+    EXPECT_TRUE(Game().play.notInLevel);
     shell->ShowMainMenu();
     EXPECT_EQ(MenuIds(), (Ids{2, 14, 10, 7}));
     shell->ExecuteCommand(kx::CMD_RESTART);
@@ -156,7 +156,7 @@ TEST_F(Screens, TheLostMenuOpensOnceAndEscClosesItForGood) {
     ASSERT_TRUE(Start("/level:" + program.Path("lost.kxlev")));
     shell->OnKeyDown(kx::GameKey::Right);
     Steps(150);
-    ASSERT_TRUE(Game().worms.empty());
+    ASSERT_TRUE(Game().play.worms.empty());
     EXPECT_EQ(MenuIds(), (Ids{3, 4, 8}));
     EXPECT_EQ(kx::Utf8FromCp1252(shell->Menu().GetCaption()),
               "Das ging daneben. Gib nur nicht auf!");
@@ -166,7 +166,7 @@ TEST_F(Screens, TheLostMenuOpensOnceAndEscClosesItForGood) {
     shell->OnCancel();
     EXPECT_EQ(MenuIds(), (Ids{3, 2, 4, 14, 10, 7}));
     shell->ExecuteCommand(kx::CMD_RESTART);
-    EXPECT_FALSE(Game().worms.empty());
+    EXPECT_FALSE(Game().play.worms.empty());
     EXPECT_FALSE(Game().endShown);
 }
 
@@ -176,7 +176,7 @@ TEST_F(Screens, TheWonMenuWaitsForAnOpenMenuToClose) {
     shell->OnKeyDown(kx::GameKey::Right);
     shell->ShowQuitMenu();
     Steps(300);
-    ASSERT_TRUE(Game().worms.empty());
+    ASSERT_TRUE(Game().play.worms.empty());
     EXPECT_EQ(MenuIds(), (Ids{1, 6}));
     shell->OnCancel();
     Steps(1);
@@ -204,8 +204,8 @@ TEST_F(Screens, AListEntryThatLoadsNothingIsPlayedOnTheFallbackFieldUnderItsOwnT
     ASSERT_TRUE(Start("/level:\"" + program.Path("not here.kxlev") + "\""));
     EXPECT_EQ(shell->Levels().size(), 1u);
     EXPECT_EQ(Game().currentLevel, 1);
-    EXPECT_EQ(Game().field.width, 10);
-    EXPECT_EQ(Game().cornLeft, 1);
+    EXPECT_EQ(Game().play.field.width, 10);
+    EXPECT_EQ(Game().play.cornLeft, 1);
     EXPECT_EQ(shell->WindowTitle(), "Krawlix - Ebene 1 - not here - www.halvane.example");
 }
 

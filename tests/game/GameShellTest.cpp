@@ -19,10 +19,10 @@ TEST_F(Shell, TwoLevelsOnTheCommandLineStartInTheFirstWithoutTitleOrMenu) {
     EXPECT_EQ(shell->Levels(), (std::vector<std::string>{"#|" + program.Path("a.kxlev"),
                                                          "#|" + program.Path("b.kxlev")}));
     EXPECT_EQ(Game().currentLevel, 1);
-    EXPECT_FALSE(Game().notInLevel);
+    EXPECT_FALSE(Game().play.notInLevel);
     EXPECT_FALSE(shell->Menu().IsOpen());
     shell->ExecuteCommand(kx::CMD_NEXT_LEVEL);
-    EXPECT_EQ(Game().cornLeft, 1);
+    EXPECT_EQ(Game().play.cornLeft, 1);
 }
 
 TEST_F(Shell, EscClosesTheTitleMenuAndOpensItAgainButNeverEndsTheProgram) {
@@ -42,9 +42,9 @@ TEST_F(Shell, APanelSwallowsEnterEscAndClicksAndBlocksTheCursorKeys) {
     ASSERT_TRUE(shell->Panel().IsVisible());
     EXPECT_EQ(shell->Panel().GetLines(),
               (std::vector<std::string>{"/CAPTION/Hilfe", "Zeile zwei"}));
-    int32_t before = Game().worms[0]->queued1;
+    int32_t before = Game().play.worms[0].queued1;
     shell->OnKeyDown(kx::GameKey::Up);
-    EXPECT_EQ(Game().worms[0]->queued1, before);
+    EXPECT_EQ(Game().play.worms[0].queued1, before);
     shell->OnOk();
     EXPECT_FALSE(shell->Panel().IsVisible());
     EXPECT_FALSE(shell->Menu().IsOpen());
@@ -70,17 +70,17 @@ TEST_F(Shell, TabSwitchesTheWormWhileAMenuOrThePanelIsShown) {
     Level("two", {"#######", "#bW...#", "#.....#", "#bw...#", "#######"}, "Hilfe");
     ASSERT_TRUE(Start("/level:" + program.Path("two.kxlev")));
     ASSERT_TRUE(shell->Panel().IsVisible());
-    ASSERT_EQ(Game().worms.size(), 2u);
-    EXPECT_EQ(Game().activeWorm, 0);
+    ASSERT_EQ(Game().play.worms.size(), 2u);
+    EXPECT_EQ(Game().play.activeWorm, 0);
     shell->OnKeyDown(kx::GameKey::Tab);
-    EXPECT_EQ(Game().activeWorm, 1);
+    EXPECT_EQ(Game().play.activeWorm, 1);
     shell->OnCancel();
     shell->OnCancel();
     ASSERT_TRUE(shell->Menu().IsOpen());
     shell->OnKeyDown(kx::GameKey::Tab);
-    EXPECT_EQ(Game().activeWorm, 0);
-    EXPECT_EQ(Game().field.CellAt(2, 1).creature, kx::CREATURE_WORM_CURRENT);
-    EXPECT_EQ(Game().field.CellAt(2, 3).creature, kx::CREATURE_WORM_HEAD);
+    EXPECT_EQ(Game().play.activeWorm, 0);
+    EXPECT_EQ(Game().play.field.CellAt(2, 1).creature, kx::CREATURE_WORM_CURRENT);
+    EXPECT_EQ(Game().play.field.CellAt(2, 3).creature, kx::CREATURE_WORM_HEAD);
 }
 
 TEST_F(Shell, CursorKeysMoveTheSelectionOfAnOpenMenuAndSteerOtherwise) {
@@ -93,7 +93,7 @@ TEST_F(Shell, CursorKeysMoveTheSelectionOfAnOpenMenuAndSteerOtherwise) {
     EXPECT_EQ(shell->Menu().GetSelection(), 2);
     shell->OnCancel();
     shell->OnKeyDown(kx::GameKey::Up);
-    EXPECT_EQ(Game().worms[0]->queued1, kx::DIR_UP);
+    EXPECT_EQ(Game().play.worms[0].queued1, kx::DIR_UP);
 }
 
 TEST_F(Shell, AClickExecutesTheItemDrawnThereAndNothingElse) {
@@ -192,7 +192,7 @@ TEST_F(Shell, AFrameWhollyCoveredByGroundIsExactlyTheCells) {
     cells.Clear(0x123456);
     int32_t offsetX = static_cast<int32_t>(Game().viewX / 10 + 0.5) - 325;
     int32_t offsetY = static_cast<int32_t>(Game().viewY / 10 + 0.5) - 325;
-    kx::DrawCells(Game().field, cells, shell->Resources().GetOpaqueSprites(),
+    kx::DrawCells(Game().play.field, cells, shell->Resources().GetOpaqueSprites(),
                   shell->Resources().GetTransparentSprites(), offsetX, offsetY);
     int differing = 0;
     for (int32_t y = 0; y < 650; ++y)
@@ -212,7 +212,7 @@ TEST_F(Shell, TheCornCounterShowsHundredsTensAndUnits) {
         rows[2 + i % 6][1 + i / 6] = '.';
     Level("many", rows);
     ASSERT_TRUE(Start("/level:" + program.Path("many.kxlev")));
-    ASSERT_EQ(Game().cornLeft, 237);
+    ASSERT_EQ(Game().play.cornLeft, 237);
     const kx::CDrawDevice24& frame = shell->Paint(650, 650);
     const kx::CImageList24& sprites = shell->Resources().GetTransparentSprites();
     // The counter's row, painted again from the sprites alone, agrees pixel for pixel.
