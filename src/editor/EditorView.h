@@ -95,9 +95,12 @@ public:
     void PaletteScrollDown(); // "Icons runterscrollen"
     // "Icon-Auswahl Breite N"; true when the width changed and should be stored.
     bool ChooseWidthItem(int32_t item);
-    // Undo and redo of the document, refused while a drag is open.
+    // Undo and redo of the document, refused while a drag is open; the Can* answers
+    // enable the menu items.
     bool Undo();
     bool Redo();
+    bool CanUndo() const { return !dragging && doc.CanUndo(); }
+    bool CanRedo() const { return !dragging && doc.CanRedo(); }
     // Scrolls by dragging to (a, b), clamped so a column and a row of the field stay.
     void ScrollTo(int32_t a, int32_t b);
 

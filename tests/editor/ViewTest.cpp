@@ -92,6 +92,9 @@ TEST_F(View, ARectangleIsMarkedWhileDraggedAndAppliedOnRelease) {
         }
     }
     EXPECT_EQ(doc.CellAt(2, 3).objects[0], 255) << "nothing applied while dragging";
+    doc.ApplyEntry(9, 9, kxtest::Entry(70), FieldLayer::Normal);
+    EXPECT_FALSE(view.CanUndo());
+    EXPECT_FALSE(view.Undo()) << "not while a rectangle is being drawn";
     // Far outside, the corner is clamped into the field.
     view.OnMouseMove(5000, 5000);
     EXPECT_EQ(view.x2, 10);
@@ -102,6 +105,7 @@ TEST_F(View, ARectangleIsMarkedWhileDraggedAndAppliedOnRelease) {
     EXPECT_EQ(doc.CellAt(5, 5).objects[0], 6);
     EXPECT_EQ(doc.CellAt(3, 4).objects[0], 255);
     EXPECT_FALSE(view.dragging);
+    EXPECT_TRUE(view.CanUndo());
 }
 
 TEST_F(View, AOneCellFilledRectangleMarksAndAppliesExactlyThatCell) {

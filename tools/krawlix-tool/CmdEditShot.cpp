@@ -45,7 +45,7 @@ bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
     long long a = 0, b = 0;
     int consumed = 0;
     if (std::sscanf(text.c_str(), "%lldx%lld%n", &a, &b, &consumed) != 2 ||
-        consumed != static_cast<int>(text.size()) || a < 1 || b < 1 || a > 16384 || b > 16384) {
+        consumed != static_cast<int>(text.size()) || a < 1 || b < 1 || a > 4096 || b > 4096) {
         return false;
     }
     w = static_cast<int32_t>(a);
@@ -62,7 +62,7 @@ bool ParseArgs(const Args& args, EditShotArgs& a, std::string& error) {
             a.state = true;
         } else if (arg == "--size") {
             if (!hasValue || !ParseSize(args[++i], a.width, a.height)) {
-                error = "bad or missing value for --size (WxH, 1 to 16384 each)";
+                error = "bad or missing value for --size (WxH, 1 to 4096 each)";
                 return false;
             }
         } else if (arg == "--events" || arg == "--save") {
@@ -209,7 +209,8 @@ int RunEditShot(const Args& args) {
 Register editShot{
     {"edit-shot", kUsage,
      "runs the editor core headless: the start document (11 x 11 \"Rot\") or LEVEL opened, a "
-     "view of WxH (800x600) with the palette 3 icons wide, then the comma-separated events of "
+     "view of WxH (800x600, at most 4096x4096) with the palette 3 icons wide, then the "
+     "comma-separated events of "
      "SCRIPT: select:N, tool:paint|rect|fill, down|move|up|rdown|rmove|rup:X:Y, "
      "key:[ctrl+]pageup|pagedown|home|left|right|up|down, cmd:layer|objects|items|creatures|"
      "switches|blocking|merge|undo|redo|scrollup|scrolldown, cmd:width:N, cmd:new:W:H:STYLE, "
