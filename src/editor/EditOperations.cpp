@@ -49,6 +49,7 @@ uint8_t BorderWall(uint8_t base, int32_t x, int32_t y, int32_t w, int32_t h) {
 
 void CKrawlixEditorDoc::BuildStyledField(int32_t newWidth, int32_t newHeight,
                                          std::string_view style) {
+    TouchWholeField();
     width = ClampSize(newWidth);
     height = ClampSize(newHeight);
     const std::optional<uint8_t> base = WallStyleBase(style);
@@ -146,6 +147,7 @@ bool CKrawlixEditorDoc::ApplyEntry(int32_t x, int32_t y, const PaletteEntry& ent
         return false;
     }
     CGestureScope gesture(*this);
+    TouchCell(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x));
     return ApplyEntryToCell(CellAt(x, y), entry, layer);
 }
 
@@ -158,6 +160,7 @@ void CKrawlixEditorDoc::ApplyRectangle(int32_t ax, int32_t ay, int32_t bx, int32
     CGestureScope gesture(*this);
     auto apply = [&](int32_t x, int32_t y) {
         if (Contains(x, y)) {
+            TouchCell(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x));
             ApplyEntryToCell(CellAt(x, y), entry, layer);
         }
     };
@@ -195,6 +198,7 @@ void CKrawlixEditorDoc::MergeLegoBlocks(FieldLayer layer) {
     };
     // Only neighbours of the same style are ever written, and those lie inside the field.
     auto set = [&](int32_t x, int32_t y, uint8_t code) {
+        TouchCell(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x));
         FieldCell& c = CellAt(x, y);
         (sw ? c.swGround : c.ground) = code;
     };

@@ -131,20 +131,58 @@ void CKrawlixEditorDoc::SetDescriptionFromEdit(std::string_view text) {
 
 void CKrawlixEditorDoc::BeginGesture() {
     if (gestureDepth++ == 0) {
-        gestureStart = FieldSnapshot::Of(*this);
+        gestureDescription = description;
     }
+}
+
+void CKrawlixEditorDoc::TouchCell(size_t index) {
+    if (gestureDepth == 0 || gestureHasWhole) {
+        return;
+    }
+    if (touchedMark.size() != cells.size()) {
+        touchedMark.assign(cells.size(), false);
+    }
+    if (!touchedMark[index]) {
+        touchedMark[index] = true;
+        touchedIndexes.push_back(static_cast<uint32_t>(index));
+        touchedBefore.push_back(cells[index]);
+    }
+}
+
+void CKrawlixEditorDoc::TouchWholeField() {
+    if (gestureDepth == 0 || gestureHasWhole) {
+        return;
+    }
+    // The field as the gesture found it: cells changed earlier in it go back to their start.
+    gestureWhole = FieldSnapshot::Of(*this);
+    gestureWhole.description = gestureDescription;
+    for (size_t i = 0; i < touchedIndexes.size(); ++i) {
+        gestureWhole.cells[touchedIndexes[i]] = touchedBefore[i];
+    }
+    gestureHasWhole = true;
+    touchedIndexes.clear();
+    touchedBefore.clear();
+    touchedMark.clear();
 }
 
 void CKrawlixEditorDoc::EndGesture() {
     if (gestureDepth == 0) {
         return;
     }
-    if (--gestureDepth == 0) {
-        const bool recorded = history.Record(gestureStart, *this);
-        gestureStart = FieldSnapshot();
-        if (recorded) {
-            Notify();
-        }
+    if (--gestureDepth > 0) {
+        return;
+    }
+    const bool recorded = gestureHasWhole ? history.Record(gestureWhole, *this)
+                                          : history.RecordCells(*this, touchedIndexes,
+                                                                touchedBefore, gestureDescription);
+    gestureHasWhole = false;
+    gestureWhole = FieldSnapshot();
+    touchedIndexes.clear();
+    touchedBefore.clear();
+    touchedMark.clear();
+    gestureDescription.clear();
+    if (recorded) {
+        Notify();
     }
 }
 
@@ -172,7 +210,11 @@ void CKrawlixEditorDoc::Notify() {
 
 void CKrawlixEditorDoc::ResetHistory() {
     gestureDepth = 0;
-    gestureStart = FieldSnapshot();
+    gestureHasWhole = false;
+    gestureWhole = FieldSnapshot();
+    touchedIndexes.clear();
+    touchedBefore.clear();
+    touchedMark.clear();
     history.Clear();
     Notify();
 }

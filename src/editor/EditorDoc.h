@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/PaletteEntry.h"
 #include "editor/UndoHistory.h"
@@ -104,11 +105,22 @@ private:
     bool ApplyEntryToCell(FieldCell& cell, const PaletteEntry& entry, FieldLayer layer);
     void Notify();
     void ResetHistory();
+    // Within a gesture: keeps the cell's state from before its first change.
+    void TouchCell(size_t index);
+    // Within a gesture: keeps the whole field before an operation that replaces it.
+    void TouchWholeField();
 
     std::string pathName;
     CUndoHistory history;
-    FieldSnapshot gestureStart;
     int gestureDepth = 0;
+    // What the open gesture changed: the cells touched with their first state, or the
+    // whole field when the gesture replaced it, and the description.
+    std::vector<uint32_t> touchedIndexes;
+    std::vector<FieldCell> touchedBefore;
+    std::vector<bool> touchedMark;
+    bool gestureHasWhole = false;
+    FieldSnapshot gestureWhole;
+    std::string gestureDescription;
     std::function<void()> changeListener;
 };
 

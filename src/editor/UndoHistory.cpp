@@ -3,9 +3,7 @@
 
 #include <cstring>
 
-#include "field/LevelFile.h"
 #include "storage/MemBlock.h"
-#include "storage/MemSerializer.h"
 
 namespace kx {
 namespace {
@@ -18,20 +16,48 @@ bool SameCell(const FieldCell& a, const FieldCell& b) {
     return std::memcmp(&a, &b, sizeof(FieldCell)) == 0;
 }
 
-std::vector<uint8_t> LevelBytes(const CGameFieldBase& field) {
-    CMemBlock block;
-    {
-        CMemSerializer out(block, true);
-        WriteLevel(field, out);
+// A whole field as its 21 byte layers, each run-length coded behind its 32-bit length: a
+// field of one kind of ground and walls shrinks to a few kilobytes.
+PackedField Pack(const CGameFieldBase& field) {
+    PackedField packed{field.width, field.height, {}};
+    const uint32_t n = static_cast<uint32_t>(field.cells.size());
+    const auto* raw = reinterpret_cast<const uint8_t*>(field.cells.data());
+    CMemBlock layer;
+    layer.Allocate(n);
+    for (size_t k = 0; k < sizeof(FieldCell); ++k) {
+        for (uint32_t i = 0; i < n; ++i) {
+            layer.data[i] = raw[i * sizeof(FieldCell) + k];
+        }
+        CMemBlock coded;
+        coded.EncodeRunLength(layer);
+        const uint32_t size = coded.size;
+        const auto* sizeBytes = reinterpret_cast<const uint8_t*>(&size);
+        packed.bytes.insert(packed.bytes.end(), sizeBytes, sizeBytes + sizeof size);
+        packed.bytes.insert(packed.bytes.end(), coded.data, coded.data + coded.size);
     }
-    return std::vector<uint8_t>(block.data, block.data + block.size);
+    return packed;
 }
 
-void LoadLevelBytes(CGameFieldBase& field, const std::vector<uint8_t>& bytes) {
-    CMemBlock block;
-    block.Attach(const_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()), false);
-    CMemSerializer in(block, false);
-    ReadLevelNoThrow(field, in);
+void Unpack(CGameFieldBase& field, const PackedField& packed) {
+    field.width = packed.width;
+    field.height = packed.height;
+    const uint32_t n = static_cast<uint32_t>(packed.width) * static_cast<uint32_t>(packed.height);
+    field.cells.resize(n);
+    auto* raw = reinterpret_cast<uint8_t*>(field.cells.data());
+    size_t at = 0;
+    for (size_t k = 0; k < sizeof(FieldCell); ++k) {
+        uint32_t size = 0;
+        std::memcpy(&size, packed.bytes.data() + at, sizeof size);
+        at += sizeof size;
+        CMemBlock coded;
+        coded.Attach(const_cast<uint8_t*>(packed.bytes.data() + at), size, false);
+        at += size;
+        CMemBlock layer;
+        layer.DecodeRunLength(coded, n);
+        for (uint32_t i = 0; i < n; ++i) {
+            raw[i * sizeof(FieldCell) + k] = layer.data[i];
+        }
+    }
 }
 
 CGameFieldBase FieldOf(const FieldSnapshot& snapshot) {
@@ -56,34 +82,70 @@ void CUndoHistory::Clear() {
 }
 
 bool CUndoHistory::Record(const FieldSnapshot& before, const CGameFieldBase& after) {
-    Step step;
     const bool sameSize = before.width == after.width && before.height == after.height &&
                           before.cells.size() == after.cells.size();
-    bool whole = !sameSize;
     if (sameSize) {
+        std::vector<uint32_t> indexes;
+        std::vector<FieldCell> cells;
         for (size_t i = 0; i < after.cells.size(); ++i) {
             if (!SameCell(before.cells[i], after.cells[i])) {
-                step.indexes.push_back(static_cast<uint32_t>(i));
-                step.before.push_back(before.cells[i]);
-                step.after.push_back(after.cells[i]);
+                indexes.push_back(static_cast<uint32_t>(i));
+                cells.push_back(before.cells[i]);
             }
         }
-        if (step.indexes.empty() && before.description == after.description) {
-            return false;
-        }
-        whole = step.indexes.size() > kWholeFieldThreshold &&
-                step.indexes.size() * 4 > after.cells.size();
+        return RecordCells(after, indexes, cells, before.description);
     }
-    if (whole) {
-        step.indexes.clear();
-        step.before.clear();
-        step.after.clear();
-        step.wholeBefore = LevelBytes(FieldOf(before));
-        step.wholeAfter = LevelBytes(after);
-    }
+    Step step;
+    step.wholeBefore = Pack(FieldOf(before));
+    step.wholeAfter = Pack(after);
     step.descriptionBefore = before.description;
     step.descriptionAfter = after.description;
+    Push(std::move(step));
+    return true;
+}
 
+bool CUndoHistory::RecordCells(const CGameFieldBase& after, const std::vector<uint32_t>& indexes,
+                               const std::vector<FieldCell>& before,
+                               const std::string& descriptionBefore) {
+    size_t changed = 0;
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        changed += !SameCell(before[i], after.cells[indexes[i]]);
+    }
+    if (changed == 0 && descriptionBefore == after.description) {
+        return false;
+    }
+    Step step;
+    step.descriptionBefore = descriptionBefore;
+    step.descriptionAfter = after.description;
+    if (changed > kWholeFieldThreshold && changed * 4 > after.cells.size()) {
+        CGameFieldBase old;
+        old.description = descriptionBefore;
+        old.width = after.width;
+        old.height = after.height;
+        old.cells = after.cells;
+        for (size_t i = 0; i < indexes.size(); ++i) {
+            old.cells[indexes[i]] = before[i];
+        }
+        step.wholeBefore = Pack(old);
+        step.wholeAfter = Pack(after);
+    } else {
+        step.indexes.reserve(changed);
+        step.before.reserve(changed);
+        step.after.reserve(changed);
+        for (size_t i = 0; i < indexes.size(); ++i) {
+            const FieldCell& now = after.cells[indexes[i]];
+            if (!SameCell(before[i], now)) {
+                step.indexes.push_back(indexes[i]);
+                step.before.push_back(before[i]);
+                step.after.push_back(now);
+            }
+        }
+    }
+    Push(std::move(step));
+    return true;
+}
+
+void CUndoHistory::Push(Step step) {
     steps.erase(steps.begin() + static_cast<long>(position), steps.end());
     if (savedPosition > static_cast<long>(position)) {
         savedPosition = -1;
@@ -97,13 +159,12 @@ bool CUndoHistory::Record(const FieldSnapshot& before, const CGameFieldBase& aft
             --savedPosition;
         }
     }
-    return true;
 }
 
 void CUndoHistory::Restore(CGameFieldBase& field, const Step& step, bool forward) {
-    const std::vector<uint8_t>& whole = forward ? step.wholeAfter : step.wholeBefore;
-    if (!whole.empty()) {
-        LoadLevelBytes(field, whole);
+    const PackedField& whole = forward ? step.wholeAfter : step.wholeBefore;
+    if (!whole.bytes.empty()) {
+        Unpack(field, whole);
     } else {
         const std::vector<FieldCell>& cells = forward ? step.after : step.before;
         for (size_t i = 0; i < step.indexes.size(); ++i) {

@@ -22,6 +22,13 @@ struct FieldSnapshot {
     static FieldSnapshot Of(const CGameFieldBase& field);
 };
 
+// A whole field packed for an undo step.
+struct PackedField {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> bytes;
+};
+
 class CUndoHistory {
 public:
     // Steps beyond this are forgotten, oldest first.
@@ -32,6 +39,10 @@ public:
     // One step from before to the field's present state; nothing when they are equal.
     // Any steps that could be redone are dropped. Returns whether a step was recorded.
     bool Record(const FieldSnapshot& before, const CGameFieldBase& after);
+    // The same for an edit in place: the cells at indexes held before[i] and the
+    // description descriptionBefore; everything else of the field is as it was.
+    bool RecordCells(const CGameFieldBase& after, const std::vector<uint32_t>& indexes,
+                     const std::vector<FieldCell>& before, const std::string& descriptionBefore);
 
     bool CanUndo() const { return position > 0; }
     bool CanRedo() const { return position < steps.size(); }
@@ -54,13 +65,14 @@ private:
         std::vector<uint32_t> indexes;
         std::vector<FieldCell> before;
         std::vector<FieldCell> after;
-        // Other size or most cells changed: both whole fields as level bytes.
-        std::vector<uint8_t> wholeBefore;
-        std::vector<uint8_t> wholeAfter;
+        // Other size or most cells changed: both whole fields, packed.
+        PackedField wholeBefore;
+        PackedField wholeAfter;
         std::string descriptionBefore;
         std::string descriptionAfter;
     };
     static void Restore(CGameFieldBase& field, const Step& step, bool forward);
+    void Push(Step step);
 
     std::deque<Step> steps;
     size_t position = 0;    // steps[0 .. position-1] are done
