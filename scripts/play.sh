@@ -1,10 +1,10 @@
 #!/bin/sh
-# Builds everything and starts the game. Until the game program exists this starts
-# krawlix-tool, the command-line companion, and shows its commands.
+# Builds everything and starts the game with the given arguments, for example
+#   sh scripts/play.sh /level:"my level.kxlev"
+# Level paths are taken from the folder the script was called in.
 set -eu
-cd "$(dirname "$0")/.."
-sh scripts/build.sh
-if [ -x build/bin/Krawlix ]; then
-  exec build/bin/Krawlix "$@"
-fi
-exec build/bin/krawlix-tool --help
+here=$(pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
+sh "$root/scripts/build.sh"
+cd "$here"
+exec "$root/build/bin/Krawlix" "$@"

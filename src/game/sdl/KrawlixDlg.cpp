@@ -1,0 +1,396 @@
+// The game window: SDL host calls, the drift-free 10 ms loop, events routed to the shell.
+#include "KrawlixDlg.h"
+
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "TickSchedule.h"
+#include "WindowIcon.h"
+#include "storage/TextCodec.h"
+
+namespace kx {
+
+namespace {
+
+// A gamepad plugged in shows up within a fifth of a second.
+constexpr uint64_t kStepsBetweenPadSearches = 20;
+
+double ThreadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+GameKey KeyOf(InputAction action) {
+    switch (action) {
+    case InputAction::Up:
+        return GameKey::Up;
+    case InputAction::Down:
+        return GameKey::Down;
+    case InputAction::Left:
+        return GameKey::Left;
+    case InputAction::Right:
+        return GameKey::Right;
+    default:
+        return GameKey::Tab;
+    }
+}
+
+} // namespace
+
+CKrawlixDlg::CKrawlixDlg(const std::string& profilePath, bool video)
+    : profilePath(profilePath), video(video), frequency(SDL_GetPerformanceFrequency()) {
+    if (!profilePath.empty()) {
+        // A profile that cannot be read is somebody else's file: it is never overwritten.
+        profileWritable = profile.Load(profilePath) != CProfileFile::LoadResult::Unreadable;
+    }
+}
+
+CKrawlixDlg::~CKrawlixDlg() = default;
+
+void CKrawlixDlg::Attach(CGameShell& gameShell, CSdlWaveOutDevice& soundDevice) {
+    shell = &gameShell;
+    device = &soundDevice;
+}
+
+int32_t CKrawlixDlg::LargestZoom() const {
+    const int display = window ? SDL_GetWindowDisplayIndex(window.get()) : 0;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable) != 0) {
+        return 1;
+    }
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    if (!window || SDL_GetWindowBordersSize(window.get(), &top, &left, &bottom, &right) != 0) {
+        top = left = bottom = right = 0;
+    }
+    return LargestFittingZoom(usable.w, usable.h, left + right, top + bottom, kClientSize,
+                              kClientSize);
+}
+
+bool CKrawlixDlg::Create() {
+    if (!video || shell == nullptr) {
+        return false;
+    }
+    settings = ReadWindowSettings(*this);
+    float dpi = 0;
+    const bool highDensity =
+        SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= kHighDensityDpi;
+    settings.zoom = StartingZoom(settings.zoom, highDensity, LargestZoom());
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+    if (settings.fullscreen) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    window.reset(SDL_CreateWindow(Utf8FromCp1252(title).c_str(), SDL_WINDOWPOS_CENTERED,
+                                  SDL_WINDOWPOS_CENTERED, kClientSize * settings.zoom,
+                                  kClientSize * settings.zoom, flags));
+    if (!window || !picture.Create(window.get())) {
+        return false;
+    }
+    SDL_SetWindowMinimumSize(window.get(), kClientSize, kClientSize);
+    IconPixels icon = MakeIconPixels(shell->Resources().GetTransparentSprites(), kIconSprite);
+    if (!icon.argb.empty()) {
+        SDL_Surface* surface =
+            SDL_CreateRGBSurfaceWithFormatFrom(icon.argb.data(), icon.width, icon.height, 32,
+                                               icon.width * 4, SDL_PIXELFORMAT_ARGB8888);
+        if (surface != nullptr) {
+            SDL_SetWindowIcon(window.get(), surface);
+            SDL_FreeSurface(surface);
+        }
+    }
+    device->SetMuted(settings.muted);
+    shell->InitWindow();
+    return true;
+}
+
+void CKrawlixDlg::SetWindowTitle(const std::string& text) {
+    title = text;
+    if (window) {
+        SDL_SetWindowTitle(window.get(), Utf8FromCp1252(text).c_str());
+    }
+}
+
+void CKrawlixDlg::RepaintNow() {
+    if (!window || shell == nullptr ||
+        (SDL_GetWindowFlags(window.get()) & SDL_WINDOW_MINIMIZED) != 0) {
+        return;
+    }
+    const uint64_t start = SDL_GetPerformanceCounter();
+    const double cpu0 = ThreadCpuSeconds();
+    const CDrawDevice24& frame = shell->Paint(kClientSize, kClientSize);
+    const double cpu1 = ThreadCpuSeconds();
+    const bool uploaded = picture.Upload(frame);
+    const double cpu2 = ThreadCpuSeconds();
+    if (uploaded) {
+        picture.Present();
+    }
+    const double cpu3 = ThreadCpuSeconds();
+    const double seconds =
+        static_cast<double>(SDL_GetPerformanceCounter() - start) / static_cast<double>(frequency);
+    if (stats.repaints++ == 0) {
+        stats.firstRepaintSeconds = seconds;
+        return;
+    }
+    stats.repaintSeconds += seconds;
+    stats.repaintMaxSeconds = std::max(stats.repaintMaxSeconds, seconds);
+    stats.composeCpuSeconds += cpu1 - cpu0;
+    stats.uploadCpuSeconds += cpu2 - cpu1;
+    stats.presentCpuSeconds += cpu3 - cpu2;
+}
+
+void CKrawlixDlg::ShowMessageBox(const std::string& text, MessageIcon icon) {
+    const std::string utf8 = Utf8FromCp1252(text);
+    Uint32 flags = 0;
+    switch (icon) {
+    case MessageIcon::Error:
+        flags = SDL_MESSAGEBOX_ERROR;
+        break;
+    case MessageIcon::Warning:
+        flags = SDL_MESSAGEBOX_WARNING;
+        break;
+    case MessageIcon::Information:
+        flags = SDL_MESSAGEBOX_INFORMATION;
+        break;
+    case MessageIcon::None:
+        break;
+    }
+    if (video && SDL_ShowSimpleMessageBox(flags, "Krawlix", utf8.c_str(), window.get()) == 0) {
+        return;
+    }
+    std::fprintf(stderr, "Krawlix: %s\n", utf8.c_str());
+}
+
+void CKrawlixDlg::OpenWebAddress(const std::string& address) {
+    // A failure is not reported: the menu goes on as if the page had opened.
+    SDL_OpenURL(address.c_str());
+}
+
+int32_t CKrawlixDlg::GetProfileInt(const std::string& section, const std::string& entry,
+                                   int32_t defaultValue) {
+    return profile.GetInt(section, entry, defaultValue);
+}
+
+void CKrawlixDlg::WriteProfileInt(const std::string& section, const std::string& entry,
+                                  int32_t value) {
+    profile.SetInt(section, entry, value);
+    if (!profilePath.empty() && profileWritable && !profile.Save(profilePath)) {
+        std::fprintf(
+            stderr, "Krawlix: %s\n",
+            Utf8FromCp1252(T("Die Einstellungen konnten nicht gespeichert werden: ") + profilePath)
+                .c_str());
+    }
+}
+
+uint64_t CKrawlixDlg::QueryCounter() {
+    return SDL_GetPerformanceCounter();
+}
+
+uint64_t CKrawlixDlg::QueryCounterFrequency() {
+    return frequency;
+}
+
+uint64_t CKrawlixDlg::NowMs() const {
+    return SDL_GetPerformanceCounter() / (frequency / 1000 > 0 ? frequency / 1000 : 1);
+}
+
+void CKrawlixDlg::RunModal() {
+    if (!window || shell == nullptr) {
+        return;
+    }
+    SDL_ShowWindow(window.get());
+    RepaintNow();
+    const uint64_t period = (frequency * kTickIntervalMs + 500) / 1000;
+    CTickSchedule schedule(SDL_GetPerformanceCounter() + period, period);
+    const double cpuStart = ThreadCpuSeconds();
+    uint64_t stepsUntilPadSearch = 0;
+    while (!quitPosted) {
+        const uint64_t now = SDL_GetPerformanceCounter();
+        if (!schedule.IsDue(now)) {
+            // Input waits for the step: its handlers only ask for a repaint, which the step
+            // does, so nothing shows earlier if it is handled earlier. One wake-up a step.
+            std::this_thread::sleep_for(std::chrono::nanoseconds(
+                static_cast<int64_t>((schedule.GetDeadline() - now) * 1000000000 / frequency)));
+            continue;
+        }
+        SDL_PumpEvents();
+        // Gamepads are read here (their automatic update is off, see CSdlSession): every
+        // step while one is plugged in, else a look for new ones now and then.
+        if (gamepads.HasPads() || stepsUntilPadSearch == 0) {
+            SDL_GameControllerUpdate();
+            stepsUntilPadSearch = kStepsBetweenPadSearches;
+        }
+        --stepsUntilPadSearch;
+        HandleQueuedEvents();
+        const InputAction padPress = gamepads.PollDirection(NowMs());
+        if (padPress != InputAction::None) {
+            Perform(padPress);
+        }
+        if (quitPosted) {
+            break;
+        }
+        shell->Tick();
+        ++stats.steps;
+        schedule.Advance(now);
+    }
+    stats.loopCpuSeconds = ThreadCpuSeconds() - cpuStart;
+}
+
+void CKrawlixDlg::HandleQueuedEvents() {
+    SDL_Event event;
+    while (!quitPosted &&
+           SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+        HandleEvent(event);
+    }
+}
+
+void CKrawlixDlg::HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_QUIT:
+        // Only a signal (Ctrl+C, the session ending) gets here, the close button does not:
+        // it ends the game as the quit command does, so progress is kept.
+        quitPosted = true;
+        break;
+    case SDL_WINDOWEVENT:
+        HandleWindowEvent(event.window);
+        break;
+    case SDL_KEYDOWN:
+        Perform(MapKey(event.key.keysym.sym, event.key.keysym.mod, event.key.repeat != 0));
+        break;
+    case SDL_MOUSEBUTTONDOWN: {
+        // Every press counts, the second of a double click too.
+        if (event.button.button != SDL_BUTTON_LEFT || event.button.which == SDL_TOUCH_MOUSEID) {
+            break;
+        }
+        const PicturePoint output =
+            picture.WindowToOutput(window.get(), event.button.x, event.button.y);
+        if (auto p = MapToPicture(picture.GetViewport(), output.x, output.y)) {
+            shell->OnClick(p->x, p->y);
+        }
+        break;
+    }
+    default:
+        Perform(gamepads.HandleEvent(event));
+        break;
+    }
+}
+
+void CKrawlixDlg::HandleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        shell->OnCancel();
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        RepaintNow();
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        picture.Present();
+        break;
+    default:
+        break;
+    }
+}
+
+void CKrawlixDlg::Perform(InputAction action) {
+    switch (action) {
+    case InputAction::None:
+        break;
+    case InputAction::Up:
+    case InputAction::Down:
+    case InputAction::Left:
+    case InputAction::Right:
+    case InputAction::Tab:
+        shell->OnKeyDown(KeyOf(action));
+        break;
+    case InputAction::Ok:
+        shell->OnOk();
+        break;
+    case InputAction::Cancel:
+        shell->OnCancel();
+        break;
+    case InputAction::Help:
+        shell->ShowLevelHelp();
+        break;
+    case InputAction::ToggleFullscreen:
+        ToggleFullscreen();
+        break;
+    case InputAction::ZoomIn:
+        ChangeZoom(1);
+        break;
+    case InputAction::ZoomOut:
+        ChangeZoom(-1);
+        break;
+    case InputAction::ToggleMute:
+        settings.muted = !settings.muted;
+        device->SetMuted(settings.muted);
+        break;
+    }
+}
+
+void CKrawlixDlg::ToggleFullscreen() {
+    TakeShownZoom();
+    settings.fullscreen = !settings.fullscreen;
+    SDL_SetWindowFullscreen(window.get(), settings.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!settings.fullscreen) {
+        ApplyWindowedSize();
+    }
+    RepaintNow();
+}
+
+// A window resized by hand has the zoom it shows.
+void CKrawlixDlg::TakeShownZoom() {
+    if (!window || settings.fullscreen) {
+        return;
+    }
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window.get(), &width, &height);
+    settings.zoom = FitPicture(width, height, kClientSize, kClientSize).scale;
+}
+
+void CKrawlixDlg::ChangeZoom(int32_t step) {
+    TakeShownZoom();
+    settings.zoom = StepZoom(settings.zoom, step, LargestZoom());
+    // In fullscreen the picture already fills the screen; the zoom waits for the window.
+    if (!settings.fullscreen) {
+        ApplyWindowedSize();
+        RepaintNow();
+    }
+}
+
+void CKrawlixDlg::ApplyWindowedSize() {
+    SDL_SetWindowSize(window.get(), kClientSize * settings.zoom, kClientSize * settings.zoom);
+}
+
+void CKrawlixDlg::SaveSettings() {
+    if (window) {
+        TakeShownZoom();
+        WriteWindowSettings(*this, settings);
+    }
+}
+
+void CKrawlixDlg::WriteStats() const {
+    const char* path = std::getenv("KRAWLIX_STATS");
+    if (path == nullptr || path[0] == '\0') {
+        return;
+    }
+    std::ofstream out(path);
+    out << "steps=" << stats.steps << "\n"
+        << "repaints=" << stats.repaints << "\n"
+        << "first_repaint_seconds=" << stats.firstRepaintSeconds << "\n"
+        << "repaint_seconds=" << stats.repaintSeconds << "\n"
+        << "repaint_max_seconds=" << stats.repaintMaxSeconds << "\n"
+        << "compose_cpu_seconds=" << stats.composeCpuSeconds << "\n"
+        << "upload_cpu_seconds=" << stats.uploadCpuSeconds << "\n"
+        << "present_cpu_seconds=" << stats.presentCpuSeconds << "\n"
+        << "loop_cpu_seconds=" << stats.loopCpuSeconds << "\n";
+}
+
+} // namespace kx

@@ -1,0 +1,78 @@
+// Showing the game's surface in the SDL window through one streaming 32-bit texture.
+#include "SdlPicture.h"
+
+#include "SurfaceUpload.h"
+
+namespace kx {
+
+bool CSdlPicture::Create(SDL_Window* window) {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    renderer.reset(SDL_CreateRenderer(window, -1, 0));
+    if (!renderer) {
+        renderer.reset(SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE));
+    }
+    return renderer != nullptr;
+}
+
+bool CSdlPicture::FitTexture(int32_t width, int32_t height) {
+    if (texture && width == textureWidth && height == textureHeight) {
+        return true;
+    }
+    texture.reset();
+    textureWidth = textureHeight = 0;
+    // Without alpha, so that drawing it is a plain copy, never a blend.
+    texture.reset(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_RGB888,
+                                    SDL_TEXTUREACCESS_STREAMING, width, height));
+    if (!texture) {
+        return false;
+    }
+    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeNearest);
+    textureWidth = width;
+    textureHeight = height;
+    return true;
+}
+
+bool CSdlPicture::Upload(const CDrawDevice24& surface) {
+    if (!renderer || !surface.HasPixels() || !FitTexture(surface.GetWidth(), surface.GetHeight())) {
+        return false;
+    }
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture.get(), nullptr, &pixels, &pitch) != 0) {
+        return false;
+    }
+    CopyTopDownToXrgb(surface, static_cast<uint8_t*>(pixels), pitch);
+    SDL_UnlockTexture(texture.get());
+    return true;
+}
+
+void CSdlPicture::Present() {
+    if (!renderer || !texture) {
+        return;
+    }
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer.get(), &outputWidth, &outputHeight);
+    viewport = FitPicture(outputWidth, outputHeight, textureWidth, textureHeight);
+    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
+    SDL_RenderClear(renderer.get());
+    const SDL_Rect target{viewport.x, viewport.y, viewport.width, viewport.height};
+    SDL_RenderCopy(renderer.get(), texture.get(), nullptr, &target);
+    SDL_RenderPresent(renderer.get());
+}
+
+PicturePoint CSdlPicture::WindowToOutput(SDL_Window* window, int32_t x, int32_t y) const {
+    int windowWidth = 0;
+    int windowHeight = 0;
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+    if (renderer) {
+        SDL_GetRendererOutputSize(renderer.get(), &outputWidth, &outputHeight);
+    }
+    return {ScaleCoordinate(x, windowWidth, outputWidth),
+            ScaleCoordinate(y, windowHeight, outputHeight)};
+}
+
+} // namespace kx
