@@ -405,3 +405,34 @@ TEST(Files, ASaveThatFailsHalfwayLeavesTheOldFileUntouched) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
+
+TEST(Files, AnOldLevelLoadsFromTheFrontEndsStreamWithItsDescriptionAndStoresAsVersion4) {
+    std::ifstream in(KX_TEST_DATA_DIR "/levels/legacy_v2.kxlev", std::ios::binary);
+    ASSERT_TRUE(in);
+    CKrawlixEditorDoc doc;
+    CArchiveStore store(in);
+    doc.LoadDocument(store);
+    EXPECT_EQ(doc.width, 7);
+    EXPECT_EQ(doc.height, 5);
+    EXPECT_EQ(doc.description, T("Alte Ebene, Version 2.\nFrüher war alles grün."));
+    std::ostringstream out;
+    CArchiveStore sink(out);
+    doc.StoreDocument(sink);
+    const std::string bytes = out.str();
+    ASSERT_GE(bytes.size(), 8u);
+    EXPECT_EQ(bytes.substr(0, 8), std::string("\x3C\x31\x0A\xB3\x04\0\0\0", 8));
+    std::istringstream back(bytes);
+    CArchiveStore again(back);
+    CKrawlixEditorDoc reloaded;
+    reloaded.LoadDocument(again);
+    EXPECT_TRUE(SameField(reloaded, doc));
+    // A stream that only reads cannot be written to: the store fails as a generic error.
+    std::istringstream readOnly("x");
+    CArchiveStore wrongWay(readOnly);
+    try {
+        doc.StoreDocument(wrongWay);
+        FAIL() << "stored";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.cause, CArchiveException::genericException);
+    }
+}
