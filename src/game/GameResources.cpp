@@ -99,6 +99,9 @@ void CGameResources::LoadSound(CSoundSample& buffer, const std::string& name) {
         if (!buffer.HasData())
             buffer.ReleaseSample();
     }
+    // A rate far outside the usual ones is no sound the game can play.
+    if (buffer.HasData() && !buffer.HasPlausibleRate())
+        buffer.ReleaseSample();
     if (buffer.HasData() && waveDevice)
         waveDevice->ConvertToDevice(buffer);
 }

@@ -94,8 +94,13 @@ bool CSoundSample::ParseWav(IStore& store) {
     uint8_t fmt[24];
     if (!store.Read(fmt, sizeof fmt) || !HasId(fmt, "fmt "))
         return false;
+    // A format chunk shorter than its sixteen fields would have lent bytes of the next chunk;
+    // chunks of odd size are followed by a pad byte.
     uint32_t fmtSize = GetU32(fmt + 4);
-    if (fmtSize > 16 && !SkipChecked(store, fmtSize - 16))
+    if (fmtSize < 16 || fmtSize == 0xFFFFFFFFu)
+        return false;
+    const uint32_t fmtRest = fmtSize - 16 + (fmtSize & 1);
+    if (fmtRest > 0 && !SkipChecked(store, fmtRest))
         return false;
     const uint8_t* format = fmt + 8;
     uint16_t tag = GetU16(format);
@@ -112,7 +117,9 @@ bool CSoundSample::ParseWav(IStore& store) {
     if (!store.Read(header, sizeof header))
         return false;
     while (!HasId(header, "data")) {
-        if (!SkipChecked(store, GetU32(header + 4)) || !store.Read(header, sizeof header))
+        const uint32_t chunkSize = GetU32(header + 4);
+        if (chunkSize == 0xFFFFFFFFu || !SkipChecked(store, chunkSize + (chunkSize & 1)) ||
+            !store.Read(header, sizeof header))
             return false;
     }
 

@@ -9,6 +9,11 @@
 
 namespace kx {
 
+// The sample rates a sound file may have: below or above these no sound is meant, and the
+// conversion to the device's rate would cost out of all proportion to the file.
+inline constexpr int kMinSoundRate = 4000;
+inline constexpr int kMaxSoundRate = 192000;
+
 class CSoundSample {
 public:
     CSoundSample() = default;
@@ -32,6 +37,7 @@ public:
     void Resample(int newRate);
 
     int GetRate() const { return rate; }
+    bool HasPlausibleRate() const { return rate >= kMinSoundRate && rate <= kMaxSoundRate; }
     bool Is16Bit() const { return is16Bit; }
     int GetBits() const { return is16Bit ? 16 : 8; }
     int GetChannels() const { return channels; }

@@ -38,9 +38,9 @@ bool CWaveOutDevice::PlayBuffer(const CSoundSample& sample) {
     return PlatformPlay(sample.GetData(), sample.GetSize());
 }
 
-void CWaveOutDevice::ConvertToDevice(CSoundSample& sample) const {
+bool CWaveOutDevice::ConvertToDevice(CSoundSample& sample) const {
     if (!open)
-        return;
+        return false;
     if (format.bits == 16)
         sample.ConvertTo16Bit();
     // A mono sample is not widened for a stereo device.
@@ -49,6 +49,8 @@ void CWaveOutDevice::ConvertToDevice(CSoundSample& sample) const {
     sample.Resample(format.rate);
     if (format.bits == 8)
         sample.ConvertTo8Bit();
+    return sample.GetBits() == format.bits && sample.GetRate() == format.rate &&
+           (format.channels != 1 || sample.GetChannels() == 1);
 }
 
 std::vector<CRecordingWaveOutDevice::Event> CRecordingWaveOutDevice::GetEvents() const {

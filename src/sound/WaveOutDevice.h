@@ -38,8 +38,10 @@ public:
     // Hands the sample to the device, which plays it in place: the sample must stay alive
     // and unchanged while it sounds. False without a device or without sample data.
     bool PlayBuffer(const CSoundSample& sample);
-    // Brings a sample to the device's format; without a device nothing happens.
-    void ConvertToDevice(CSoundSample& sample) const;
+    // Brings a sample to the device's format; without a device nothing happens. True when
+    // the sample now has the device's bits and rate (and one channel for a mono device);
+    // false when a step could not be done (no device, a single frame, a size beyond reach).
+    bool ConvertToDevice(CSoundSample& sample) const;
 
     const WaveFormat& GetFormat() const { return format; }
 

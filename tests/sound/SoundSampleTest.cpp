@@ -321,3 +321,42 @@ TEST(Conversion, WithoutADeviceNothingChanges) {
     EXPECT_EQ(s.GetChannels(), 2);
     EXPECT_EQ(s.GetRate(), 44100);
 }
+
+TEST(WavParsing, AnOddSizedChunkIsFollowedByItsPadByte) {
+    WavSpec wav;
+    wav.bits = 8;
+    wav.fmtExtra = 1;
+    wav.beforeData = {0}; // the format chunk's pad byte
+    std::vector<uint8_t> odd = Chunk("LIST", {'a', 'b', 'c'});
+    odd.push_back(0);
+    wav.beforeData.insert(wav.beforeData.end(), odd.begin(), odd.end());
+    wav.data = {5, 6, 7, 8};
+    CSoundSample s;
+    ASSERT_TRUE(Parse(s, MakeWav(wav)));
+    EXPECT_EQ(Values8(s), (std::vector<int>{5, 6, 7, 8}));
+}
+
+TEST(WavParsing, AFormatChunkShorterThanSixteenBytesIsRefused) {
+    WavSpec wav;
+    wav.bits = 8;
+    wav.data = {1, 2, 3, 4};
+    std::vector<uint8_t> bytes = MakeWav(wav);
+    bytes[16] = 14; // the format chunk's size
+    CSoundSample s;
+    EXPECT_FALSE(Parse(s, bytes));
+    EXPECT_FALSE(s.HasData());
+}
+
+TEST(WavConversion, TheDeviceSaysWhenASampleCouldNotBeBroughtToItsFormat) {
+    kx::CRecordingWaveOutDevice device;
+    ASSERT_TRUE(device.OpenDevice(8, 22050, 1));
+    CSoundSample single;
+    SetS16(single, {1000}, 11025, 1);
+    EXPECT_FALSE(device.ConvertToDevice(single)) << "one frame cannot be resampled";
+    CSoundSample several;
+    SetS16(several, {1000, -1000, 2000, -2000}, 11025, 2);
+    EXPECT_TRUE(device.ConvertToDevice(several));
+    EXPECT_EQ(several.GetRate(), 22050);
+    EXPECT_EQ(several.GetBits(), 8);
+    EXPECT_EQ(several.GetChannels(), 1);
+}
