@@ -1,16 +1,48 @@
 // CResourceArchive: loading a .bfres record tree into named resources, and writing one.
 #include "ResourceArchive.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "Error.h"
 #include "FileEx.h"
+#include "InputFile.h"
 #include "MemSerializer.h"
 #include "Path.h"
 #include "TextCodec.h"
 
 namespace kx {
-namespace {} // namespace
+namespace {
+
+// Archives read from a pipe end here; the game's own is a few megabytes.
+constexpr uint64_t kMaxPipedArchiveBytes = 2 * kMaxWholeFileBytes;
+
+// At most a budget of bytes from another store.
+class CBoundedStore : public IStore {
+public:
+    CBoundedStore(IStore& inner, uint64_t budget) : inner(inner), budget(budget) {}
+    bool Read(void* destination, uint32_t n) override {
+        if (n > budget) {
+            exhausted = true;
+            return false;
+        }
+        budget -= n;
+        return inner.Read(destination, n);
+    }
+    bool Write(const void* /*source*/, uint32_t /*n*/) override { return false; }
+    uint64_t BytesLeft() const override {
+        const uint64_t left = inner.BytesLeft();
+        return left == kUnknownLength ? kUnknownLength : std::min(left, budget);
+    }
+    bool Exhausted() const { return exhausted; }
+
+private:
+    IStore& inner;
+    uint64_t budget;
+    bool exhausted = false;
+};
+
+} // namespace
 
 std::vector<ArchiveIndexEntry> ReadArchiveIndex(CMemBlock& indexData) {
     std::vector<ArchiveIndexEntry> entries;
@@ -47,9 +79,16 @@ void CResourceArchive::LoadArchiveFile(const std::string& filePath) {
         CFileEx file(true);
         file.SetPath(filePath, true);
         file.OpenRead();
+        // A pipe cannot tell its length, so nothing else would end a lying or endless one.
+        const bool bounded = file.BytesLeft() == IStore::kUnknownLength;
+        CBoundedStore store(file, bounded ? kMaxPipedArchiveBytes : UINT64_MAX);
         // The record reader refuses a stated length beyond the file's end without reading,
         // so a truncated archive surfaces here rather than as a failed read of the file.
-        if (!tree.Load(file)) {
+        if (!tree.Load(store)) {
+            if (bounded && store.Exhausted()) {
+                RaiseError(T("Datei \"%s\" ist größer als %u MB.").c_str(), filePath.c_str(),
+                           static_cast<unsigned>(kMaxPipedArchiveBytes >> 20));
+            }
             RaiseError(T("Fehler beim Lesen von %u Bytes aus Datei \"%s\".").c_str(),
                        file.GetSize(), filePath.c_str());
         }

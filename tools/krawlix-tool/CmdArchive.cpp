@@ -1,12 +1,10 @@
 // krawlix-tool's archive commands: list, extract and pack .bfres resource archives.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Command.h"
+#include "storage/ArchiveManifest.h"
 #include "storage/OutputFile.h"
 #include "storage/Path.h"
 #include "storage/ResourceArchive.h"
@@ -14,44 +12,20 @@
 namespace kxtool {
 namespace {
 
-struct ManifestLine {
-    std::string kind;
-    std::string name;
-    std::string file;
-};
-
-// "kind name file" per line; the file is the rest of the line, so it may hold spaces.
-// Empty lines and lines starting with '#' are skipped.
-bool ReadManifest(const std::string& path, std::vector<ManifestLine>& lines, std::string& error) {
-    std::ifstream in(path);
-    if (!in) {
-        error = "cannot open manifest \"" + path + "\"";
+// The manifest's lines, with files relative to the manifest's folder; false with a message
+// naming the manifest when it cannot be read or a line is malformed.
+bool ReadManifest(const std::string& path, std::vector<kx::ArchiveManifestLine>& lines,
+                  std::string& error) {
+    std::string text;
+    if (!ReadFileBytes(path, text, error)) {
         return false;
     }
     std::string folder;
     std::string ignored;
     kx::SplitPath(path, folder, ignored);
-    std::string text;
-    int number = 0;
-    while (std::getline(in, text)) {
-        ++number;
-        const std::string trimmed = kx::Trim(text);
-        if (trimmed.empty() || trimmed[0] == '#') {
-            continue;
-        }
-        std::istringstream words(trimmed);
-        ManifestLine line;
-        words >> line.kind >> line.name;
-        std::getline(words, line.file);
-        line.file = kx::Trim(line.file);
-        if (line.kind.empty() || line.name.empty() || line.file.empty()) {
-            error = path + ":" + std::to_string(number) + ": expected \"kind name file\"";
-            return false;
-        }
-        if (line.file[0] != '/' && !folder.empty()) {
-            line.file = kx::JoinPath(folder, line.file);
-        }
-        lines.push_back(std::move(line));
+    if (!kx::ParseArchiveManifest(text, folder, lines, error)) {
+        error = path + ":" + error;
+        return false;
     }
     return true;
 }
@@ -91,7 +65,7 @@ int RunPack(const Args& args) {
     if (args.size() != 2) {
         return Fail("usage: archive pack OUT MANIFEST");
     }
-    std::vector<ManifestLine> lines;
+    std::vector<kx::ArchiveManifestLine> lines;
     std::string error;
     if (!ReadManifest(args[1], lines, error)) {
         return Fail(error);
@@ -99,8 +73,8 @@ int RunPack(const Args& args) {
     std::vector<std::string> contents(lines.size());
     std::vector<kx::ArchiveSource> sources;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (!ReadFileBytes(lines[i].file, contents[i])) {
-            return Fail("cannot read \"" + lines[i].file + "\"");
+        if (!ReadFileBytes(lines[i].file, contents[i], error)) {
+            return Fail(error);
         }
         if (contents[i].size() > UINT32_MAX) {
             return Fail("\"" + lines[i].file + "\" is too large");

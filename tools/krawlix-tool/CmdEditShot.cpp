@@ -42,14 +42,15 @@ bool EndsWithPng(const std::string& name) {
 }
 
 bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
-    long long a = 0, b = 0;
-    int consumed = 0;
-    if (std::sscanf(text.c_str(), "%lldx%lld%n", &a, &b, &consumed) != 2 ||
-        consumed != static_cast<int>(text.size()) || a < 1 || b < 1 || a > 4096 || b > 4096) {
+    const size_t x = text.find('x');
+    int32_t a = 0;
+    int32_t b = 0;
+    if (x == std::string::npos || !ParseNumber(text.substr(0, x), a) ||
+        !ParseNumber(text.substr(x + 1), b) || a < 1 || b < 1 || a > 4096 || b > 4096) {
         return false;
     }
-    w = static_cast<int32_t>(a);
-    h = static_cast<int32_t>(b);
+    w = a;
+    h = b;
     return true;
 }
 

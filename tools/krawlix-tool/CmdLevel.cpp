@@ -16,32 +16,6 @@
 namespace kxtool {
 namespace {
 
-// Reads a level file of any version, warning on standard error when its record tree is cut
-// short; on failure error names the file and the reason.
-bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t& version,
-                   std::string& error) {
-    kx::CFileEx file(false);
-    file.SetPath(path);
-    if (!file.OpenRead()) {
-        error = path + ": cannot open the file";
-        return false;
-    }
-    std::string reason;
-    version = 0;
-    bool cutShort = false;
-    if (!kx::ReadLevelNoThrow(field, file, &reason, &version, &cutShort)) {
-        error = path + ": " + kx::Utf8FromCp1252(reason);
-        return false;
-    }
-    // The level stands as far as it was read; a damaged file must not pass unremarked.
-    if (cutShort)
-        std::fprintf(stderr,
-                     "krawlix-tool: warning: %s: the level file is cut short; read as far "
-                     "as it goes\n",
-                     path.c_str());
-    return true;
-}
-
 // Writes version 4, whole or not at all.
 bool SaveLevelFile(const std::string& path, const kx::CGameFieldBase& field, std::string& error) {
     kx::CMemBlock bytes;
@@ -65,7 +39,7 @@ int Dump(const Args& args) {
     kx::CGameFieldBase field;
     uint32_t version = 0;
     std::string error;
-    if (!LoadLevelFile(args[0], field, version, error))
+    if (!LoadLevelFile(args[0], field, &version, error, true))
         return Fail(error);
     std::string out;
     JsonWriter json(out);
@@ -81,7 +55,8 @@ int Convert(const Args& args) {
     kx::CGameFieldBase field;
     uint32_t version = 0;
     std::string error;
-    if (!LoadLevelFile(args[0], field, version, error) || !SaveLevelFile(args[1], field, error))
+    if (!LoadLevelFile(args[0], field, &version, error, true) ||
+        !SaveLevelFile(args[1], field, error))
         return Fail(error);
     return 0;
 }
@@ -92,7 +67,7 @@ int Info(const Args& args) {
     kx::CGameFieldBase field;
     uint32_t version = 0;
     std::string error;
-    if (!LoadLevelFile(args[0], field, version, error))
+    if (!LoadLevelFile(args[0], field, &version, error, true))
         return Fail(error);
     int walls = 0, corn = 0, switchCorn = 0, worms = 0, ghosts = 0, switches = 0;
     bool current = false;
@@ -135,10 +110,10 @@ int Compile(const Args& args) {
     if (args.size() != 2)
         return Fail("usage: level compile SOURCE.txt OUT.kxlev");
     std::string source;
-    if (!ReadFileBytes(args[0], source))
-        return Fail(args[0] + ": cannot read the file");
-    kx::CGameFieldBase field;
     std::string error;
+    if (!ReadFileBytes(args[0], source, error))
+        return Fail(error);
+    kx::CGameFieldBase field;
     if (!kx::CompileLevelSource(source, field, error))
         return Fail(args[0] + ": " + error);
     if (!SaveLevelFile(args[1], field, error))

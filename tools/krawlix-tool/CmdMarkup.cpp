@@ -18,9 +18,9 @@ const char* const kUsage = "usage: markup \"TEXT\" OUT.png [--size WxH] [--archi
 constexpr int32_t kMaxSide = 4096;
 
 bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
-    int consumed = 0;
-    if (std::sscanf(text.c_str(), "%dx%d%n", &w, &h, &consumed) != 2 ||
-        consumed != static_cast<int>(text.size()))
+    const size_t x = text.find('x');
+    if (x == std::string::npos || !ParseNumber(text.substr(0, x), w) ||
+        !ParseNumber(text.substr(x + 1), h))
         return false;
     return w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide;
 }
@@ -45,9 +45,12 @@ int RunMarkup(const Args& args) {
     int32_t width = 650;
     int32_t height = 650;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--archive" && i + 1 < args.size()) {
+        const bool valued = args[i] == "--archive" || args[i] == "--size";
+        if (valued && i + 1 >= args.size()) {
+            return Fail(args[i] + " needs a value");
+        } else if (args[i] == "--archive") {
             archivePath = args[++i];
-        } else if (args[i] == "--size" && i + 1 < args.size()) {
+        } else if (args[i] == "--size") {
             if (!ParseSize(args[++i], width, height))
                 return Fail("--size takes WxH, each 1 to 4096");
         } else if (args[i].rfind("--", 0) == 0) {

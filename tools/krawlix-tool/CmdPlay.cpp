@@ -148,8 +148,8 @@ int Play(const Args& args) {
     kx::Tape tape;
     if (!pa.tapePath.empty()) {
         std::string text;
-        if (!ReadFileBytes(pa.tapePath, text))
-            return Fail(pa.tapePath + ": cannot read the tape");
+        if (!ReadFileBytes(pa.tapePath, text, error))
+            return Fail(error);
         if (!kx::ParseTape(text, tape, error))
             return Fail(pa.tapePath + ": " + error);
     } else {
@@ -167,15 +167,8 @@ int Play(const Args& args) {
     kx::CGame game(&sounds);
     game.Random().Seed(tape.seed);
     uint32_t version = 0;
-    {
-        kx::CFileEx file(false);
-        file.SetPath(pa.level);
-        if (!file.OpenRead())
-            return Fail(pa.level + ": cannot open the file");
-        std::string reason;
-        if (!kx::ReadLevelNoThrow(game.play.field, file, &reason, &version))
-            return Fail(pa.level + ": " + kx::Utf8FromCp1252(reason));
-    }
+    if (!LoadLevelFile(pa.level, game.play.field, &version, error, false))
+        return Fail(error);
     game.play.notInLevel = pa.title;
 
     kx::PlayOptions options;

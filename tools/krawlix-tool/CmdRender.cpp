@@ -37,18 +37,9 @@ struct RenderArgs {
 
 // Two integers separated by the character, e.g. "650x650" or "-32,64".
 bool ParsePair(const std::string& text, char separator, int32_t& a, int32_t& b) {
-    int consumed = 0;
-    long long x = 0;
-    long long y = 0;
-    const std::string format = std::string("%lld") + separator + "%lld%n";
-    if (std::sscanf(text.c_str(), format.c_str(), &x, &y, &consumed) != 2 ||
-        consumed != static_cast<int>(text.size()) || x < INT32_MIN || x > INT32_MAX ||
-        y < INT32_MIN || y > INT32_MAX) {
-        return false;
-    }
-    a = static_cast<int32_t>(x);
-    b = static_cast<int32_t>(y);
-    return true;
+    const size_t at = text.find(separator, 1);
+    return at != std::string::npos && ParseNumber(text.substr(0, at), a) &&
+           ParseNumber(text.substr(at + 1), b);
 }
 
 // A new option is one more row here; a flag takes no value.
@@ -79,11 +70,8 @@ const std::vector<Option>& RenderOptions() {
          [](const std::string& v, RenderArgs& a) { return ParsePair(v, ',', a.atX, a.atY); }},
         {"--background",
          [](const std::string& v, RenderArgs& a) {
-             unsigned long long seed = 0;
-             int consumed = 0;
-             if (v.empty() || v[0] == '-' ||
-                 std::sscanf(v.c_str(), "%llu%n", &seed, &consumed) != 1 ||
-                 consumed != static_cast<int>(v.size())) {
+             uint64_t seed = 0;
+             if (!ParseNumber(v, seed)) {
                  return false;
              }
              a.backgroundSeed = seed;
@@ -161,16 +149,8 @@ int RunRender(const Args& args) {
     }
 
     kx::CGame game;
-    {
-        kx::CFileEx file(false);
-        file.SetPath(a.level);
-        if (!file.OpenRead()) {
-            return Fail(a.level + ": cannot open the file");
-        }
-        std::string reason;
-        if (!kx::ReadLevelNoThrow(game.play.field, file, &reason)) {
-            return Fail(a.level + ": " + kx::Utf8FromCp1252(reason));
-        }
+    if (!LoadLevelFile(a.level, game.play.field, nullptr, error, false)) {
+        return Fail(error);
     }
     // --as-stored shows the creature codes as the file holds them (long worms, animation
     // frames); otherwise they stand as at a level start.

@@ -45,11 +45,8 @@ void DrawNumber(kx::CDrawDevice24& device, int32_t x, int32_t y, int number) {
 }
 
 std::optional<kx::Colour> ParseColour(const std::string& text) {
-    if (text.size() != 6)
-        return std::nullopt;
-    char* end = nullptr;
-    unsigned long value = std::strtoul(text.c_str(), &end, 16);
-    if (end != text.c_str() + 6)
+    uint32_t value = 0;
+    if (text.size() != 6 || !ParseNumber(text, value, 16))
         return std::nullopt;
     return static_cast<kx::Colour>(value);
 }
@@ -58,11 +55,15 @@ int RunSheet(const Args& args) {
     std::string in, out;
     kx::Colour key = kx::kNoTransparentColour;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--key" && i + 1 < args.size()) {
+        if (args[i] == "--key") {
+            if (i + 1 >= args.size())
+                return Fail("--key needs a value, RRGGBB");
             auto colour = ParseColour(args[++i]);
             if (!colour)
                 return Fail("--key wants six hexadecimal digits, RRGGBB");
             key = *colour;
+        } else if (args[i].size() > 1 && args[i][0] == '-') {
+            return Fail("unknown option " + args[i]);
         } else if (in.empty()) {
             in = args[i];
         } else if (out.empty()) {

@@ -41,11 +41,6 @@ struct ShotArgs {
     std::vector<std::string> gameArgs;
 };
 
-template <typename Int> bool ParseNumber(const std::string& text, Int& value) {
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
-
 std::string Trimmed(const std::string& s) {
     size_t b = s.find_first_not_of(" \t");
     if (b == std::string::npos)

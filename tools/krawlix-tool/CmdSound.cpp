@@ -56,11 +56,15 @@ int RunSound(const Args& args) {
 
     kx::CSoundSample sample;
     if (!wavPath.empty()) {
-        kx::CFileEx file(false);
-        file.SetPath(wavPath, true);
-        if (!file.OpenRead())
-            return Fail("cannot open " + wavPath);
-        if (!sample.ParseWav(file))
+        std::string bytes;
+        std::string error;
+        if (!ReadFileBytes(wavPath, bytes, error))
+            return Fail(error);
+        kx::CMemBlock view;
+        view.Attach(reinterpret_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()),
+                    false);
+        kx::CMemSerializer store(view, false);
+        if (!sample.ParseWav(store))
             return Fail(wavPath + ": not a supported PCM WAV file");
     } else {
         kx::CResourceArchive archive;
@@ -79,11 +83,18 @@ int RunSound(const Args& args) {
             return Fail("sound \"" + name + "\": not a supported PCM WAV");
     }
 
+    // Far outside the usual rates no sound is meant, and the conversion would cost out of
+    // all proportion (1 Hz makes every byte 22,050).
+    if (!sample.HasPlausibleRate())
+        return Fail("the sample rate of " + std::to_string(sample.GetRate()) + " Hz is outside " +
+                    std::to_string(kx::kMinSoundRate) + " to " + std::to_string(kx::kMaxSoundRate) +
+                    " Hz");
     // The game's device: unsigned 8-bit mono at the chosen rate.
     kx::CRecordingWaveOutDevice device;
     if (!device.OpenDevice(8, rate, 1))
         return Fail("cannot open the recording device");
-    device.ConvertToDevice(sample);
+    if (!device.ConvertToDevice(sample))
+        return Fail("the sound cannot be converted to " + std::to_string(rate) + " Hz, 8-bit mono");
     std::string error;
     if (!kx::WriteWavFile(outPath, kx::MakeWavBytes(sample), &error))
         return FailWrite(error);

@@ -1,5 +1,7 @@
 // krawlix-tool text: one line in one of the eleven bitmap fonts, drawn into a PNG file.
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -24,7 +26,10 @@ int RunText(const Args& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--fixed") {
             fixed = true;
-        } else if (args[i] == "--archive" && i + 1 < args.size()) {
+        } else if (args[i] == "--archive") {
+            if (i + 1 >= args.size()) {
+                return Fail("--archive needs a value");
+            }
             archivePath = args[++i];
         } else if (args[i].rfind("--", 0) == 0) {
             return Fail("unknown option " + args[i]);
@@ -35,9 +40,8 @@ int RunText(const Args& args) {
     if (positional.size() != 3) {
         return Fail("usage: text FONTSLOT \"TEXT\" OUT.png [--archive FILE] [--fixed]");
     }
-    char* end = nullptr;
-    const long slot = std::strtol(positional[0].c_str(), &end, 10);
-    if (*end != '\0' || positional[0].empty() || slot < 0 || slot >= kx::kFontSlots) {
+    int slot = -1;
+    if (!ParseNumber(positional[0], slot) || slot < 0 || slot >= kx::kFontSlots) {
         return Fail("FONTSLOT must be 0 to 10");
     }
     kx::CResourceArchive archive;
@@ -59,8 +63,12 @@ int RunText(const Args& args) {
     surface.SetProportional(!fixed);
     surface.SetFont(static_cast<int32_t>(slot));
     const kx::TextSize size = surface.MeasureText(text);
-    if (!surface.Create(std::max(size.width, 1) + 2 * kMargin,
-                        std::max(size.height, 1) + 2 * kMargin)) {
+    // A font whose glyphs claim huge widths saturates the measure; the margins are added in
+    // 64 bits so that the sum cannot overflow, and a picture that large is refused.
+    const int64_t width = std::max<int64_t>(size.width, 1) + 2 * int64_t{kMargin};
+    const int64_t height = std::max<int64_t>(size.height, 1) + 2 * int64_t{kMargin};
+    if (width > INT32_MAX || height > INT32_MAX ||
+        !surface.Create(static_cast<int32_t>(width), static_cast<int32_t>(height))) {
         return Fail("the text is too long for one picture");
     }
     surface.Clear(kDark);

@@ -3,8 +3,6 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
-#include <fstream>
-#include <iterator>
 
 #include "Command.h"
 #include "storage/Error.h"
@@ -59,14 +57,6 @@ int Fail(const std::string& message) {
 
 int FailWrite(const std::string& cp1252Message) {
     return Fail(kx::Utf8FromCp1252(cp1252Message));
-}
-
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }
 
 } // namespace kxtool
