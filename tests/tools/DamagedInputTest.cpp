@@ -154,3 +154,23 @@ TEST_F(DamagedInput, NumbersWithBlanksOrBeyondTheirRangeAreRefused) {
     }
     EXPECT_FALSE(fs::exists(out));
 }
+
+TEST_F(DamagedInput, TextInAFontOfHugeGlyphsIsRefusedWithoutOverflow) {
+    kxtest::FontBuilder font(0x7FFFFFF0);
+    font.Glyph('A', 0, 0, 0x7FFFFFF0, 4);
+    Write("F02.dxfont", std::string(font.bytes.begin(), font.bytes.end()));
+    Write("manifest", "dxfont F02 F02.dxfont\n");
+    const std::string archive = Path("fonts.bfres");
+    ASSERT_EQ(Run({"archive", "pack", archive, Path("manifest")}).status, 0);
+    for (const bool fixed : {false, true}) {
+        std::vector<std::string> args = {"text",          "2",         "AAAA",
+                                         Path("out.png"), "--archive", archive};
+        if (fixed) {
+            args.push_back("--fixed");
+        }
+        const kxtest::ToolResult run = Run(args);
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_NE(run.err.find("too long"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(Path("out.png")));
+}
