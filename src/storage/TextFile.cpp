@@ -6,6 +6,7 @@
 
 #include "Error.h"
 #include "FileEx.h"
+#include "InputFile.h"
 
 namespace kx {
 
@@ -16,7 +17,8 @@ bool CTextFile::Load(const std::string& filePath) {
     CFileEx file(false);
     file.SetPath(filePath, false);
     const uint32_t size = file.GetSize();
-    if (!file.OpenRead()) {
+    // Text files (level lists, help texts) are small; a huge one is refused, not allocated.
+    if (size > kMaxWholeFileBytes || !file.OpenRead()) {
         return false;
     }
     try {

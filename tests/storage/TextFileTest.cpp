@@ -1,4 +1,5 @@
 // CTextFile's loading and line cursor, and CFileFinder's wildcard listing.
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 
 #include "TempFolder.h"
 #include "storage/FileFinder.h"
+#include "storage/InputFile.h"
 #include "storage/TextFile.h"
 
 using namespace kx;
@@ -139,4 +141,14 @@ TEST(FileFinderWildcard, StarQuestionMarkAndDotStar) {
     EXPECT_FALSE(CFileFinder::MatchWildcard("test_?.kxlev", "test_17.kxlev"));
     EXPECT_TRUE(CFileFinder::MatchWildcard("?", "\xC3\xBC")); // one UTF-8 character
     EXPECT_FALSE(CFileFinder::MatchWildcard("", "a"));
+}
+
+TEST(TextFileLoad, AFileBeyondTheSizeLimitIsRefusedWithoutBeingRead) {
+    kxtest::TempFolder folder;
+    const std::string path = folder.Write("Levels.txt", "");
+    // Sparse: the size without the disk space.
+    std::filesystem::resize_file(path, kx::kMaxWholeFileBytes + 1);
+    kx::CTextFile text;
+    EXPECT_FALSE(text.Load(path));
+    EXPECT_FALSE(text.HasMoreLines());
 }
