@@ -38,7 +38,11 @@ void PrintHelp() {
                 "usage: krawlix-tool COMMAND [ARGUMENTS]\n\ncommands:\n");
     for (const Command& c : sorted)
         std::printf("  %s %s\n      %s\n", c.name.c_str(), c.usage.c_str(), c.summary.c_str());
-    std::printf("  --help\n      this list\n");
+    std::printf("  --help\n      this list\n\n"
+                "Every output file is written whole or not at all (a failed write exits 1 with\n"
+                "the system's reason and leaves the old file); missing folders on its way are\n"
+                "created. Input files are read up to 64 MB; an option needs its value, and\n"
+                "numbers are plain digits within their range.\n");
 }
 } // namespace
 
