@@ -41,6 +41,8 @@ std::unique_ptr<kx::CGame> MakeBusyLevel() {
         };
         kx::Worm& worm = game->CreateWorm(x0, y0, kx::kStartSpeedIndex, kx::DIR_NONE);
         worm.length = kx::kMaxWormLength;
+        worm.headSlot = 0;
+        worm.segments.assign(kx::kMaxWormLength, {});
         for (int i = 0; i < worm.length; ++i) {
             worm.segments[static_cast<size_t>(i)] = path(kx::kMaxWormLength - 1 - i);
             field
@@ -93,5 +95,41 @@ void BM_TimerStepTenMs(benchmark::State& state) {
         state.SkipWithError("a creature was lost");
 }
 BENCHMARK(BM_TimerStepTenMs)->Unit(benchmark::kMicrosecond);
+
+// Worm heads and ghosts on alternate cells of a 400 x 400 level: the set-up of 80,000 worms
+// and 80,000 ghosts.
+void BM_PrepareLevelHeadsAndGhosts400(benchmark::State& state) {
+    kx::CGameFieldBase field;
+    field.CreateField(400, 400);
+    for (int32_t y = 1; y < 399; ++y)
+        for (int32_t x = 1; x < 399; ++x)
+            field.CellAt(x, y).creature =
+                (x + y) % 2 == 0 ? kx::CREATURE_WORM_HEAD : kx::CREATURE_GHOST;
+    for (auto _ : state) {
+        kx::CGame game;
+        game.play.field = field;
+        game.PrepareLevel();
+        benchmark::DoNotOptimize(game.play.worms.data());
+    }
+}
+BENCHMARK(BM_PrepareLevelHeadsAndGhosts400)->Unit(benchmark::kMillisecond);
+
+// A tape of 100,000 keys over ten minutes of level time (60,000 steps) on a small level.
+void BM_PlayHeadlessHundredThousandKeys(benchmark::State& state) {
+    kx::CGameFieldBase field;
+    field.CreateField(6, 4);
+    field.CellAt(2, 1).creature = kx::CREATURE_WORM_CURRENT;
+    field.CellAt(0, 0).swItem = kx::ITEM_CORN;
+    kx::PlayOptions options;
+    for (uint64_t i = 0; i < 100000; ++i)
+        options.keys.push_back({i * 6, static_cast<kx::PlayKey>(1 + i % 4)});
+    options.untilMs = 600000;
+    for (auto _ : state) {
+        kx::CGame game;
+        game.play.field = field;
+        benchmark::DoNotOptimize(kx::PlayHeadless(game, options).steps);
+    }
+}
+BENCHMARK(BM_PlayHeadlessHundredThousandKeys)->Unit(benchmark::kMillisecond);
 
 } // namespace

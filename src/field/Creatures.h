@@ -1,8 +1,8 @@
 // Worm and Ghost, the two creature records, with the speed table of their step times.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "GameField.h"
 
@@ -41,7 +41,9 @@ struct Worm {
     int32_t state = WORM_ALIVE;
     int32_t length = 0;
     int32_t headSlot = 0;
-    std::array<SegmentPos, kMaxWormLength> segments{};
+    // A ring of segment slots that grows with the worm (at most kMaxWormLength): a level of a
+    // million one-cell worms must not hold room for 200 segments each.
+    std::vector<SegmentPos> segments;
     int32_t direction = DIR_NONE;
     int32_t queued1 = DIR_NONE;
     int32_t queued2 = DIR_NONE;
@@ -52,8 +54,14 @@ struct Worm {
     int32_t speedIndex = kStartSpeedIndex;
 
     // Segment i: 0 is the head, length - 1 the tail.
-    SegmentPos Segment(int32_t i) const { return segments[(headSlot + i) % kMaxWormLength]; }
+    SegmentPos Segment(int32_t i) const {
+        return segments[static_cast<size_t>(headSlot + i) % segments.size()];
+    }
     SegmentPos Head() const { return Segment(0); }
+    // A new head in front of the old one; the ring grows when it is full.
+    void PushHead(SegmentPos p);
+    // The head cell leaves the worm (a dead worm's emptied head); the rest stays.
+    void DropHead();
 
     // The first key stays queued; a third replaces the second; a repeat of the first is dropped.
     void QueueDirection(int32_t d);

@@ -1,6 +1,7 @@
 // The headless play loop that krawlix-tool and the tests share.
 #include "HeadlessPlay.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace kx {
@@ -115,15 +116,21 @@ void PressKey(CGame& game, PlayKey key) {
 PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options) {
     game.counterFrequency = kHeadlessFrequency;
     game.PrepareLevel();
-    std::vector<bool> applied(options.keys.size(), false);
+    // Each key belongs to the first step at or after its time; within a step the keys keep
+    // the script's order. Sorted so, one cursor hands them out: a long script costs its
+    // length once, not once per step.
+    std::vector<KeyPress> keys = options.keys;
+    auto stepOf = [](const KeyPress& k) {
+        return k.timeMs / kTimerStepMs + (k.timeMs % kTimerStepMs != 0 ? 1 : 0);
+    };
+    std::stable_sort(keys.begin(), keys.end(),
+                     [&](const KeyPress& a, const KeyPress& b) { return stepOf(a) < stepOf(b); });
+    size_t next = 0;
+    const uint64_t until = std::min(options.untilMs, kMaxPlayMs);
     PlayOutcome outcome;
     for (uint64_t t = 0;; t += kTimerStepMs) {
-        for (size_t i = 0; i < options.keys.size(); ++i) {
-            if (!applied[i] && options.keys[i].timeMs <= t) {
-                applied[i] = true;
-                PressKey(game, options.keys[i].key);
-            }
-        }
+        for (; next < keys.size() && keys[next].timeMs <= t; ++next)
+            PressKey(game, keys[next].key);
         PlayResult result = game.TimerStep(game.MsToTicks(kHeadlessStartMs + t));
         game.redrawPending = false;
         outcome.timeMs = t;
@@ -135,7 +142,7 @@ PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options) {
         }
         if (!goOn)
             return outcome;
-        if (t >= options.untilMs)
+        if (t >= until)
             return outcome;
     }
 }

@@ -49,13 +49,15 @@ struct PlayOutcome {
 inline constexpr uint64_t kHeadlessFrequency = 1000000;
 inline constexpr uint64_t kHeadlessStartMs = 10000; // every creature is due in the first step
 inline constexpr uint64_t kTimerStepMs = 10;
+// A day of level time: the longest play there is (beyond it the 64-bit clock could wrap).
+inline constexpr uint64_t kMaxPlayMs = 86400000;
 
 // Applies one key as the game's key handler does when no menu or text is shown.
 void PressKey(CGame& game, PlayKey key);
 
 // Sets the virtual clock, runs PrepareLevel on the game's field (with notInLevel as the
 // caller left it) and plays timer steps at level times 0, 10, 20 ... ms until the level
-// ends or the level time reaches untilMs.
+// ends or the level time reaches untilMs (at most kMaxPlayMs).
 PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options);
 
 } // namespace kx

@@ -7,16 +7,23 @@ namespace {
 constexpr int32_t kSpeedTableMs[kSpeedCount] = {15,  20,  25,  35,  50,  70,  100, 150,
                                                 200, 250, 300, 350, 400, 500, 650, 800};
 
-bool IsWormCell(const std::vector<Worm>& worms, int32_t x, int32_t y) {
-    for (const Worm& worm : worms) {
-        for (int32_t i = 0; i < worm.length; ++i) {
-            SegmentPos p = worm.Segment(i);
-            if (p.x == x && p.y == y)
-                return true;
-        }
+// The cells the worms made so far lie on, one flag per cell: a level may hold a million
+// worms and ghosts, and asking every worm about every cell would take hours.
+class CWormCells {
+public:
+    explicit CWormCells(const CGameFieldBase& field)
+        : width(field.width), taken(field.cells.size(), false) {}
+    void Add(const Worm& worm) {
+        for (int32_t i = 0; i < worm.length; ++i)
+            taken[Index(worm.Segment(i).x, worm.Segment(i).y)] = true;
     }
-    return false;
-}
+    bool Has(int32_t x, int32_t y) const { return taken[Index(x, y)]; }
+
+private:
+    size_t Index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * width + x; }
+    int32_t width;
+    std::vector<bool> taken;
+};
 } // namespace
 
 int32_t SpeedMs(int32_t speedIndex) {
@@ -30,16 +37,12 @@ int32_t SpeedMs(int32_t speedIndex) {
 Worm& CGame::CreateWorm(int32_t x, int32_t y, int32_t speedIndex, int32_t tailDirection) {
     Worm& worm = play.worms.emplace_back();
     worm.state = WORM_ALIVE;
-    worm.length = 1;
-    worm.headSlot = 0;
-    worm.segments[0] = {static_cast<uint16_t>(x), static_cast<uint16_t>(y)};
     worm.speedIndex = speedIndex;
     worm.stepInterval = MsToTicks(static_cast<uint64_t>(SpeedMs(speedIndex)));
-    if (tailDirection >= DIR_UP && tailDirection <= DIR_RIGHT) {
-        worm.segments[1] = {static_cast<uint16_t>(x + DirectionDX(tailDirection)),
-                            static_cast<uint16_t>(y + DirectionDY(tailDirection))};
-        worm.length = 2;
-    }
+    if (tailDirection >= DIR_UP && tailDirection <= DIR_RIGHT)
+        worm.PushHead({static_cast<uint16_t>(x + DirectionDX(tailDirection)),
+                       static_cast<uint16_t>(y + DirectionDY(tailDirection))});
+    worm.PushHead({static_cast<uint16_t>(x), static_cast<uint16_t>(y)});
     return worm;
 }
 
@@ -80,6 +83,7 @@ void CGame::PrepareLevel() {
     play.ghosts.clear();
     play.worms.clear();
     play.activeWorm = 0;
+    CWormCells wormCells(play.field);
 
     for (int32_t y = 1; y <= play.field.height - 2; ++y) {
         for (int32_t x = 1; x <= play.field.width - 2; ++x) {
@@ -93,25 +97,25 @@ void CGame::PrepareLevel() {
                 int32_t nx = x + DirectionDX(d);
                 int32_t ny = y + DirectionDY(d);
                 if (play.field.CellAt(nx, ny).creature == CREATURE_WORM_BODY &&
-                    !IsWormCell(play.worms, nx, ny)) {
+                    !wormCells.Has(nx, ny)) {
                     tail = d;
                     break;
                 }
             }
-            CreateWorm(x, y, kStartSpeedIndex, tail);
+            wormCells.Add(CreateWorm(x, y, kStartSpeedIndex, tail));
             if (c == CREATURE_WORM_CURRENT)
                 play.activeWorm = static_cast<int32_t>(play.worms.size()) - 1;
         }
     }
     if (play.worms.empty())
-        CreateWorm(2, 1, kStartSpeedIndex, DIR_LEFT);
+        wormCells.Add(CreateWorm(2, 1, kStartSpeedIndex, DIR_LEFT));
 
     for (int32_t y = 0; y < play.field.height; ++y) {
         for (int32_t x = 0; x < play.field.width; ++x) {
             FieldCell& cell = play.field.CellAt(x, y);
             // Only the stand-in worm can lie on a ghost's cell; the worm keeps it.
             if ((cell.creature == CREATURE_GHOST || cell.creature == CREATURE_GHOST_MARKED) &&
-                !IsWormCell(play.worms, x, y))
+                !wormCells.Has(x, y))
                 CreateGhost(x, y);
             cell.creature = kNothing;
             if (cell.item == ITEM_CORN)

@@ -1,6 +1,8 @@
 // The worm: its elementary operations, the worm pass and the full step of a living worm.
 #include "Game.h"
 
+#include <algorithm>
+
 namespace kx {
 
 void Worm::QueueDirection(int32_t d) {
@@ -14,6 +16,31 @@ void Worm::QueueDirection(int32_t d) {
         if (d == queued1)
             queued2 = DIR_NONE;
     }
+}
+
+void Worm::PushHead(SegmentPos p) {
+    const size_t size = segments.size();
+    if (static_cast<size_t>(length) >= size) {
+        // Unroll the ring into a larger one, head first.
+        std::vector<SegmentPos> grown(
+            std::max<size_t>(static_cast<size_t>(length) + 1,
+                             std::min<size_t>(std::max<size_t>(size * 2, 4), kMaxWormLength)));
+        for (int32_t i = 0; i < length; ++i)
+            grown[static_cast<size_t>(i) + 1] = Segment(i);
+        segments = std::move(grown);
+        headSlot = 1;
+    }
+    headSlot = static_cast<int32_t>((static_cast<size_t>(headSlot) + segments.size() - 1) %
+                                    segments.size());
+    segments[static_cast<size_t>(headSlot)] = p;
+    ++length;
+}
+
+void Worm::DropHead() {
+    if (length < 1)
+        return;
+    headSlot = static_cast<int32_t>(static_cast<size_t>(headSlot + 1) % segments.size());
+    --length;
 }
 
 bool Worm::operator==(const Worm& other) const {
@@ -143,8 +170,7 @@ void CGame::UpdateWorm(Worm& worm) {
                 // The emptied head cell no longer belongs to the worm: others may enter it,
                 // and neither the vanishing body nor a ghost looking for a head may find
                 // the worm there.
-                worm.headSlot = (worm.headSlot + 1) % kMaxWormLength;
-                --worm.length;
+                worm.DropHead();
             }
         }
         break;
@@ -287,10 +313,7 @@ void CGame::StepWorm(Worm& worm) {
         break;
     }
 
-    worm.headSlot = (worm.headSlot + kMaxWormLength - 1) % kMaxWormLength;
-    ++worm.length;
-    worm.segments[static_cast<size_t>(worm.headSlot)] = {static_cast<uint16_t>(tx),
-                                                         static_cast<uint16_t>(ty)};
+    worm.PushHead({static_cast<uint16_t>(tx), static_cast<uint16_t>(ty)});
     if (IsCurrent(worm)) {
         play.field.CellAt(tx, ty).creature = CREATURE_WORM_CURRENT;
         SetViewTarget(false);

@@ -1,7 +1,8 @@
 // The headless play loop: key scripts, the virtual clock, results, and long random plays
 // that keep the creature layer and the lists in agreement at every step.
-#include "RulesFixture.h"
+#include <chrono>
 
+#include "RulesFixture.h"
 #include "field/HeadlessPlay.h"
 
 using namespace kx;
@@ -78,6 +79,39 @@ TEST_F(HeadlessPlay, ALevelWithoutCornIsWonOnceTheWormsHaveLeft) {
     EXPECT_EQ(outcome.result, PlayResult::Won);
     // The first step sends the worm away; two segments, 80 ms apart.
     EXPECT_EQ(outcome.timeMs, 160u);
+}
+
+TEST_F(HeadlessPlay, KeysOutOfOrderApplyAtTheirOwnStepsInScriptOrderWithinAStep) {
+    kxtest::DrawField(game.play.field, {"##########", "#bW.....c#", "#........#", "##########"});
+    game.play.field.CellAt(0, 0).swItem = ITEM_CORN;
+    PlayOptions options;
+    // down (at 400) is listed first but comes last; 205 and 201 both fall into the step at
+    // 210 and apply as listed: left, then right; down then replaces the queued right.
+    ParseKeyScript("400:down,5:right,205:left,201:right", options.keys, nullptr);
+    options.untilMs = 600;
+    PlayHeadless(game, options);
+    // 200: right; 400: the queued left is refused (the body is there), down is taken.
+    EXPECT_EQ(game.play.worms[0].Head().x, 3);
+    EXPECT_EQ(game.play.worms[0].Head().y, 2);
+}
+
+// A tape of 100,000 keys over ten minutes of level time: each key is handed out once.
+TEST_F(HeadlessPlay, AHundredThousandKeysCostTheirNumberNotKeysTimesSteps) {
+    kxtest::DrawField(game.play.field, {"######", "#bW..#", "#....#", "######"});
+    game.play.field.CellAt(0, 0).swItem = ITEM_CORN;
+    const char* names[] = {"up", "right", "down", "left"};
+    std::string script;
+    for (uint64_t i = 0; i < 100000; ++i)
+        script += (i ? "," : "") + std::to_string(i * 6) + ":" + names[i % 4];
+    PlayOptions options;
+    ASSERT_TRUE(ParseKeyScript(script, options.keys, nullptr));
+    options.untilMs = 600000;
+    auto start = std::chrono::steady_clock::now();
+    PlayOutcome outcome = PlayHeadless(game, options);
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(outcome.steps, 60001u);
+    EXPECT_LT(seconds, 5.0);
 }
 
 // A crowded level with every kind of item, object and ground, played with random keys.

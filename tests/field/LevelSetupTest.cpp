@@ -1,4 +1,6 @@
 // Level set-up: worms and ghosts from creature codes, corn count, start directions.
+#include <chrono>
+
 #include "RulesFixture.h"
 
 using namespace kx;
@@ -115,6 +117,35 @@ TEST(SpeedTable, ClampsItsIndex) {
     EXPECT_EQ(SpeedMs(8), 200);
     EXPECT_EQ(SpeedMs(15), 800);
     EXPECT_EQ(SpeedMs(99), 800);
+}
+
+// Worm heads and ghosts on alternate cells of a 400 x 400 level: a ghost's cell is checked
+// against the worms through the field, not against every worm (that took half a minute).
+TEST(LevelSetupScale, HeadsAndGhostsOnAlternateCellsOfALargeLevelSetUpAtOnce) {
+    CGame game;
+    game.play.field.CreateField(400, 400);
+    int32_t heads = 0;
+    int32_t ghosts = 0;
+    for (int32_t y = 1; y < 399; ++y) {
+        for (int32_t x = 1; x < 399; ++x) {
+            bool head = (x + y) % 2 == 0;
+            game.play.field.CellAt(x, y).creature = head ? CREATURE_WORM_HEAD : CREATURE_GHOST;
+            ++(head ? heads : ghosts);
+        }
+    }
+    auto start = std::chrono::steady_clock::now();
+    game.PrepareLevel();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 5.0);
+    EXPECT_EQ(game.play.worms.size(), static_cast<size_t>(heads));
+    EXPECT_EQ(game.play.ghosts.size(), static_cast<size_t>(ghosts));
+    EXPECT_EQ(CheckCreatureLayer(game.play), "");
+    // One-cell worms hold room for a few segments, not for the longest worm there is.
+    size_t bytes = 0;
+    for (const Worm& worm : game.play.worms)
+        bytes += sizeof(Worm) + worm.segments.capacity() * sizeof(SegmentPos);
+    EXPECT_LT(bytes / game.play.worms.size(), 128u);
 }
 
 } // namespace

@@ -163,6 +163,7 @@ TEST_F(PlayCommand, BadInputEndsWithStatusOneAndAMessage) {
     WriteText(dir / "junk.kxlev", "not a level at all");
     WriteText(dir / "bad.tape", "krawlix-tape 1\nkeys 10:jump\n");
     WriteText(dir / "future.tape", "krawlix-tape 9\n");
+    WriteText(dir / "long.tape", "krawlix-tape 1\nuntil 86400010\n");
     struct Case {
         std::vector<std::string> args;
         std::string message;
@@ -175,6 +176,9 @@ TEST_F(PlayCommand, BadInputEndsWithStatusOneAndAMessage) {
         {{"play", level, "--tape", (dir / "future.tape").string()}, "version"},
         {{"play", level, "--tape", (dir / "none.tape").string()}, "cannot read"},
         {{"play"}, "usage"},
+        // Beyond a day of level time the clock could wrap and the play never end.
+        {{"play", level, "--until", "18446744073709551615"}, "a day of level time"},
+        {{"play", level, "--tape", (dir / "long.tape").string()}, "a day of level time"},
     };
     for (const Case& c : cases) {
         ToolRun run = Tool(c.args);

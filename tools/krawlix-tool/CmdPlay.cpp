@@ -162,6 +162,10 @@ int Play(const Args& args) {
     }
     if (pa.until)
         tape.untilMs = pa.until;
+    if (tape.untilMs && *tape.untilMs > kx::kMaxPlayMs)
+        return Fail("the play stops at " + std::to_string(*tape.untilMs) +
+                    " ms, beyond a day of level time (at most " + std::to_string(kx::kMaxPlayMs) +
+                    " ms)");
 
     SoundLog sounds;
     kx::CGame game(&sounds);
