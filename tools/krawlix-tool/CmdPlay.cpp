@@ -40,14 +40,7 @@ const char* kUsage = "usage: play LEVEL [--seed N] [--keys SCRIPT] [--until MS] 
 bool ParseArgs(const Args& args, PlayArgs& out, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        auto value = [&](std::string& v) {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return false;
-            }
-            v = args[++i];
-            return true;
-        };
+        auto value = [&](std::string& v) { return TakeOptionValue(args, i, v, error); };
         std::string v;
         if (a == "--title") {
             out.title = true;

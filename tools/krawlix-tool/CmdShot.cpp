@@ -103,14 +103,7 @@ bool ParseArgs(const Args& args, ShotArgs& out, std::string& error) {
             out.gameArgs.assign(args.begin() + static_cast<long>(i) + 1, args.end());
             break;
         }
-        auto value = [&](std::string& v) {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return false;
-            }
-            v = args[++i];
-            return true;
-        };
+        auto value = [&](std::string& v) { return TakeOptionValue(args, i, v, error); };
         std::string v;
         if (a == "--state") {
             out.state = true;

@@ -55,4 +55,8 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
 bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t* version,
                    std::string& error, bool warnCutShort);
 
+// The value of the option at args[i]: the next argument, i moved onto it; false (with
+// "OPTION needs a value" in error) when there is none.
+bool TakeOptionValue(const Args& args, size_t& i, std::string& value, std::string& error);
+
 } // namespace kxtool

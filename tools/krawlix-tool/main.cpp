@@ -63,6 +63,15 @@ int FailWrite(const std::string& cp1252Message) {
     return Fail(kx::Utf8FromCp1252(cp1252Message));
 }
 
+bool TakeOptionValue(const Args& args, size_t& i, std::string& value, std::string& error) {
+    if (i + 1 >= args.size()) {
+        error = args[i] + " needs a value";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
 } // namespace kxtool
 
 int main(int argc, char** argv) {
