@@ -5,6 +5,17 @@
 
 namespace kx {
 
+namespace {
+
+// Text widths beyond any screen are held here, so that the box arithmetic cannot overflow.
+constexpr int32_t kMaxTextWidth = 1 << 24;
+
+int32_t TextWidth(CDrawDevice24& surface, const std::string& text) {
+    return std::min(surface.MeasureText(text).width, kMaxTextWidth);
+}
+
+} // namespace
+
 void CGameMenu::Open(const std::string& newCaption, std::vector<MenuItem> newItems) {
     caption = newCaption;
     items = std::move(newItems);
@@ -81,9 +92,9 @@ void CGameMenu::RemoveItems(int32_t id) {
 void CGameMenu::Layout(CDrawDevice24& surface) {
     rows = std::min<int32_t>(static_cast<int32_t>(items.size()), kMenuMaxRows);
     surface.SetFont(kMenuFont);
-    int32_t widest = caption.empty() ? 0 : surface.MeasureText(caption).width;
+    int32_t widest = caption.empty() ? 0 : TextWidth(surface, caption);
     for (const MenuItem& item : items)
-        widest = std::max(widest, surface.MeasureText(item.text).width);
+        widest = std::max(widest, TextWidth(surface, item.text));
     width = widest + 64;
     height = (rows + 2) * 32;
     needsLayout = false;
@@ -107,7 +118,7 @@ void CGameMenu::Draw(CDrawDevice24& surface, const IImageList24& transparent) {
     surface.DrawFrame(box.left - 1, box.top - 1, box.right + 1, box.bottom + 1, 0x000000);
 
     if (!caption.empty()) {
-        int32_t w = surface.MeasureText(caption).width;
+        int32_t w = TextWidth(surface, caption);
         surface.DrawText(cx - w / 2, top + 16, caption, 0xFF8040);
     }
     auto count = static_cast<int32_t>(items.size());
@@ -117,6 +128,7 @@ void CGameMenu::Draw(CDrawDevice24& surface, const IImageList24& transparent) {
             break;
         MenuItem& item = items[static_cast<size_t>(i)];
         TextSize size = surface.MeasureText(item.text);
+        size.width = std::min(size.width, kMaxTextWidth);
         int32_t y = top + 54 + 32 * r;
         int32_t x = cx - size.width / 2;
         item.hit = {x - 8, y - 4, x + size.width + 8, y + size.height + 4};

@@ -151,6 +151,20 @@ TEST_F(Screens, TheLevelChoiceScrollsPastFifteenRowsAndWrapsAround) {
               "Krawlix - Ebene 20 - level119 - www.halvane.example");
 }
 
+TEST_F(Screens, AnAbsurdlyLongLevelNameIsListedAndDrawnWithoutHarm) {
+    Level("alpha", kxtest::kCalmLevel);
+    program.Write("levels.lst", "alpha\n" + std::string(1000000, 'W') + "\n");
+    ASSERT_TRUE(Start());
+    shell->ExecuteCommand(kx::CMD_LEVEL_MENU);
+    shell->OnKeyDown(kx::GameKey::Down);
+    Steps(1);
+    EXPECT_EQ(shell->Menu().GetItems()[1].text.size(), 1000000u);
+    EXPECT_EQ(shell->Menu().GetWidth(), (1 << 24) + 64);
+    shell->OnOk();
+    EXPECT_EQ(Game().currentLevel, 2);
+    EXPECT_EQ(Game().play.field.width, 10); // nothing loads: the fallback field
+}
+
 TEST_F(Screens, TheLostMenuOpensOnceAndEscClosesItForGood) {
     Level("lost", kxtest::kLostLevel);
     ASSERT_TRUE(Start("/level:" + program.Path("lost.kxlev")));
