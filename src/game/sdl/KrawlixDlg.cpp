@@ -366,7 +366,22 @@ void CKrawlixDlg::ChangeZoom(int32_t step) {
 }
 
 void CKrawlixDlg::ApplyWindowedSize() {
-    SDL_SetWindowSize(window.get(), kClientSize * settings.zoom, kClientSize * settings.zoom);
+    const int size = kClientSize * settings.zoom;
+    SDL_SetWindowSize(window.get(), size, size);
+    // A window grown past the screen's edge moves back onto the screen.
+    SDL_Rect usable{};
+    const int display = SDL_GetWindowDisplayIndex(window.get());
+    if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable) != 0) {
+        return;
+    }
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(window.get(), &x, &y);
+    const int newX = std::max(usable.x, std::min(x, usable.x + usable.w - size));
+    const int newY = std::max(usable.y, std::min(y, usable.y + usable.h - size));
+    if (newX != x || newY != y) {
+        SDL_SetWindowPosition(window.get(), newX, newY);
+    }
 }
 
 void CKrawlixDlg::SaveSettings() {
