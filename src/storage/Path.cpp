@@ -345,6 +345,17 @@ std::string FindDataFile(const std::optional<std::string>& base, const std::stri
     if (!found.empty()) {
         return found;
     }
+    // An installed program lives in <prefix>/bin with its data in <prefix>/share/krawlix.
+    std::string programParent;
+    if (ParentOf(start.size() > 1 && start.back() == kPathSeparator
+                     ? start.substr(0, start.size() - 1)
+                     : start,
+                 programParent)) {
+        found = tryUnder(JoinPath(programParent, "share", "krawlix"));
+        if (!found.empty()) {
+            return found;
+        }
+    }
     // Upwards through the Data folders; every step shortens the folder, and the root's
     // Data folder is tried once before the search gives up.
     std::string folder = start;

@@ -32,8 +32,9 @@ std::string ResolveWritePathNoCase(const std::string& path);
 bool FileExists(const std::string& path);
 bool IsExistingFile(const std::string& path);
 
-// Searches base (or the module folder when base is nullopt), its sub-folders and the
-// "Data" folders above it; empty if not found. Empty sub-folder names count as absent.
+// Searches base (or the module folder when base is nullopt) and its sub-folders, then the
+// installed layout's "../share/krawlix" beside it, then the "Data" folders above it; empty
+// if not found. Empty sub-folder names count as absent.
 std::string FindDataFile(const std::optional<std::string>& base, const std::string& sub1,
                          const std::string& sub2, const std::string& fileName);
 bool CreatePathDirectories(const std::string& filePath);

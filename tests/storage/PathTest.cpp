@@ -160,6 +160,20 @@ TEST_F(DataFileSearch, NearerDataFolderWinsAndCaseIsIgnored) {
     EXPECT_EQ(FindDataFile(Base(), "", "", "f.bin"), Base() + "Data/f.bin");
 }
 
+TEST_F(DataFileSearch, InstalledDataBesideTheProgramFolderIsFoundBeforeDataFolders) {
+    folder.Write("one/two/share/krawlix/Resources/Krawlix.bfres", "x");
+    folder.Write("one/Data/Krawlix.bfres", "x");
+    EXPECT_EQ(FindDataFile(Base(), "Krawlix", "Resources", "Krawlix.bfres"),
+              folder.Path("one/two/share/krawlix/Resources/Krawlix.bfres"));
+    folder.Write("one/two/share/krawlix/Krawlix.bfres", "x");
+    EXPECT_EQ(FindDataFile(Base(), "Krawlix", "Resources", "Krawlix.bfres"),
+              folder.Path("one/two/share/krawlix/Krawlix.bfres"));
+    // Beside the program still wins.
+    folder.Write("one/two/program/Krawlix.bfres", "x");
+    EXPECT_EQ(FindDataFile(Base(), "Krawlix", "Resources", "Krawlix.bfres"),
+              Base() + "Krawlix.bfres");
+}
+
 TEST_F(DataFileSearch, MissingFileGivesEmptyAfterReachingTheRoot) {
     EXPECT_EQ(FindDataFile(Base(), "sub", "Resources", "kx-no-such-file-anywhere.bin"), "");
     EXPECT_EQ(FindDataFile(std::string("relative/path"), "", "", "kx-no-such-file.bin"), "");
