@@ -10,7 +10,9 @@ packages="g++ cmake ninja-build pkg-config
   libsdl2-dev
   libpng-dev
   libfreetype-dev fonts-liberation2 fonts-dejavu-core
-  xvfb xauth x11-apps xdotool"
+  qt6-base-dev qt6-qpa-plugins
+  xvfb xauth x11-apps xdotool
+  desktop-file-utils appstream shared-mime-info dpkg-dev file"
 if [ "${1:-}" = "--ci" ]; then
   packages="$packages clang-14 libclang-rt-14-dev"
 fi
