@@ -1,0 +1,52 @@
+// The widget that shows the editor's view: forwards mouse, wheel and keys, copies the frame 1:1.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+#include "editor/EditorView.h"
+#include "graphics/DrawDevice24.h"
+
+namespace kx {
+
+class CEditorViewWidget : public QWidget {
+    Q_OBJECT
+public:
+    CEditorViewWidget(CKrawlixEditorView& view, QWidget* parent = nullptr);
+
+    // Whole device pixels per surface pixel: the integer part of the screen's pixel ratio
+    // (at least 1), so no surface pixel is smoothed or split.
+    int PixelScale() const;
+    // The view's client size in surface pixels for the widget's present size.
+    QSize SurfaceSize() const;
+    // The last frame as shown (for tests and the screenshot).
+    QImage GrabFrame();
+    // Repaints when the view asked for it; every event handler ends here.
+    void SyncWithView();
+    // Called after every forwarded event that may have changed the document or the view.
+    void SetChangedCallback(std::function<void()> callback) { changed = std::move(callback); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    QPoint ToSurface(const QPointF& logical) const;
+    void RenderFrame();
+    void AfterEvent();
+
+    CKrawlixEditorView& view;
+    CDrawDevice24 surface;
+    QImage frame;
+    std::function<void()> changed;
+};
+
+} // namespace kx

@@ -1,0 +1,135 @@
+// CMainFrame, the editor's main window: menus, toolbar, status bar, recent files and the commands.
+#pragma once
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "RecentFiles.h"
+#include "editor/EditorDoc.h"
+#include "editor/EditorView.h"
+#include "editor/TestPlay.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QSettings;
+class QToolBar;
+
+namespace kx {
+
+class CEditorViewWidget;
+
+// The commands by name, for the menus, the toolbar and tests.
+enum class Command {
+    New,
+    Open,
+    Save,
+    SaveAs,
+    TestLevel,
+    Description,
+    LevelList,
+    Exit,
+    Undo,
+    Redo,
+    ToolPaint,
+    ToolRectangle,
+    ToolFilledRectangle,
+    Merge,
+    ToggleToolbar,
+    ToggleStatusBar,
+    SwitchLayer,
+    ShowObjects,
+    ShowItems,
+    ShowCreatures,
+    ShowSwitches,
+    ShowBlocking,
+    ScrollUp,
+    ScrollDown,
+    Width1,
+    Width2,
+    Width3,
+    Width4,
+    Width5,
+    Width6,
+    Width7,
+    Width8,
+    About,
+    Resize,
+};
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CKrawlixEditorDoc& doc, CKrawlixEditorView& view, QSettings& settings,
+               std::function<uint32_t()> random);
+    ~CMainFrame() override;
+
+    QAction* Action(Command command) const { return actions.at(command); }
+    QMenu* RecentFilesMenuAnchor() const { return fileMenu; }
+    QToolBar* ToolBar() const { return toolBar; }
+    CEditorViewWidget* ViewWidget() const { return viewWidget; }
+    const CRecentFileList& RecentFiles() const { return recentFiles; }
+    // The recent-file actions as the "&Datei" menu shows them.
+    QList<QAction*> RecentFileActions() const { return recentActions; }
+
+    // The program's first document: 11 x 11 "Rot" without a dialog.
+    void OnFileNewFirst();
+    // Opens the file after asking to save a modified document; false on Cancel or failure
+    // (the message was shown; the document stays as it was).
+    bool OpenDocumentFile(const QString& path);
+    // Saves to path; false after the message when it fails.
+    bool SaveDocumentAs(const QString& path);
+    // Asks "save the changes?" for a modified document: false when the user cancels or
+    // the save fails.
+    bool SaveModified();
+    // The game started for a test play; empty: "Krawlix" in the program folder.
+    void SetTestPlaySettings(const TestPlaySettings& settings) { testPlay = settings; }
+    // Title, enabled states and check marks after a change.
+    void UpdateUi();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* MakeAction(Command command, const QString& text, const QString& statusText);
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void RebuildRecentFiles();
+
+    void OnFileNew();
+    void OnFileOpen();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    void OnTestLevel();
+    void OnDescription();
+    void OnLevelList();
+    void OnResize();
+    void OnAbout();
+    void OnWidthItem(int item);
+    void AfterViewCommand();
+    void ShowError(const QString& text);
+
+    CKrawlixEditorDoc& doc;
+    CKrawlixEditorView& view;
+    QSettings& settings;
+    std::function<uint32_t()> random;
+    TestPlaySettings testPlay;
+    CRecentFileList recentFiles;
+    std::map<Command, QAction*> actions;
+    QList<QAction*> recentActions;
+    QAction* recentPlaceholder = nullptr;
+    QAction* recentEnd = nullptr;
+    QMenu* fileMenu = nullptr;
+    QToolBar* toolBar = nullptr;
+    CEditorViewWidget* viewWidget = nullptr;
+};
+
+} // namespace kx

@@ -1,0 +1,132 @@
+// Helpers of the editor's Qt tests: a fresh editor, modal dialogs answered by a timer.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "EditorApp.h"
+#include "MainFrame.h"
+
+namespace kxtest {
+
+// The editor as the program starts it, on the project's archive, with a fixed seed.
+inline std::unique_ptr<kx::CKrawlixEditorApp> StartEditor(const QStringList& arguments = {}) {
+    auto app = std::make_unique<kx::CKrawlixEditorApp>();
+    kx::EditorStartOptions options;
+    options.archiveFile = KX_OUTPUT_DIR "/Krawlix.bfres";
+    options.seed = 1;
+    options.show = true;
+    if (!app->Start(QStringList{QStringLiteral("KrawlixEditor")} + arguments, options)) {
+        return nullptr;
+    }
+    return app;
+}
+
+// Forgets the profile (recent files, palette width) between tests.
+inline void ClearProfile() {
+    QSettings settings(QStringLiteral("Halvane"), QStringLiteral("KrawlixEditor"));
+    settings.clear();
+    settings.sync();
+}
+
+// Answers the next modal dialogs in turn, one action each, as they are shown (the call that
+// opens them blocks). Count tells afterwards how many appeared; Text the first message.
+class ModalAnswer {
+public:
+    explicit ModalAnswer(std::function<void(QWidget*)> action) : ModalAnswer(Actions{action}) {}
+    using Actions = std::vector<std::function<void(QWidget*)>>;
+    explicit ModalAnswer(Actions actions) : state(std::make_shared<State>()) {
+        state->actions = std::move(actions);
+        Poll(state);
+    }
+    bool Seen() const { return state->done > 0; }
+    int Count() const { return state->done; }
+    const QString& Text() const { return state->text; }
+
+private:
+    struct State {
+        Actions actions;
+        int done = 0;
+        int tries = 0;
+        QWidget* last = nullptr;
+        QString text;
+    };
+
+    static void Poll(std::shared_ptr<State> state) {
+        QTimer::singleShot(10, [state] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) {
+                state->last = nullptr;
+            }
+            if (modal != nullptr && modal != state->last && modal->isVisible()) {
+                state->last = modal;
+                if (auto* box = qobject_cast<QMessageBox*>(modal); box && state->text.isEmpty()) {
+                    state->text = box->text();
+                }
+                state->actions[static_cast<size_t>(state->done++)](modal);
+                if (static_cast<size_t>(state->done) == state->actions.size()) {
+                    return;
+                }
+            }
+            if (++state->tries < 1000) {
+                Poll(state);
+            }
+        });
+    }
+
+    std::shared_ptr<State> state;
+};
+
+// Clicks the message box button with the given role.
+inline std::function<void(QWidget*)> Press(QMessageBox::StandardButton which) {
+    return [which](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->button(which)->click();
+        } else {
+            modal->close();
+        }
+    };
+}
+
+inline std::function<void(QWidget*)> Accept() {
+    return [](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->accept();
+        }
+    };
+}
+
+inline std::function<void(QWidget*)> Reject() {
+    return [](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        }
+    };
+}
+
+// Waits until the file exists and is not empty, at most timeoutMs.
+inline bool WaitForFile(const QString& path, int timeoutMs = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        QFile file(path);
+        if (file.exists() && file.size() > 0) {
+            return true;
+        }
+        QTest::qWait(20);
+    }
+    return false;
+}
+
+} // namespace kxtest
