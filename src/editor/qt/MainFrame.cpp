@@ -140,12 +140,10 @@ void CMainFrame::OnFileOpen() {
     }
 }
 
-bool CMainFrame::OpenDocumentFile(const QString& path) {
-    if (!SaveModified()) {
-        return false;
-    }
+bool CMainFrame::RunFileOperation(const QString& path,
+                                  void (CKrawlixEditorDoc::*operation)(const std::string&)) {
     try {
-        doc.OpenFile(PathFromQt(path));
+        (doc.*operation)(PathFromQt(path));
     } catch (const CArchiveException& error) {
         ShowError(QString::fromStdString(error.GetMessage()));
         return false;
@@ -153,21 +151,22 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     recentFiles.Add(path);
     recentFiles.Write(settings);
     RebuildRecentFiles();
+    return true;
+}
+
+bool CMainFrame::OpenDocumentFile(const QString& path) {
+    if (!SaveModified() || !RunFileOperation(path, &CKrawlixEditorDoc::OpenFile)) {
+        return false;
+    }
     view.OnInitialUpdate();
     AfterViewCommand();
     return true;
 }
 
 bool CMainFrame::SaveDocumentAs(const QString& path) {
-    try {
-        doc.SaveFile(PathFromQt(path));
-    } catch (const CArchiveException& error) {
-        ShowError(QString::fromStdString(error.GetMessage()));
+    if (!RunFileOperation(path, &CKrawlixEditorDoc::SaveFile)) {
         return false;
     }
-    recentFiles.Add(path);
-    recentFiles.Write(settings);
-    RebuildRecentFiles();
     UpdateUi();
     return true;
 }

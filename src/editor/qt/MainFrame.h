@@ -103,6 +103,10 @@ private:
     void BuildToolBar();
     void BuildStatusBar();
     void RebuildRecentFiles();
+    // Opening and saving: the document's operation on path, its failure shown, the file
+    // put on top of the recent files on success.
+    bool RunFileOperation(const QString& path,
+                          void (CKrawlixEditorDoc::*operation)(const std::string&));
 
     void OnFileNew();
     void OnFileOpen();

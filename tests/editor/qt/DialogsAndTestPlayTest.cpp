@@ -43,12 +43,7 @@ private:
     kx::CMainFrame* frame = nullptr;
 
 private Q_SLOTS:
-    void init() {
-        kxtest::ClearProfile();
-        app = kxtest::StartEditor();
-        QVERIFY(app != nullptr);
-        frame = app->GetMainFrame();
-    }
+    void init() { QVERIFY(kxtest::StartFresh(app, frame)); }
 
     void cleanup() {
         app.reset();

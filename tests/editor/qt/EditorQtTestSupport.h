@@ -40,6 +40,14 @@ inline void ClearProfile() {
     settings.sync();
 }
 
+// A fresh profile and a fresh editor, shown, for each test function.
+inline bool StartFresh(std::unique_ptr<kx::CKrawlixEditorApp>& app, kx::CMainFrame*& frame) {
+    ClearProfile();
+    app = StartEditor();
+    frame = app ? app->GetMainFrame() : nullptr;
+    return frame != nullptr && QTest::qWaitForWindowExposed(frame);
+}
+
 // Answers the next modal dialogs in turn, one action each, as they are shown (the call that
 // opens them blocks). Count tells afterwards how many appeared; Text the first message.
 class ModalAnswer {

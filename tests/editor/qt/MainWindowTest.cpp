@@ -41,13 +41,7 @@ private:
     }
 
 private Q_SLOTS:
-    void init() {
-        kxtest::ClearProfile();
-        app = kxtest::StartEditor();
-        QVERIFY(app != nullptr);
-        frame = app->GetMainFrame();
-        QVERIFY(QTest::qWaitForWindowExposed(frame));
-    }
+    void init() { QVERIFY(kxtest::StartFresh(app, frame)); }
 
     void cleanup() {
         app.reset();
