@@ -6,9 +6,12 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "field/LevelFile.h"
+#include "storage/MemSerializer.h"
 #include "storage/ResourceArchive.h"
 
 namespace {
@@ -54,6 +57,32 @@ TEST_F(BuiltArchive, HoldsBothSpriteSheetsAsBitmaps) {
         ASSERT_GE(image->data.size, 54u) << sheet;
         EXPECT_EQ(image->data.data[0], 'B');
         EXPECT_EQ(image->data.data[1], 'M');
+    }
+}
+
+// The title and end screens and every level of the built-in list "Levels" read as levels.
+TEST_F(BuiltArchive, HoldsTheScreensAndEveryLevelOfItsListAsReadableLevels) {
+    const kx::CResource* list = archive.LookupResource("list", "Levels");
+    ASSERT_NE(list, nullptr);
+    std::vector<std::string> names = {"BackScreen", "BackScreenEnd"};
+    std::string text(reinterpret_cast<const char*>(list->data.data), list->data.size);
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            names.push_back(line);
+    }
+    EXPECT_GE(names.size(), 2u + 16u);
+    for (const std::string& name : names) {
+        const kx::CResource* level = archive.LookupResource("level", name);
+        ASSERT_NE(level, nullptr) << name;
+        kx::CMemBlock bytes(level->data, true);
+        kx::CMemSerializer in(bytes, false);
+        kx::CGameFieldBase field;
+        EXPECT_TRUE(kx::ReadLevelNoThrow(field, in)) << name;
+        EXPECT_FALSE(field.description.empty()) << name;
     }
 }
 
