@@ -4,8 +4,8 @@
 
 #include "Command.h"
 #include "LevelCheck.h"
-#include "LevelText.h"
 #include "field/LevelFile.h"
+#include "field/LevelSource.h"
 #include "storage/FileEx.h"
 #include "storage/TextCodec.h"
 
@@ -25,7 +25,7 @@ bool LoadForCheck(const std::string& path, kx::CGameFieldBase& field, std::strin
             error = "cannot read the file";
             return false;
         }
-        return CompileLevelText(source, field, error);
+        return kx::CompileLevelSource(source, field, error);
     }
     kx::CFileEx file(false);
     file.SetPath(path);
