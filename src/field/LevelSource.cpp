@@ -338,6 +338,20 @@ bool Compiler::Run(std::string_view source, CGameFieldBase& field, std::string& 
 
 } // namespace
 
+bool BuiltInSourceCell(char ch, FieldCell& cell) {
+    static const GlyphTable builtIn = BuiltInLegend();
+    unsigned char index = static_cast<unsigned char>(ch);
+    if (index >= builtIn.size() || !builtIn[index].defined)
+        return false;
+    const Glyph& g = builtIn[index];
+    cell = g.cell;
+    if (!g.swGroundSet)
+        cell.swGround = cell.ground;
+    if (!g.swFlagsSet)
+        cell.swFlags = cell.flags;
+    return true;
+}
+
 bool CompileLevelSource(std::string_view source, CGameFieldBase& field, std::string& error) {
     Compiler compiler;
     return compiler.Run(source, field, error);

@@ -13,4 +13,8 @@ namespace kx {
 // "line N: what is wrong" (UTF-8); the field is then left unchanged.
 bool CompileLevelSource(std::string_view source, CGameFieldBase& field, std::string& error);
 
+// The cell that a built-in map character stands for, as the compiler places it; false for a
+// character without a built-in meaning.
+bool BuiltInSourceCell(char ch, FieldCell& cell);
+
 } // namespace kx

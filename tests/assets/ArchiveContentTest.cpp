@@ -74,7 +74,7 @@ TEST_F(BuiltArchive, HoldsTheScreensAndEveryLevelOfItsListAsReadableLevels) {
         if (!line.empty())
             names.push_back(line);
     }
-    EXPECT_GE(names.size(), 2u + 39u);
+    EXPECT_GE(names.size(), 2u + 40u);
     for (const std::string& name : names) {
         const kx::CResource* level = archive.LookupResource("level", name);
         ASSERT_NE(level, nullptr) << name;

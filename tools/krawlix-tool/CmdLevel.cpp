@@ -7,6 +7,7 @@
 #include "Json.h"
 #include "field/LevelFile.h"
 #include "field/LevelSource.h"
+#include "field/LevelSourceWriter.h"
 #include "storage/FileEx.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
@@ -121,6 +122,22 @@ int Compile(const Args& args) {
     return 0;
 }
 
+int Decompile(const Args& args) {
+    if (args.size() != 2)
+        return Fail("usage: level decompile LEVEL.kxlev OUT.txt");
+    kx::CGameFieldBase field;
+    uint32_t version = 0;
+    std::string error;
+    if (!LoadLevelFile(args[0], field, version, error))
+        return Fail(error);
+    std::string source;
+    if (!kx::DecompileLevelSource(field, source, error))
+        return Fail(args[0] + ": " + error);
+    if (!kx::WriteWholeFile(args[1], source.data(), source.size(), &error))
+        return Fail(kx::Utf8FromCp1252(error));
+    return 0;
+}
+
 const Register dumpCommand{
     {"level dump", "FILE", "prints a level file of any version as one JSON object", Dump}};
 const Register convertCommand{{"level convert", "IN OUT",
@@ -129,6 +146,14 @@ const Register infoCommand{
     {"level info", "FILE", "a short summary: version, size, walls, corn, creatures", Info}};
 const Register compileCommand{{"level compile", "SOURCE.txt OUT.kxlev",
                                "compiles a text-art level source into a level file", Compile}};
+
+const Register decompileCommand{
+    {"level decompile", "LEVEL.kxlev OUT.txt",
+     "writes a level file of any version as a source (built-in characters where a cell matches "
+     "one, legend entries otherwise) whose compilation gives the same version-4 file byte for "
+     "byte; fails when the level has more kinds of cell than a source has characters (93) or a "
+     "description line that no source line can carry",
+     Decompile}};
 
 } // namespace
 } // namespace kxtool
