@@ -114,6 +114,19 @@ constexpr IconTag kIconTags[] = {
 
 } // namespace
 
+bool CTextPanel::IsKnownTag(std::string_view tag) {
+    std::string_view name = TrimBlanks(tag.substr(0, tag.find('.')));
+    if (name.empty() || name.front() == '#' || SameNameNoCase(name, "HALVANE"))
+        return true;
+    for (const StyleTag& style : kStyleTags)
+        if (SameNameNoCase(name, style.name))
+            return true;
+    for (const IconTag& icon : kIconTags)
+        if (SameNameNoCase(name, icon.name))
+            return true;
+    return false;
+}
+
 void CTextPanel::SetText(const std::string& text) {
     lines.clear();
     std::string rest;

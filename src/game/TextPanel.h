@@ -29,6 +29,9 @@ public:
     void Hide() { visible = false; }
     bool IsVisible() const { return visible && !lines.empty(); }
     const std::vector<std::string>& GetLines() const { return lines; }
+    // Whether a tag (the text between two slashes) means something to the mark-up: a style,
+    // font, icon or colour, or the empty tag; any other tag is printed as written.
+    static bool IsKnownTag(std::string_view tag);
 
     // Lays the lines out and draws them centred on the surface in a darkened, framed box.
     // Fonts come from the surface's font table; icons from the two 32 × 32 sprite sheets.

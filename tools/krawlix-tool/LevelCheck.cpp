@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <deque>
 
+#include "game/TextPanel.h"
 #include "storage/TextCodec.h"
 
 namespace kxtool {
@@ -229,39 +229,6 @@ void CheckSize(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
                            "), but everything in it fits on one screen"});
 }
 
-bool SameName(const std::string& a, const char* b) {
-    size_t n = std::char_traits<char>::length(b);
-    if (a.size() != n)
-        return false;
-    for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-std::string Trimmed(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
-}
-
-bool KnownTagName(const std::string& name) {
-    static constexpr const char* kNames[] = {
-        "HALVANE",   "CAPTION",   "TEXT",      "KEY",       "LINK",     "F0",      "FA10",
-        "FA10B",     "FA20",      "FA20B",     "FFIX",      "FTERM",    "FC10",    "FC10B",
-        "FT10",      "FT10B",     "corn",      "shorter",   "anticorn", "speedup", "speeddown",
-        "killghost", "newghost",  "water",     "ice",       "up",       "down",    "left",
-        "right",     "turnleft",  "turnright", "corn1",     "corn10",   "corn100", "head",
-        "ihead",     "body",      "ghost",     "ghostblue", "cactus",   "switch",  "blockworm",
-        "blockall",  "blockghost"};
-    if (name.empty() || name[0] == '#')
-        return true;
-    return std::any_of(std::begin(kNames), std::end(kNames),
-                       [&](const char* known) { return SameName(name, known); });
-}
-
 } // namespace
 
 std::vector<std::string> UnknownMarkupTags(const std::string& line) {
@@ -270,7 +237,7 @@ std::vector<std::string> UnknownMarkupTags(const std::string& line) {
     while (at != std::string::npos) {
         size_t close = line.find('/', at + 1);
         std::string tag = line.substr(at + 1, close == std::string::npos ? close : close - at - 1);
-        if (!KnownTagName(Trimmed(tag.substr(0, tag.find('.')))))
+        if (!kx::CTextPanel::IsKnownTag(tag))
             unknown.push_back(tag);
         if (close == std::string::npos)
             break;
