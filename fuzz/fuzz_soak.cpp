@@ -54,10 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 5)
         return 0;
     const std::vector<kx::CGameFieldBase>& levels = Levels();
-    kx::CRandom random(data[1] | data[2] << 8 | data[3] << 16 | uint64_t{data[4]} << 24);
-    kx::CGame game(&random, nullptr);
-    game.field = levels[(data[0] & 0x7F) % levels.size()];
-    game.notInLevel = (data[0] & 0x80) != 0;
+    kx::CGame game(nullptr);
+    game.play.random.Seed(data[1] | data[2] << 8 | data[3] << 16 | uint64_t{data[4]} << 24);
+    game.play.field = levels[(data[0] & 0x7F) % levels.size()];
+    game.play.notInLevel = (data[0] & 0x80) != 0;
 
     kx::PlayOptions options;
     uint64_t at = 0;
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     options.untilMs = std::min(at + 5000, kLongestPlayMs);
     options.afterStep = [](const kx::CGame& played, uint64_t) {
-        if (!kx::CheckCreatureLayer(played).empty())
+        if (!kx::CheckCreatureLayer(played.play).empty())
             __builtin_trap();
         return true;
     };
