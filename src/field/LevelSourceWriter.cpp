@@ -109,13 +109,14 @@ bool DecompileLevelSource(const CGameFieldBase& field, std::string& source, std:
         }
     std::string legend;
     size_t next = 0;
+    const size_t builtInUsed = chosen.size();
     for (const FieldCell& cell : field.cells) {
         CellKey key = KeyOf(cell);
         if (chosen.count(key))
             continue;
         if (next == pool.size()) {
             error = "the field has more kinds of cell than a source has characters (" +
-                    std::to_string(pool.size() + builtIn.size()) + ")";
+                    std::to_string(next + builtInUsed) + ")";
             return false;
         }
         chosen.emplace(key, pool[next]);

@@ -151,7 +151,7 @@ const Register decompileCommand{
     {"level decompile", "LEVEL.kxlev OUT.txt",
      "writes a level file of any version as a source (built-in characters where a cell matches "
      "one, legend entries otherwise) whose compilation gives the same version-4 file byte for "
-     "byte; fails when the level has more kinds of cell than a source has characters (93) or a "
+     "byte; fails when the level has more kinds of cell than a source has characters (92) or a "
      "description line that no source line can carry",
      Decompile}};
 
