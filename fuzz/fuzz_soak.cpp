@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kx::PlayOptions options;
     uint64_t at = 0;
     for (size_t i = 5; i < size; ++i) {
-        at += uint64_t{data[i] >> 3} * kx::kTimerStepMs;
+        at += static_cast<uint64_t>(data[i] >> 3) * kx::kTimerStepMs;
         int key = data[i] & 7;
         if (key < 5)
             options.keys.push_back(
