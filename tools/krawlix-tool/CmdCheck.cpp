@@ -4,10 +4,7 @@
 
 #include "Command.h"
 #include "LevelCheck.h"
-#include "field/LevelFile.h"
 #include "field/LevelSource.h"
-#include "storage/FileEx.h"
-#include "storage/TextCodec.h"
 
 namespace kxtool {
 namespace {
@@ -18,27 +15,17 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 // A ".txt" path is a level source and is compiled; anything else is read as a level file.
+// On failure error names the file and the reason.
 bool LoadForCheck(const std::string& path, kx::CGameFieldBase& field, std::string& error) {
-    if (EndsWith(path, ".txt")) {
-        std::string source;
-        if (!ReadFileBytes(path, source)) {
-            error = "cannot read the file";
-            return false;
-        }
-        return kx::CompileLevelSource(source, field, error);
-    }
-    kx::CFileEx file(false);
-    file.SetPath(path);
-    if (!file.OpenRead()) {
-        error = "cannot open the file";
+    if (!EndsWith(path, ".txt"))
+        return LoadLevelFile(path, field, nullptr, error, true);
+    std::string source;
+    if (!ReadFileBytes(path, source, error))
         return false;
-    }
-    std::string reason;
-    if (!kx::ReadLevelNoThrow(field, file, &reason)) {
-        error = kx::Utf8FromCp1252(reason);
-        return false;
-    }
-    return true;
+    if (kx::CompileLevelSource(source, field, error))
+        return true;
+    error = path + ": " + error;
+    return false;
 }
 
 int Check(const Args& args) {
@@ -49,7 +36,7 @@ int Check(const Args& args) {
         kx::CGameFieldBase field;
         std::string error;
         if (!LoadForCheck(path, field, error)) {
-            std::fprintf(stderr, "krawlix-tool: %s: %s\n", path.c_str(), error.c_str());
+            std::fprintf(stderr, "krawlix-tool: %s\n", error.c_str());
             unreadable = true;
             continue;
         }

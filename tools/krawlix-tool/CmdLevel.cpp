@@ -128,7 +128,7 @@ int Decompile(const Args& args) {
     kx::CGameFieldBase field;
     uint32_t version = 0;
     std::string error;
-    if (!LoadLevelFile(args[0], field, version, error))
+    if (!LoadLevelFile(args[0], field, &version, error, true))
         return Fail(error);
     std::string source;
     if (!kx::DecompileLevelSource(field, source, error))
