@@ -67,7 +67,9 @@ protected:
         const auto wav = kx::MakeWavBytes(22050, 8, 1, samples.data(), 20000);
         sound = Write("in.wav", std::string(wav.begin(), wav.end()));
         const auto bmp = kxtest::MakeBmp(256, 128, [](int x, int y) -> kx::Colour {
-            return static_cast<kx::Colour>((x * 0x10307 + y * 0x30501) ^ (x * y * 0x9E3779));
+            const auto ux = static_cast<uint32_t>(x);
+            const auto uy = static_cast<uint32_t>(y);
+            return static_cast<kx::Colour>((ux * 0x10307u + uy * 0x30501u) ^ (ux * uy * 0x9E3779u));
         });
         sheet = Write("in.bmp", std::string(bmp.begin(), bmp.end()));
         Write("manifest", "level big in.kxlev\n");
