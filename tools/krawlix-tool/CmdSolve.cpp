@@ -1,0 +1,188 @@
+// krawlix-tool solve: the shortest winning key script of a level, or the proof there is none.
+#include <cstdio>
+
+#include "Command.h"
+#include "Json.h"
+#include "field/Game.h"
+#include "field/HeadlessPlay.h"
+#include "field/Solver.h"
+#include "field/Tape.h"
+#include "storage/OutputFile.h"
+
+namespace kxtool {
+namespace {
+
+struct SolveArgs {
+    std::string level;
+    uint64_t seed = 1;
+    kx::SolveLimits limits;
+    std::string recordPath;
+    bool json = false;
+};
+
+const char* kUsage =
+    "usage: solve LEVEL [--seed N] [--max-states N] [--max-seconds S] [--record TAPE] [--json]";
+
+bool ParseArgs(const Args& args, SolveArgs& out, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--json") {
+            out.json = true;
+            continue;
+        }
+        if (a == "--seed" || a == "--max-states" || a == "--max-seconds" || a == "--record") {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            const std::string& v = args[++i];
+            uint64_t n = 0;
+            if (a == "--record") {
+                out.recordPath = v;
+            } else if (!kx::ParseUInt64(v, n)) {
+                error = a + " takes a number, not \"" + v + "\"";
+                return false;
+            } else if (a == "--seed") {
+                out.seed = n;
+            } else if (a == "--max-states") {
+                out.limits.maxStates = n;
+            } else {
+                out.limits.maxSeconds = static_cast<double>(n);
+            }
+        } else if (!a.empty() && a[0] == '-') {
+            error = "unknown option " + a;
+            return false;
+        } else if (out.level.empty()) {
+            out.level = a;
+        } else {
+            error = "more than one level given";
+            return false;
+        }
+    }
+    if (out.level.empty()) {
+        error = kUsage;
+        return false;
+    }
+    return true;
+}
+
+const char* Outcome(kx::SolveStatus status) {
+    switch (status) {
+    case kx::SolveStatus::Solved:
+        return "solved";
+    case kx::SolveStatus::StateLimit:
+        return "state limit reached";
+    case kx::SolveStatus::TimeLimit:
+        return "time limit reached";
+    case kx::SolveStatus::PlayTimeEnd:
+        return "a day of level time reached";
+    case kx::SolveStatus::Unwinnable:
+        return "unwinnable";
+    }
+    return "?";
+}
+
+int Solve(const Args& args) {
+    SolveArgs sa;
+    std::string error;
+    if (!ParseArgs(args, sa, error))
+        return Fail(error);
+    kx::CGameFieldBase field;
+    uint32_t version = 0;
+    if (!LoadLevelFile(sa.level, field, &version, error, false))
+        return Fail(error);
+
+    // With ghosts the answer holds for the generator's seed only.
+    kx::CGame probe;
+    probe.play.field = field;
+    probe.PrepareLevel();
+    const bool ghosts = !probe.play.ghosts.empty();
+
+    kx::SolveResult r = kx::Solve(field, sa.seed, sa.limits);
+    const bool solved = r.status == kx::SolveStatus::Solved;
+    if (solved) {
+        // The answer is what the real headless play confirms, nothing less.
+        kx::CGame game;
+        game.Random().Seed(sa.seed);
+        game.play.field = field;
+        kx::PlayOptions options;
+        options.keys = r.keys;
+        options.untilMs = r.winMs;
+        kx::PlayOutcome replay = kx::PlayHeadless(game, options);
+        if (replay.result != kx::PlayResult::Won || replay.timeMs != r.winMs)
+            return Fail("the solution found does not win when replayed (" +
+                        std::string(kx::PlayResultName(replay.result)) + " at " +
+                        std::to_string(replay.timeMs) + " ms): a fault of the solver");
+        if (!sa.recordPath.empty()) {
+            kx::Tape tape;
+            tape.seed = sa.seed;
+            tape.keys = r.keys;
+            tape.untilMs = r.winMs;
+            tape.expect = "won";
+            const std::string bytes = kx::FormatTape(tape);
+            std::string writeError;
+            if (!kx::WriteWholeFile(sa.recordPath, bytes.data(), bytes.size(), &writeError))
+                return FailWrite(writeError);
+        }
+    }
+
+    const std::string script = kx::FormatKeyScript(r.keys);
+    std::string text;
+    if (sa.json) {
+        JsonWriter json(text);
+        json.BeginObject();
+        json.Key("result");
+        json.String(Outcome(r.status));
+        if (solved) {
+            json.Key("keys");
+            json.String(script);
+            json.Key("keyCount");
+            json.UInt(r.keys.size());
+            json.Key("winMs");
+            json.UInt(r.winMs);
+        }
+        json.Key("states");
+        json.UInt(r.states);
+        json.Key("milliseconds");
+        json.UInt(static_cast<uint64_t>(r.seconds * 1000.0));
+        json.Key("ghosts");
+        json.Bool(ghosts);
+        json.Key("seed");
+        json.UInt(sa.seed);
+        json.EndObject();
+        text += '\n';
+    } else {
+        text += std::string("result: ") + Outcome(r.status) + "\n";
+        if (solved) {
+            text += "keys: " + script + "\n";
+            text += "key count: " + std::to_string(r.keys.size()) + "\n";
+            text += "won at: " + std::to_string(r.winMs) + " ms\n";
+        }
+        text += "states searched: " + std::to_string(r.states) + "\n";
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.3f", r.seconds);
+        text += std::string("time taken: ") + seconds + " s\n";
+        if (ghosts)
+            text += "the level has ghosts: this holds for seed " + std::to_string(sa.seed) + "\n";
+    }
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    switch (r.status) {
+    case kx::SolveStatus::Solved:
+        return 0;
+    case kx::SolveStatus::Unwinnable:
+        return 4;
+    default:
+        return 3;
+    }
+}
+
+const Register solveCommand{
+    {"solve", "LEVEL [--seed N] [--max-states N] [--max-seconds S] [--record TAPE] [--json]",
+     "searches the key scripts of play (fewest keys, then earliest win) for one that wins and "
+     "replays it; exit 0 solved, 3 a limit reached (--max-states default 2000000, "
+     "--max-seconds whole seconds, default 120, or a day of level time), 4 proven unwinnable "
+     "(for that seed, default 1, when ghosts walk); --record writes the tape",
+     Solve}};
+
+} // namespace
+} // namespace kxtool
