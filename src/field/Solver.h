@@ -12,7 +12,7 @@
 namespace kx {
 
 struct SolveLimits {
-    uint64_t maxStates = 2000000;
+    uint64_t maxStates = 500000; // about 650 MB at most on the built-in levels
     double maxSeconds = 120;
 };
 

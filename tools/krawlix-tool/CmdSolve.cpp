@@ -179,7 +179,7 @@ int Solve(const Args& args) {
 const Register solveCommand{
     {"solve", "LEVEL [--seed N] [--max-states N] [--max-seconds S] [--record TAPE] [--json]",
      "searches the key scripts of play (fewest keys, then earliest win) for one that wins and "
-     "replays it; exit 0 solved, 3 a limit reached (--max-states default 2000000, "
+     "replays it; exit 0 solved, 3 a limit reached (--max-states default 500000, "
      "--max-seconds whole seconds, default 120, or a day of level time), 4 proven unwinnable "
      "(for that seed, default 1, when ghosts walk); --record writes the tape",
      Solve}};
