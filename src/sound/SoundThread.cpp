@@ -21,6 +21,7 @@ void CSoundThread::RequestSound(const CSoundSample* sample) {
     pending = sample; // replaces one that has not started yet
     if (!started) {
         started = true;
+        running = true;
         worker = std::thread([this] { Run(); });
     }
     // Still holding the lock, so that the worker takes this sample before another request.
@@ -45,6 +46,14 @@ void CSoundThread::CloseDevice() {
     pending = nullptr;
 }
 
+void CSoundThread::WaitUntilIdle() {
+    std::unique_lock<std::mutex> guard(lock);
+    // The worker holds the lock for a whole pass, so a pass counted after this point began
+    // after every earlier request.
+    const uint64_t target = passes + 1;
+    passDone.wait(guard, [&] { return !running || passes >= target; });
+}
+
 bool CSoundThread::IsThreadStarted() const {
     std::lock_guard<std::mutex> guard(lock);
     return started;
@@ -60,9 +69,16 @@ void CSoundThread::Run() {
                 holder->PlayBuffer(*pending);
             }
             pending = nullptr;
+            ++passes;
         }
+        passDone.notify_all();
         std::this_thread::sleep_for(kPollInterval);
     }
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        running = false;
+    }
+    passDone.notify_all();
 }
 
 } // namespace kx

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -30,6 +32,10 @@ public:
     // Closes the held device under the lock, so that the worker cannot be using it meanwhile.
     void CloseDevice();
 
+    // Returns once the worker has taken every request made before the call: after one whole
+    // pass of its loop, or at once when no worker runs.
+    void WaitUntilIdle();
+
     bool IsThreadStarted() const;
     bool IsStopRequested() const { return stopRequested.load(); }
 
@@ -37,6 +43,9 @@ private:
     void Run();
 
     mutable std::mutex lock;
+    std::condition_variable passDone;
+    uint64_t passes = 0;  // whole passes of the worker's loop, under the lock
+    bool running = false; // the worker is in its loop
     CWaveOutDevice* holder = nullptr;
     const CSoundSample* pending = nullptr;
     std::atomic<bool> stopRequested{false};

@@ -118,8 +118,7 @@ TEST(SoundThread, TheLatestRequestWins) {
     thread.SetDevice(&device);
     thread.RequestSound(&first);
     thread.RequestSound(&second);
-    ASSERT_TRUE(WaitForPlays(device, 1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    thread.WaitUntilIdle();
     thread.RequestStop();
 
     std::vector<CRecordingWaveOutDevice::Event> events = device.GetEvents();
@@ -151,7 +150,8 @@ TEST(SoundThread, AfterTheStopRequestNothingMoreIsPlayed) {
     thread.RequestStop();
     EXPECT_TRUE(thread.IsStopRequested());
     thread.RequestSound(&sample);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // A worker started again would be waited for here and play the sample.
+    thread.WaitUntilIdle();
     EXPECT_EQ(device.CountEvents(Kind::kPlay), 1u);
 }
 
@@ -167,7 +167,8 @@ TEST(SoundThread, ClosingTheDeviceThroughTheThreadSilencesLaterRequests) {
     thread.CloseDevice();
     EXPECT_FALSE(device.IsDeviceOpen());
     thread.RequestSound(&sample);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    thread.WaitUntilIdle();
+    EXPECT_TRUE(thread.IsThreadStarted());
     EXPECT_EQ(device.CountEvents(Kind::kPlay), 1u);
 }
 
@@ -180,9 +181,12 @@ TEST(SoundThread, ARefusedBufferDoesNotStopLaterSounds) {
     thread.SetDevice(&device);
     device.SetRefusePlay(true);
     thread.RequestSound(&sample);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    thread.WaitUntilIdle();
+    // The worker did take the request: it stopped the device before the refused play.
+    EXPECT_EQ(device.CountEvents(Kind::kStop), 1u);
     EXPECT_EQ(device.CountEvents(Kind::kPlay), 0u);
     device.SetRefusePlay(false);
     thread.RequestSound(&sample);
-    EXPECT_TRUE(WaitForPlays(device, 1));
+    thread.WaitUntilIdle();
+    EXPECT_EQ(device.CountEvents(Kind::kPlay), 1u);
 }
