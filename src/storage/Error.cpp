@@ -45,6 +45,15 @@ std::string FormatStringV(const char* format, va_list args) {
 
 } // namespace
 
+const char* CTBException::what() const noexcept {
+    try {
+        whatText = Utf8FromCp1252(GetErrorText());
+        return whatText.c_str();
+    } catch (...) {
+        return "CTBException";
+    }
+}
+
 std::string CTBException::GetErrorText() const {
     switch (kind) {
     case kNoError:

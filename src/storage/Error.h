@@ -2,12 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 
 namespace kx {
 
-class CTBException {
+// Raised by the storage layer and by whatever loads through it; a std::exception, so that
+// one catch of std::exception at a program's edge reports it like any other failure.
+class CTBException : public std::exception {
 public:
     enum Kind : uint32_t { kNoError = 0, kMessage = 1, kSystemError = 2 };
 
@@ -19,10 +22,15 @@ public:
     std::string GetErrorText() const;
     // Shows GetErrorText through the installed message-box hook (standard error by default).
     void ReportError(uint32_t styleFlags) const;
+    // GetErrorText in UTF-8 (the texts themselves are Windows-1252).
+    const char* what() const noexcept override;
 
     uint32_t kind = kNoError;
     std::string text;
     uint32_t systemErrorCode = 0;
+
+private:
+    mutable std::string whatText;
 };
 
 // Message-box style flag of ReportError for the error icon.

@@ -1,6 +1,7 @@
 // CTBException's texts and reporting, message formatting and the code page conversion.
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,17 @@ TEST(ErrorRaise, RaiseErrorThrowsKindOneWithTheFormattedText) {
         EXPECT_EQ(e.text, "Failed to allocate 4294967295 bytes.");
         EXPECT_EQ(e.systemErrorCode, 0u);
     }
+}
+
+TEST(ErrorRaise, ARaisedErrorIsCaughtAsAStdExceptionWithItsTextInUtf8) {
+    try {
+        RaiseError("%s", T("Datei \"Grün.txt\" fehlt.").c_str());
+        FAIL() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), "Datei \"Grün.txt\" fehlt.");
+    }
+    EXPECT_STREQ(CTBException(CTBException::kSystemError, "", ENOENT).what(),
+                 std::strerror(ENOENT));
 }
 
 TEST(ErrorRaise, UnformattableTextFallsBackToTheFormatItself) {

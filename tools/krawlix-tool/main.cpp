@@ -97,9 +97,7 @@ int main(int argc, char** argv) {
     Args rest(args.begin() + static_cast<long>(WordCount(best->name)), args.end());
     try {
         return best->run(rest);
-    } catch (const kx::CTBException& e) {
-        return Fail(kx::Utf8FromCp1252(e.GetErrorText()));
-    } catch (const std::exception& e) {
+    } catch (const std::exception& e) { // CTBException's what() is UTF-8 too
         return Fail(e.what());
     }
 }
