@@ -2,7 +2,7 @@
 # Installs the Debian packages that building and testing Krawlix needs, only those missing.
 # The one list of packages: later parts of the project extend it here.
 #   scripts/deps.sh          build and test
-#   scripts/deps.sh --ci     also the fuzzing toolchain
+#   scripts/deps.sh --ci     also the fuzzing toolchain and the format check
 set -eu
 
 packages="g++ cmake ninja-build pkg-config
@@ -14,7 +14,7 @@ packages="g++ cmake ninja-build pkg-config
   xvfb xauth x11-apps xdotool
   desktop-file-utils appstream shared-mime-info dpkg-dev file"
 if [ "${1:-}" = "--ci" ]; then
-  packages="$packages clang-14 libclang-rt-14-dev"
+  packages="$packages clang-14 libclang-rt-14-dev clang-format-14"
 fi
 
 missing=""

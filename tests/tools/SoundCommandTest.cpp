@@ -145,7 +145,8 @@ TEST_F(SoundCommand, ASoundOfTheArchiveIsFoundByName) {
 TEST_F(SoundCommand, AnArchiveThatDoesNotOpenIsReportedInUtf8) {
     EXPECT_EQ(Run("sound switch " + Path("out.wav") + " --archive " + Path("none.bfres")), 1);
     // The file error's German text reaches the terminal as UTF-8 ("ö" is C3 B6).
-    EXPECT_NE(stderrText.find("konnte nicht zum Lesen ge\xC3\xB6" "ffnet werden."),
+    EXPECT_NE(stderrText.find("konnte nicht zum Lesen ge\xC3\xB6"
+                              "ffnet werden."),
               std::string::npos)
         << stderrText;
 }
