@@ -16,22 +16,12 @@ constexpr kx::Colour kKey = 0xFF00FF;
 
 // A sheet of 16 columns of 32 x 32 cells; the transparent one keys out about half of each cell.
 void LoadSheet(kx::CImageList24& sheet, int rows, bool transparent) {
-    const int w = 16 * 32;
-    const int h = rows * 32;
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * h, 0);
-    auto put = [&](size_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put(10, 54);
-    put(14, 40);
-    put(18, static_cast<uint32_t>(w));
-    put(22, static_cast<uint32_t>(h));
-    bytes[26] = 1;
-    bytes[28] = 24;
-    for (int y = 0; y < h; ++y) {
-        uint8_t* row = &bytes[54 + static_cast<size_t>(stride) * y];
-        for (int x = 0; x < w; ++x) {
+    kx::CBitmap24 picture;
+    picture.CreateBitmap(16 * 32, rows * 32, 0);
+    for (int y = 0; y < picture.GetHeight(); ++y) {
+        // File rows run bottom-up; the pattern is laid out in file order.
+        uint8_t* row = picture.RowFromTop(picture.GetHeight() - 1 - y);
+        for (int x = 0; x < picture.GetWidth(); ++x) {
             const int cx = x % 32 - 16;
             const int cy = y % 32 - 16;
             const bool keyed = transparent && cx * cx + cy * cy > 120;
@@ -41,6 +31,7 @@ void LoadSheet(kx::CImageList24& sheet, int rows, bool transparent) {
             row[3 * x + 2] = static_cast<uint8_t>(c >> 16);
         }
     }
+    const std::vector<uint8_t> bytes = kx::EncodeBmp(picture);
     kx::CMemBlock block;
     block.CopyFrom(bytes.data(), static_cast<uint32_t>(bytes.size()));
     kx::CMemSerializer store(block, false);

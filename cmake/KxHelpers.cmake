@@ -51,3 +51,25 @@ function(kx_finish_archive)
     VERBATIM)
   add_custom_target(archive ALL DEPENDS ${KX_OUTPUT_DIR}/Krawlix.bfres)
 endfunction()
+
+# kx_read_name_list(HEADER ARRAY VAR): the quoted strings of "ARRAY = { ... };" in a C++
+# header, so that a list of names (sounds, fonts) is written once, in the code. Fails the
+# configuration when the array is missing or empty.
+function(kx_read_name_list header array var)
+  file(READ ${header} text)
+  if(NOT text MATCHES "${array}[^=]*=[ \t\r\n]*{([^}]*)}")
+    message(FATAL_ERROR "${header}: no list ${array}")
+  endif()
+  string(REGEX MATCHALL "\"[^\"]*\"" quoted "${CMAKE_MATCH_1}")
+  set(names "")
+  foreach(q ${quoted})
+    string(REPLACE "\"" "" name ${q})
+    list(APPEND names ${name})
+  endforeach()
+  if(NOT names)
+    message(FATAL_ERROR "${header}: the list ${array} is empty")
+  endif()
+  set(${var} ${names} PARENT_SCOPE)
+  # Reconfigure when the list changes.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${header})
+endfunction()

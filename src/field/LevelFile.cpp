@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "storage/BlockFile.h"
+#include "storage/ByteOrder.h"
 #include "storage/Error.h"
 #include "storage/MemBlock.h"
 
@@ -60,17 +61,6 @@ constexpr LayerRecord kLayers[] = {
 constexpr uint32_t kTypeField = TypeCode("gfld");
 constexpr uint32_t kTypeMeta = TypeCode("meta");
 constexpr uint32_t kTypeInfo = TypeCode("info");
-
-uint32_t LoadU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-void StoreU32(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-    p[2] = static_cast<uint8_t>(v >> 16);
-    p[3] = static_cast<uint8_t>(v >> 24);
-}
 
 // 3..1000, tested as the unsigned difference so that negative sizes fail too.
 bool SizeInRange(uint32_t size) {
@@ -167,8 +157,8 @@ bool LevelReader::ReadVersion4() {
     const CMemBlock& meta = level->GetChildData(kTypeMeta);
     if (meta.size < 8)
         return Fail("'meta' record shorter than 8 bytes");
-    uint32_t w = LoadU32(meta.data);
-    uint32_t h = LoadU32(meta.data + 4);
+    uint32_t w = LoadU32LE(meta.data);
+    uint32_t h = LoadU32LE(meta.data + 4);
     if (!SizeInRange(w) || !SizeInRange(h))
         return Fail("field size outside 3..1000");
     width = static_cast<int32_t>(w);
@@ -329,7 +319,7 @@ bool LevelReader::ReadLegacy(uint32_t version) {
     const bool shift = version <= 2;
     for (size_t i = 0; i < n; ++i) {
         const uint8_t* p = raw.data() + i * cellBytes;
-        auto u16 = [p](size_t at) { return static_cast<uint16_t>(p[at] | p[at + 1] << 8); };
+        auto u16 = [p](size_t at) { return LoadU16LE(p + at); };
         LegacyCell c{u16(0), u16(2), u16(4), u16(6), 64, 0xFFFF, 0xFFFF, 255};
         if (cellBytes == 15) {
             c.swGround = u16(8);
@@ -421,8 +411,8 @@ bool WriteLevel(const CGameFieldBase& field, IStore& store) {
     root.type = 0;
     CBlockFileRecord& level = root.GetOrAddChild(kTypeField);
     CMemBlock meta;
-    StoreU32(meta.Allocate(8), static_cast<uint32_t>(field.width));
-    StoreU32(meta.data + 4, static_cast<uint32_t>(field.height));
+    StoreU32LE(meta.Allocate(8), static_cast<uint32_t>(field.width));
+    StoreU32LE(meta.data + 4, static_cast<uint32_t>(field.height));
     level.SetChildData(kTypeMeta, meta);
 
     // All layers are split out of the cells in blocks that stay in the cache, then coded

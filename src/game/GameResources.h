@@ -10,6 +10,7 @@
 #include "field/SoundOutput.h"
 #include "graphics/Bitmap24.h"
 #include "graphics/ImageList24.h"
+#include "sound/SoundNames.h"
 #include "sound/SoundSample.h"
 #include "sound/SoundThread.h"
 #include "sound/WaveOutDevice.h"
@@ -17,15 +18,8 @@
 
 namespace kx {
 
-inline constexpr int kSoundCount = 13;
 inline constexpr int kSpriteCellSize = 32;
 inline constexpr Colour kSpriteTransparentColour = 0xFF00FF;
-
-// The sound slots, in the order of the sound buffers; the rules play them by these names.
-inline constexpr std::array<const char*, kSoundCount> kSoundNames = {
-    "WormEatCorn",    "WormEatAntiCorn", "WormSpeedUp", "WormSpeedDown", "GhostSpeedUp",
-    "GhostSpeedDown", "LevelWon",        "WormDead",    "GhostNew",      "GhostDead",
-    "switch",         "WormDeadWater",   "confirm"};
 
 // The slots in the order the sounds are loaded: GhostDead (9) before GhostNew (8).
 inline constexpr std::array<int, kSoundCount> kSoundLoadOrder = {0, 1, 2, 3,  4,  5, 6,

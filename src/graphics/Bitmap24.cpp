@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "storage/ByteOrder.h"
 #include "storage/FileEx.h"
 
 namespace kx {
@@ -11,27 +12,6 @@ namespace {
 
 // Pictures larger than this are refused: capacity is a signed 32-bit count.
 constexpr uint64_t kMaxPixelBytes = 0x7FFFFFFF;
-
-uint32_t GetU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-uint16_t GetU16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-void PutU32(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-    p[2] = static_cast<uint8_t>(v >> 16);
-    p[3] = static_cast<uint8_t>(v >> 24);
-}
-
-void PutU16(uint8_t* p, uint16_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
 
 } // namespace
 
@@ -46,13 +26,13 @@ std::array<uint8_t, kBitmapInfoHeaderSize> MakeBitmapInfoHeader(int32_t width, i
     std::array<uint8_t, kBitmapInfoHeaderSize> header{};
     const uint64_t imageSize =
         static_cast<uint64_t>(RowStride(width)) * static_cast<uint64_t>(height > 0 ? height : 0);
-    PutU32(&header[0], kBitmapInfoHeaderSize);
-    PutU32(&header[4], static_cast<uint32_t>(width));
-    PutU32(&header[8], static_cast<uint32_t>(height));
-    PutU16(&header[12], 1);
-    PutU16(&header[14], 24);
-    PutU32(&header[16], 0);
-    PutU32(&header[20], static_cast<uint32_t>(imageSize));
+    StoreU32LE(&header[0], kBitmapInfoHeaderSize);
+    StoreU32LE(&header[4], static_cast<uint32_t>(width));
+    StoreU32LE(&header[8], static_cast<uint32_t>(height));
+    StoreU16LE(&header[12], 1);
+    StoreU16LE(&header[14], 24);
+    StoreU32LE(&header[16], 0);
+    StoreU32LE(&header[20], static_cast<uint32_t>(imageSize));
     return header;
 }
 
@@ -82,17 +62,17 @@ bool CBitmap24::LoadBitmap(IStore& store, bool topDown) {
     if (!store.Read(header, sizeof header)) {
         return false;
     }
-    width = static_cast<int32_t>(GetU32(header + 18));
-    height = static_cast<int32_t>(GetU32(header + 22));
+    width = static_cast<int32_t>(LoadU32LE(header + 18));
+    height = static_cast<int32_t>(LoadU32LE(header + 22));
     valid = false;
     std::memcpy(fileHeader.data(), header, sizeof header);
 
-    const uint32_t pixelOffset = GetU32(header + 10);
+    const uint32_t pixelOffset = LoadU32LE(header + 10);
     const int32_t stride = RowStride(width);
     // Both sizes must be positive: a negative height is a top-down file, and a negative
     // width would otherwise pair with it into a positive product.
-    if (header[0] != 'B' || header[1] != 'M' || GetU16(header + 26) != 1 ||
-        GetU16(header + 28) != 24 || GetU32(header + 30) != 0 || stride < 1 || height < 1 ||
+    if (header[0] != 'B' || header[1] != 'M' || LoadU16LE(header + 26) != 1 ||
+        LoadU16LE(header + 28) != 24 || LoadU32LE(header + 30) != 0 || stride < 1 || height < 1 ||
         pixelOffset < kBitmapHeadersSize) {
         return false;
     }
@@ -153,8 +133,8 @@ bool CBitmap24::CreateBitmap(int32_t newWidth, int32_t newHeight, Colour colour)
     fileHeader.fill(0);
     fileHeader[0] = 'B';
     fileHeader[1] = 'M';
-    PutU32(&fileHeader[2], static_cast<uint32_t>(imageBytes + kBitmapHeadersSize));
-    PutU32(&fileHeader[10], kBitmapHeadersSize);
+    StoreU32LE(&fileHeader[2], static_cast<uint32_t>(imageBytes + kBitmapHeadersSize));
+    StoreU32LE(&fileHeader[10], kBitmapHeadersSize);
     const auto info = MakeBitmapInfoHeader(width, height);
     std::memcpy(&fileHeader[kBitmapFileHeaderSize], info.data(), info.size());
     valid = true;
@@ -170,6 +150,27 @@ bool CBitmap24::CreateBitmap(int32_t newWidth, int32_t newHeight, Colour colour)
         }
     }
     return true;
+}
+
+std::vector<uint8_t> EncodeBmp(const CBitmap24& bitmap) {
+    std::vector<uint8_t> bytes;
+    if (!bitmap.IsValid()) {
+        return bytes;
+    }
+    const size_t pixelBytes = static_cast<size_t>(bitmap.GetStride()) * bitmap.GetHeight();
+    bytes.resize(kBitmapFileHeaderSize);
+    bytes.reserve(kBitmapHeadersSize + pixelBytes);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    StoreU32LE(&bytes[2], static_cast<uint32_t>(kBitmapHeadersSize + pixelBytes));
+    StoreU32LE(&bytes[10], kBitmapHeadersSize);
+    const auto info = MakeBitmapInfoHeader(bitmap.GetWidth(), bitmap.GetHeight());
+    bytes.insert(bytes.end(), info.begin(), info.end());
+    // 2835 pixels a metre in both directions: 72 dpi, what picture viewers expect.
+    StoreU32LE(&bytes[kBitmapFileHeaderSize + 24], 2835);
+    StoreU32LE(&bytes[kBitmapFileHeaderSize + 28], 2835);
+    bytes.insert(bytes.end(), bitmap.GetPixels(), bitmap.GetPixels() + pixelBytes);
+    return bytes;
 }
 
 } // namespace kx

@@ -25,6 +25,12 @@ int32_t RowStride(int32_t width);
 // The 40-byte info header of an uncompressed bottom-up 24-bit picture of that size.
 std::array<uint8_t, kBitmapInfoHeaderSize> MakeBitmapInfoHeader(int32_t width, int32_t height);
 
+class CBitmap24;
+
+// The bytes of a .bmp file of the picture: its headers (with 72 dpi) and its pixel rows;
+// empty for a picture without pixels.
+std::vector<uint8_t> EncodeBmp(const CBitmap24& bitmap);
+
 class CBitmap24 {
 public:
     CBitmap24() = default;

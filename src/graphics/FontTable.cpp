@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "storage/ByteOrder.h"
 #include "storage/Error.h"
 #include "storage/FileEx.h"
 #include "storage/Path.h"
@@ -12,18 +13,7 @@
 namespace kx {
 namespace {
 
-constexpr const char* kFontFileNames[kFontSlots] = {
-    "Arial10.dxfont",   "Arial10b.dxfont",        "Arial20.dxfont",         "Arial20b.dxfont",
-    "Courier10.dxfont", "Courier10b.dxfont",      "Fixedsys.dxfont",        "Small.dxfont",
-    "Terminal.dxfont",  "TimesNewRoman10.dxfont", "TimesNewRoman10b.dxfont"};
-
 constexpr uint32_t kGlyphRecordSize = 144;
-
-int32_t GetI32(const uint8_t* p) {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                                static_cast<uint32_t>(p[2]) << 16 |
-                                static_cast<uint32_t>(p[3]) << 24);
-}
 
 [[noreturn]] void RaiseMissingFont() {
     RaiseError(T("Datei \"%s\" konnte nicht zum Lesen geöffnet werden.").c_str(), "");
@@ -32,23 +22,23 @@ int32_t GetI32(const uint8_t* p) {
 } // namespace
 
 int32_t FontNominalWidth(const std::vector<uint8_t>& font) {
-    return GetI32(font.data());
+    return LoadI32LE(font.data());
 }
 
 Glyph FontGlyph(const std::vector<uint8_t>& font, uint8_t code) {
     const uint32_t index = code < 32 ? 0 : code - 32u;
     const uint8_t* record = font.data() + 8 + index * kGlyphRecordSize;
     Glyph g;
-    g.left = GetI32(record);
-    g.top = GetI32(record + 4);
-    g.width = GetI32(record + 8);
-    g.height = GetI32(record + 12);
+    g.left = LoadI32LE(record);
+    g.top = LoadI32LE(record + 4);
+    g.width = LoadI32LE(record + 8);
+    g.height = LoadI32LE(record + 12);
     g.rows = record + 16;
     return g;
 }
 
 const char* FontFileName(int32_t slot) {
-    return slot >= 0 && slot < kFontSlots ? kFontFileNames[slot] : nullptr;
+    return slot >= 0 && slot < kFontSlots ? kFontFileNames[static_cast<size_t>(slot)] : nullptr;
 }
 
 void CFontTable::LoadFonts(const CResourceArchive* archive) {
@@ -59,7 +49,7 @@ void CFontTable::LoadFonts(const CResourceArchive* archive) {
     bool missing = false;
     for (int32_t slot = 0; slot < kFontSlots; ++slot) {
         try {
-            LoadFont(kFontFileNames[slot], slot, archive);
+            LoadFont(kFontFileNames[static_cast<size_t>(slot)], slot, archive);
         } catch (const CTBException&) {
             // The other slots are still loaded; the first failure is reported below.
             missing = true;

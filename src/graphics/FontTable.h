@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/ByteOrder.h"
+
 namespace kx {
 
 class CResourceArchive;
@@ -14,6 +16,12 @@ using FontData = std::shared_ptr<const std::vector<uint8_t>>;
 
 inline constexpr int32_t kFontSlots = 11;
 inline constexpr uint32_t kFontBlockSize = 32264;
+
+// The font files by slot; the build bakes them and packs them as "dxfont" F00 to F10.
+inline constexpr std::array<const char*, kFontSlots> kFontFileNames = {
+    "Arial10.dxfont",   "Arial10b.dxfont",        "Arial20.dxfont",         "Arial20b.dxfont",
+    "Courier10.dxfont", "Courier10b.dxfont",      "Fixedsys.dxfont",        "Small.dxfont",
+    "Terminal.dxfont",  "TimesNewRoman10.dxfont", "TimesNewRoman10b.dxfont"};
 inline constexpr int32_t kGlyphCell = 32;
 
 // One glyph as stored: the inked box within the 32 x 32 cell and its rows of bits.
@@ -25,8 +33,7 @@ struct Glyph {
     const uint8_t* rows = nullptr; // 32 little-endian words, bit j = column j
     uint32_t Row(int32_t r) const {
         const uint8_t* p = rows + 4 * r;
-        return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-               static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+        return LoadU32LE(p);
     }
 };
 

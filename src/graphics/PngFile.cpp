@@ -10,12 +10,10 @@
 
 namespace kx {
 
-bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t width,
-                  int32_t height, int32_t stride, std::string* error) {
+bool EncodePng(const uint8_t* bottomUpRows, int32_t width, int32_t height, int32_t stride,
+               std::vector<uint8_t>& bytes) {
+    bytes.clear();
     if (bottomUpRows == nullptr || width < 1 || height < 1 || stride < width * 3) {
-        if (error != nullptr) {
-            *error = path + ": no picture to write";
-        }
         return false;
     }
     png_image image;
@@ -24,10 +22,9 @@ bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t 
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_BGR;
-    // Encoded in memory first (a size query, then the bytes), so that the file is written
-    // whole or not at all. A negative row stride tells libpng that the rows are bottom-up.
+    // A size query, then the bytes. A negative row stride tells libpng that the rows are
+    // bottom-up.
     png_alloc_size_t size = 0;
-    std::vector<uint8_t> bytes;
     int ok = png_image_write_to_memory(&image, nullptr, &size, 0, bottomUpRows, -stride, nullptr);
     if (ok != 0) {
         bytes.resize(size);
@@ -36,12 +33,39 @@ bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t 
     }
     png_image_free(&image);
     if (ok == 0) {
+        bytes.clear();
+        return false;
+    }
+    bytes.resize(size);
+    return true;
+}
+
+bool EncodePng(const CBitmap24& bitmap, std::vector<uint8_t>& bytes) {
+    if (!bitmap.IsValid()) {
+        bytes.clear();
+        return false;
+    }
+    return EncodePng(bitmap.GetPixels(), bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetStride(),
+                     bytes);
+}
+
+bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t width,
+                  int32_t height, int32_t stride, std::string* error) {
+    if (bottomUpRows == nullptr || width < 1 || height < 1 || stride < width * 3) {
+        if (error != nullptr) {
+            *error = path + ": no picture to write";
+        }
+        return false;
+    }
+    // Encoded in memory first, so that the file is written whole or not at all.
+    std::vector<uint8_t> bytes;
+    if (!EncodePng(bottomUpRows, width, height, stride, bytes)) {
         if (error != nullptr) {
             *error = path + ": the picture cannot be encoded as PNG";
         }
         return false;
     }
-    return WriteWholeFile(path, bytes.data(), size, error);
+    return WriteWholeFile(path, bytes.data(), bytes.size(), error);
 }
 
 bool WritePngFile(const std::string& path, const CBitmap24& bitmap, std::string* error) {

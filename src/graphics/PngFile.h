@@ -3,11 +3,17 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Bitmap24.h"
 
 namespace kx {
 
+// Encodes bottom-up BGR rows, stride bytes apart, as the bytes of an RGB PNG; false (bytes
+// empty) when there is no picture or libpng fails.
+bool EncodePng(const uint8_t* bottomUpRows, int32_t width, int32_t height, int32_t stride,
+               std::vector<uint8_t>& bytes);
+bool EncodePng(const CBitmap24& bitmap, std::vector<uint8_t>& bytes);
 // Writes bottom-up BGR rows, stride bytes apart, as an RGB PNG, whole or not at all; false
 // on failure, with the reason in *error when given.
 bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t width,

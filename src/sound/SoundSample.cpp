@@ -6,29 +6,15 @@
 #include <limits>
 #include <new>
 
+#include "storage/ByteOrder.h"
 #include "storage/FileEx.h"
 
 namespace kx {
 
 namespace {
 
-uint16_t GetU16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t GetU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-int16_t GetS16(const uint8_t* p) {
-    return static_cast<int16_t>(GetU16(p));
-}
-
 void PutS16(uint8_t* p, int value) {
-    auto v = static_cast<uint16_t>(static_cast<int16_t>(value));
-    p[0] = static_cast<uint8_t>(v & 0xFF);
-    p[1] = static_cast<uint8_t>(v >> 8);
+    StoreU16LE(p, static_cast<uint16_t>(static_cast<int16_t>(value)));
 }
 
 bool HasId(const uint8_t* p, const char* id) {
@@ -96,17 +82,17 @@ bool CSoundSample::ParseWav(IStore& store) {
         return false;
     // A format chunk shorter than its sixteen fields would have lent bytes of the next chunk;
     // chunks of odd size are followed by a pad byte.
-    uint32_t fmtSize = GetU32(fmt + 4);
+    uint32_t fmtSize = LoadU32LE(fmt + 4);
     if (fmtSize < 16 || fmtSize == 0xFFFFFFFFu)
         return false;
     const uint32_t fmtRest = fmtSize - 16 + (fmtSize & 1);
     if (fmtRest > 0 && !SkipChecked(store, fmtRest))
         return false;
     const uint8_t* format = fmt + 8;
-    uint16_t tag = GetU16(format);
-    uint16_t channelCount = GetU16(format + 2);
-    auto sampleRate = static_cast<int32_t>(GetU32(format + 4));
-    uint16_t bits = GetU16(format + 14);
+    uint16_t tag = LoadU16LE(format);
+    uint16_t channelCount = LoadU16LE(format + 2);
+    auto sampleRate = static_cast<int32_t>(LoadU32LE(format + 4));
+    uint16_t bits = LoadU16LE(format + 14);
     if (tag != 1 || (bits != 8 && bits != 16) || channelCount < 1 || channelCount > 2)
         return false;
     // Resampling divides by the rate.
@@ -117,13 +103,13 @@ bool CSoundSample::ParseWav(IStore& store) {
     if (!store.Read(header, sizeof header))
         return false;
     while (!HasId(header, "data")) {
-        const uint32_t chunkSize = GetU32(header + 4);
+        const uint32_t chunkSize = LoadU32LE(header + 4);
         if (chunkSize == 0xFFFFFFFFu || !SkipChecked(store, chunkSize + (chunkSize & 1)) ||
             !store.Read(header, sizeof header))
             return false;
     }
 
-    uint32_t dataSize = GetU32(header + 4);
+    uint32_t dataSize = LoadU32LE(header + 4);
     uint64_t left = store.BytesLeft();
     if (left != IStore::kUnknownLength && dataSize > left)
         return false;
@@ -168,7 +154,7 @@ void CSoundSample::ConvertTo8Bit() {
     uint32_t count = size / 2;
     std::vector<uint8_t> narrow(count);
     for (uint32_t i = 0; i < count; ++i)
-        narrow[i] = static_cast<uint8_t>((GetS16(&data[i * 2]) + 32768) >> 8);
+        narrow[i] = static_cast<uint8_t>((LoadI16LE(&data[i * 2]) + 32768) >> 8);
     SetSampleData(narrow.data(), count, 8, rate, channels);
 }
 
@@ -182,7 +168,7 @@ void CSoundSample::ConvertToMono() {
         int sum = 0;
         for (int c = 0; c < channels; ++c) {
             size_t index = (static_cast<size_t>(f) * channels + c) * bytesPerValue;
-            sum += is16Bit ? GetS16(&data[index]) : data[index];
+            sum += is16Bit ? LoadI16LE(&data[index]) : data[index];
         }
         int value = sum / channels;
         if (is16Bit)

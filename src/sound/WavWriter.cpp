@@ -2,19 +2,12 @@
 #include "sound/WavWriter.h"
 
 #include "sound/SoundSample.h"
+#include "storage/ByteOrder.h"
 #include "storage/OutputFile.h"
 
 namespace kx {
 
 namespace {
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
 void PutId(std::vector<uint8_t>& out, const char* id) {
     for (int i = 0; i < 4; ++i)
         out.push_back(static_cast<uint8_t>(id[i]));
@@ -27,18 +20,18 @@ std::vector<uint8_t> MakeWavBytes(uint32_t rate, uint16_t bits, uint16_t channel
     std::vector<uint8_t> out;
     out.reserve(44 + static_cast<size_t>(size));
     PutId(out, "RIFF");
-    PutU32(out, 36 + size);
+    AppendU32LE(out, 36 + size);
     PutId(out, "WAVE");
     PutId(out, "fmt ");
-    PutU32(out, 16);
-    PutU16(out, 1); // PCM
-    PutU16(out, channels);
-    PutU32(out, rate);
-    PutU32(out, rate * block);
-    PutU16(out, block);
-    PutU16(out, bits);
+    AppendU32LE(out, 16);
+    AppendU16LE(out, 1); // PCM
+    AppendU16LE(out, channels);
+    AppendU32LE(out, rate);
+    AppendU32LE(out, rate * block);
+    AppendU16LE(out, static_cast<uint16_t>(block));
+    AppendU16LE(out, bits);
     PutId(out, "data");
-    PutU32(out, size);
+    AppendU32LE(out, size);
     if (data != nullptr)
         out.insert(out.end(), data, data + size);
     return out;

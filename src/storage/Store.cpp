@@ -1,5 +1,6 @@
 // IStore's default skip and the little-endian number helpers.
 #include "Store.h"
+#include "storage/ByteOrder.h"
 
 #include <algorithm>
 
@@ -22,8 +23,7 @@ bool ReadU32(IStore& store, uint32_t& value) {
     if (!store.Read(bytes, 4)) {
         return false;
     }
-    value = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-            (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+    value = LoadU32LE(bytes);
     return true;
 }
 

@@ -7,7 +7,7 @@
 namespace kx {
 namespace {
 
-constexpr char32_t kUndefined = 0xFFFD;
+constexpr char32_t kUndefined = kCp1252Undefined;
 
 // 0x80-0x9F, where Windows-1252 differs from Latin-1.
 constexpr std::array<char32_t, 32> kHighTable = {
@@ -16,13 +16,6 @@ constexpr std::array<char32_t, 32> kHighTable = {
     kUndefined, 0x2018,     0x2019, 0x201C, 0x201D, 0x2022,     0x2013, 0x2014,
     0x02DC,     0x2122,     0x0161, 0x203A, 0x0153, kUndefined, 0x017E, 0x0178,
 };
-
-char32_t CodePointOf(uint8_t byte) {
-    if (byte >= 0x80 && byte <= 0x9F) {
-        return kHighTable[byte - 0x80];
-    }
-    return byte;
-}
 
 // The Windows-1252 byte of a code point, or -1 if it has none.
 int ByteOf(char32_t cp) {
@@ -104,6 +97,13 @@ char32_t DecodeUtf8(std::string_view text, size_t& i) {
 
 } // namespace
 
+char32_t UnicodeFromCp1252(uint8_t code) {
+    if (code >= 0x80 && code <= 0x9F) {
+        return kHighTable[code - 0x80];
+    }
+    return code;
+}
+
 std::string Cp1252FromUtf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
@@ -119,7 +119,7 @@ std::string Utf8FromCp1252(std::string_view cp1252) {
     std::string out;
     out.reserve(cp1252.size() + cp1252.size() / 2);
     for (char c : cp1252) {
-        AppendUtf8(out, CodePointOf(static_cast<uint8_t>(c)));
+        AppendUtf8(out, UnicodeFromCp1252(static_cast<uint8_t>(c)));
     }
     return out;
 }

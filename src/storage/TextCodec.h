@@ -2,11 +2,17 @@
 // terminal, JSON, window titles, Qt).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace kx {
 
+inline constexpr char32_t kCp1252Undefined = 0xFFFD;
+
+// The Unicode character of a Windows-1252 code; kCp1252Undefined for 0x81, 0x8D, 0x8F,
+// 0x90 and 0x9D.
+char32_t UnicodeFromCp1252(uint8_t code);
 // Characters without a Windows-1252 code become '?'.
 std::string Cp1252FromUtf8(std::string_view utf8);
 // Undefined codes (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+FFFD.

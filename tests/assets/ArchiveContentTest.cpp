@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "field/LevelFile.h"
+#include "graphics/FontTable.h"
 #include "storage/MemSerializer.h"
 #include "storage/ResourceArchive.h"
 
@@ -35,18 +36,15 @@ protected:
 };
 
 TEST_F(BuiltArchive, HoldsTheElevenFontsByTheirSlotNames) {
-    const char* files[] = {"Arial10",   "Arial10b",        "Arial20",         "Arial20b",
-                           "Courier10", "Courier10b",      "Fixedsys",        "Small",
-                           "Terminal",  "TimesNewRoman10", "TimesNewRoman10b"};
     for (int slot = 0; slot < 11; ++slot) {
         char name[8];
         std::snprintf(name, sizeof name, "F%02d", slot);
         const kx::CResource* font = archive.LookupResource("dxfont", name);
         ASSERT_NE(font, nullptr) << name;
         std::vector<uint8_t> file =
-            ReadBytes(std::string(KX_ASSET_DIR) + "/" + files[slot] + ".dxfont");
+            ReadBytes(std::string(KX_ASSET_DIR) + "/" + kx::FontFileName(slot));
         EXPECT_EQ(font->data.size, 32264u) << name;
-        EXPECT_TRUE(SameBytes(*font, file)) << name << " differs from " << files[slot];
+        EXPECT_TRUE(SameBytes(*font, file)) << name << " differs from " << kx::FontFileName(slot);
     }
 }
 

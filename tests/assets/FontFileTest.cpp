@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/FontTable.h"
 #include "storage/TextCodec.h"
 
 namespace {
@@ -20,10 +21,7 @@ namespace {
 constexpr size_t kFontBytes = 32264;
 constexpr int kCell = 32;
 
-const std::array<const char*, 11> kFontFiles = {
-    "Arial10.dxfont",   "Arial10b.dxfont",        "Arial20.dxfont",         "Arial20b.dxfont",
-    "Courier10.dxfont", "Courier10b.dxfont",      "Fixedsys.dxfont",        "Small.dxfont",
-    "Terminal.dxfont",  "TimesNewRoman10.dxfont", "TimesNewRoman10b.dxfont"};
+const auto& kFontFiles = kx::kFontFileNames;
 
 struct Glyph {
     int32_t left, top, width, height;

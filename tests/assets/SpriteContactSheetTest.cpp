@@ -11,14 +11,16 @@
 
 #include "graphics/Bitmap24.h"
 #include "graphics/PngFile.h"
+#include "storage/ByteOrder.h"
+#include "tools/ToolRun.h"
 
 namespace {
 
 const std::string kAssets = KX_ASSET_DIR;
-const std::string kTool = std::string(KX_OUTPUT_DIR) + "/krawlix-tool";
 
-int RunTool(const std::string& arguments) {
-    return std::system((kTool + " " + arguments + " 2>/dev/null").c_str());
+// The tool's exit status; its standard error goes to the test's temporary folder.
+int RunTool(const std::vector<std::string>& arguments) {
+    return kxtest::RunTool(arguments, testing::TempDir()).status;
 }
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
@@ -27,7 +29,7 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 }
 
 uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+    return kx::LoadU32LE(b.data() + at);
 }
 
 TEST(PaintedBitmaps, AreUncompressedBottomUp24BitFiles) {
@@ -52,13 +54,12 @@ protected:
     void SetUp() override { std::remove(out.c_str()); }
     void TearDown() override { std::remove(out.c_str()); }
     // One file per test: CTest runs the tests of this suite in parallel.
-    const std::string out =
-        testing::TempDir() + "sprite-contact-sheet-" +
-        testing::UnitTest::GetInstance()->current_test_info()->name() + ".png";
+    const std::string out = testing::TempDir() + "sprite-contact-sheet-" +
+                            testing::UnitTest::GetInstance()->current_test_info()->name() + ".png";
 };
 
 TEST_F(ContactSheet, ShowsEveryCellTwiceAsLargeWithKeyedPixelsOnACheckerboard) {
-    ASSERT_EQ(RunTool("sheet " + kAssets + "/imgtrans.bmp " + out + " --key FF00FF"), 0);
+    ASSERT_EQ(RunTool({"sheet", kAssets + "/imgtrans.bmp", out, "--key", "FF00FF"}), 0);
     kx::CBitmap24 sheet, png;
     ASSERT_TRUE(sheet.LoadBitmapFile(kAssets + "/imgtrans.bmp", false));
     ASSERT_TRUE(kx::ReadPngFile(out, png));
@@ -90,8 +91,8 @@ TEST_F(ContactSheet, ShowsEveryCellTwiceAsLargeWithKeyedPixelsOnACheckerboard) {
 }
 
 TEST_F(ContactSheet, RefusesABadKeyAndAMissingFileWithoutWriting) {
-    EXPECT_NE(RunTool("sheet " + kAssets + "/imgfull.bmp " + out + " --key 12345"), 0);
-    EXPECT_NE(RunTool("sheet " + kAssets + "/no-such-sheet.bmp " + out), 0);
+    EXPECT_NE(RunTool({"sheet", kAssets + "/imgfull.bmp", out, "--key", "12345"}), 0);
+    EXPECT_NE(RunTool({"sheet", kAssets + "/no-such-sheet.bmp", out}), 0);
     EXPECT_TRUE(ReadBytes(out).empty());
 }
 

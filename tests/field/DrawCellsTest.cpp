@@ -182,28 +182,18 @@ kx::Colour SpriteColour(int index) {
 // A sheet of 16 columns of 32 x 32 cells; colour(index, x, y) paints each cell.
 void LoadSheet(kx::CImageList24& sheet, int rows, kx::Colour key,
                kx::Colour (*colour)(int index, int x, int y)) {
-    const int w = 16 * 32;
-    const int h = rows * 32;
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<uint8_t> bytes(54 + static_cast<size_t>(stride) * h, 0);
-    auto put = [&](size_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put(10, 54);
-    put(14, 40);
-    put(18, static_cast<uint32_t>(w));
-    put(22, static_cast<uint32_t>(h));
-    bytes[26] = 1;
-    bytes[28] = 24;
-    for (int y = 0; y < h; ++y) {
-        uint8_t* row = &bytes[54 + static_cast<size_t>(stride) * (h - 1 - y)];
-        for (int x = 0; x < w; ++x) {
+    kx::CBitmap24 picture;
+    ASSERT_TRUE(picture.CreateBitmap(16 * 32, rows * 32, 0));
+    for (int y = 0; y < picture.GetHeight(); ++y) {
+        uint8_t* row = picture.RowFromTop(y);
+        for (int x = 0; x < picture.GetWidth(); ++x) {
             const kx::Colour c = colour((y / 32) * 16 + x / 32, x % 32, y % 32);
             row[3 * x] = static_cast<uint8_t>(c);
             row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
             row[3 * x + 2] = static_cast<uint8_t>(c >> 16);
         }
     }
+    const std::vector<uint8_t> bytes = kx::EncodeBmp(picture);
     kx::CMemBlock block;
     block.CopyFrom(bytes.data(), static_cast<uint32_t>(bytes.size()));
     kx::CMemSerializer store(block, false);

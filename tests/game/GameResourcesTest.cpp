@@ -24,26 +24,9 @@ namespace {
 
 // A complete .bmp file image of one colour.
 std::vector<uint8_t> MakeBmp(int32_t width, int32_t height, kx::Colour colour) {
-    std::vector<uint8_t> out;
-    int32_t stride = kx::RowStride(width);
-    auto size = static_cast<uint32_t>(kx::kBitmapHeadersSize + stride * height);
-    out.push_back('B');
-    out.push_back('M');
-    kxtest::PutU32(out, size);
-    kxtest::PutU32(out, 0);
-    kxtest::PutU32(out, kx::kBitmapHeadersSize);
-    auto info = kx::MakeBitmapInfoHeader(width, height);
-    out.insert(out.end(), info.begin(), info.end());
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            out.push_back(static_cast<uint8_t>(colour & 0xFF));
-            out.push_back(static_cast<uint8_t>((colour >> 8) & 0xFF));
-            out.push_back(static_cast<uint8_t>((colour >> 16) & 0xFF));
-        }
-        for (int32_t p = width * 3; p < stride; ++p)
-            out.push_back(0);
-    }
-    return out;
+    kx::CBitmap24 bitmap;
+    EXPECT_TRUE(bitmap.CreateBitmap(width, height, colour));
+    return kx::EncodeBmp(bitmap);
 }
 
 // An 8-bit mono 22050 Hz WAV of n samples of one value: the device's format already.

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "GraphicsTestSupport.h"
+#include "storage/ByteOrder.h"
 #include "storage/Error.h"
 #include "storage/TempFolder.h"
 
@@ -195,4 +196,17 @@ TEST(BitmapCreate, RefusesSizesThatCannotBeHeld) {
     EXPECT_FALSE(b.CreateBitmap(5, -1, 0));
     EXPECT_FALSE(b.CreateBitmap(0x7FFFFFFF, 0x7FFFFFFF, 0));
     EXPECT_FALSE(b.IsValid());
+}
+
+TEST(BitmapEncode, AnEncodedPictureReadsBackAsTheSameFileAndPicture) {
+    // Width 3: rows carry three padding bytes, which must not shift the next row.
+    const CBitmap24 original = kxtest::PatternBitmap(3, 4);
+    const std::vector<uint8_t> bytes = kx::EncodeBmp(original);
+    ASSERT_EQ(bytes.size(), 54u + 12u * 4u);
+    CBitmap24 again;
+    ASSERT_TRUE(LoadFromBytes(again, bytes));
+    ExpectPattern(again);
+    EXPECT_EQ(kx::LoadU32LE(&bytes[2]), bytes.size());
+    EXPECT_EQ(kx::LoadU32LE(&bytes[10]), 54u);
+    EXPECT_TRUE(kx::EncodeBmp(CBitmap24()).empty());
 }

@@ -5,14 +5,10 @@
 #include <cmath>
 #include <string>
 
+#include "sound/SoundNames.h"
 #include "sound/SoundSample.h"
 
 namespace {
-
-const char* const kNames[13] = {"WormEatCorn",  "WormEatAntiCorn", "WormSpeedUp", "WormSpeedDown",
-                                "GhostSpeedUp", "GhostSpeedDown",  "LevelWon",    "WormDead",
-                                "GhostNew",     "GhostDead",       "switch",      "WormDeadWater",
-                                "confirm"};
 
 int Value(const kx::CSoundSample& s, uint32_t frame) {
     const uint8_t* p = s.GetData() + frame * 2;
@@ -65,4 +61,4 @@ TEST_P(SynthesisedSound, IsAShortCleanMonoEffectAtTheGameRate) {
     EXPECT_LT(rms, 0.3) << name;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllThirteen, SynthesisedSound, ::testing::ValuesIn(kNames));
+INSTANTIATE_TEST_SUITE_P(AllThirteen, SynthesisedSound, ::testing::ValuesIn(kx::kSoundNames));

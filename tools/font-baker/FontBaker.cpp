@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "Cp1252.h"
+#include "storage/TextCodec.h"
 
 namespace kxfont {
 
@@ -37,7 +37,7 @@ struct Ink {
 // Spaces, the delete control and the undefined codes have no ink.
 bool IsBlankCode(int code) {
     return code == 0x20 || code == 0x7F || code == 0xA0 ||
-           UnicodeFromCp1252(static_cast<uint8_t>(code)) == 0;
+           kx::UnicodeFromCp1252(static_cast<uint8_t>(code)) == kx::kCp1252Undefined;
 }
 
 int Round26(FT_Pos v) {
@@ -136,7 +136,7 @@ BakeResult BakeFont(const FontRecipe& recipe) {
     for (int code = kFirstCode; code < 256; ++code) {
         if (IsBlankCode(code))
             continue;
-        char32_t ch = UnicodeFromCp1252(static_cast<uint8_t>(code));
+        char32_t ch = kx::UnicodeFromCp1252(static_cast<uint8_t>(code));
         Ink& ink = inks[code - kFirstCode];
         std::string error = RenderInk(face.get(), recipe, ch, ink);
         // A soft hyphen that the face leaves blank is shown as the hyphen it stands for.

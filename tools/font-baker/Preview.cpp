@@ -1,11 +1,10 @@
-// Text drawing on the preview canvas and its PNG output through libpng.
+// Text drawing on the preview canvas and its PNG output through the graphics library.
 #include "Preview.h"
 
-#include <png.h>
-
-#include <cstdio>
-#include <memory>
 #include <vector>
+
+#include "graphics/Bitmap24.h"
+#include "graphics/PngFile.h"
 
 namespace kxfont {
 
@@ -31,36 +30,20 @@ void CCanvas::FillRect(int x0, int y0, int x1, int y1, uint32_t colour) {
 
 bool CCanvas::WritePng(const std::string& path, int zoom) const {
     zoom = zoom < 1 ? 1 : zoom;
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file)
+    kx::CBitmap24 bitmap;
+    if (!bitmap.CreateBitmap(width_ * zoom, height_ * zoom, 0))
         return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (png == nullptr)
-        return false;
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
-        return false;
-    }
-    png_init_io(png, file.get());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width_ * zoom),
-                 static_cast<png_uint_32>(height_ * zoom), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<uint8_t> row(static_cast<size_t>(width_) * zoom * 3);
     for (int y = 0; y < height_ * zoom; ++y) {
         const uint8_t* src = &rgb_[static_cast<size_t>(y / zoom) * width_ * 3];
-        for (size_t x = 0; x < static_cast<size_t>(width_) * zoom; ++x)
-            for (int c = 0; c < 3; ++c)
-                row[x * 3 + c] = src[(x / zoom) * 3 + c];
-        png_write_row(png, row.data());
+        uint8_t* row = bitmap.RowFromTop(y);
+        for (int x = 0; x < width_ * zoom; ++x) {
+            const uint8_t* p = src + static_cast<size_t>(x / zoom) * 3;
+            row[3 * x] = p[2]; // the canvas holds RGB, the bitmap BGR
+            row[3 * x + 1] = p[1];
+            row[3 * x + 2] = p[0];
+        }
     }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
+    return kx::WritePngFile(path, bitmap);
 }
 
 int TextWidth(const DxFont& font, std::string_view text, bool proportional) {

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "Cp1252.h"
 #include "DxFont.h"
 #include "FontBaker.h"
 #include "Preview.h"
+#include "graphics/FontTable.h"
+#include "storage/TextCodec.h"
 
 namespace kxfont {
 
 namespace {
 
 struct Slot {
-    const char* fileName;
     const char* face; // file name in the Liberation or DejaVu folder
     bool dejavu;
     int pixelSize;
@@ -26,23 +26,24 @@ struct Slot {
     int emboldenY;
 };
 
-// Slot order is the game's font numbers 0 to 10. Point sizes as a 96-dpi screen gives them
-// (10 pt = 13 px, 20 pt = 27 px); the system and terminal fonts imitate the heavy 8-pixel
-// screen fonts, the small font is a 9-pixel sans.
+// Slot order is the game's font numbers 0 to 10, as in kFontFileNames. Point sizes as a 96-dpi
+// screen gives them (10 pt = 13 px, 20 pt = 27 px); the system and terminal fonts imitate the heavy
+// 8-pixel screen fonts, the small font is a 9-pixel sans.
 constexpr Slot kSlots[] = {
-    {"Arial10.dxfont", "LiberationSans-Regular.ttf", false, 13, false, 0, 0},
-    {"Arial10b.dxfont", "LiberationSans-Bold.ttf", false, 13, false, 0, 0},
-    {"Arial20.dxfont", "LiberationSans-Regular.ttf", false, 27, false, 0, 0},
-    {"Arial20b.dxfont", "LiberationSans-Bold.ttf", false, 27, false, 0, 0},
-    {"Courier10.dxfont", "LiberationMono-Regular.ttf", false, 13, true, 0, 0},
-    {"Courier10b.dxfont", "LiberationMono-Bold.ttf", false, 13, true, 0, 0},
-    {"Fixedsys.dxfont", "DejaVuSansMono-Bold.ttf", true, 13, true, 0, 0},
-    {"Small.dxfont", "DejaVuSans.ttf", true, 9, false, 0, 0},
-    {"Terminal.dxfont", "DejaVuSansMono-Bold.ttf", true, 14, true, 0, 0},
-    {"TimesNewRoman10.dxfont", "LiberationSerif-Regular.ttf", false, 13, false, 0, 0},
-    {"TimesNewRoman10b.dxfont", "LiberationSerif-Bold.ttf", false, 13, false, 0, 0},
+    {"LiberationSans-Regular.ttf", false, 13, false, 0, 0},
+    {"LiberationSans-Bold.ttf", false, 13, false, 0, 0},
+    {"LiberationSans-Regular.ttf", false, 27, false, 0, 0},
+    {"LiberationSans-Bold.ttf", false, 27, false, 0, 0},
+    {"LiberationMono-Regular.ttf", false, 13, true, 0, 0},
+    {"LiberationMono-Bold.ttf", false, 13, true, 0, 0},
+    {"DejaVuSansMono-Bold.ttf", true, 13, true, 0, 0},
+    {"DejaVuSans.ttf", true, 9, false, 0, 0},
+    {"DejaVuSansMono-Bold.ttf", true, 14, true, 0, 0},
+    {"LiberationSerif-Regular.ttf", false, 13, false, 0, 0},
+    {"LiberationSerif-Bold.ttf", false, 13, false, 0, 0},
 };
 constexpr int kSlotCount = static_cast<int>(sizeof(kSlots) / sizeof(kSlots[0]));
+static_assert(kSlotCount == kx::kFontSlots, "one recipe for each slot of kFontFileNames");
 
 const char* kSample = "Nächste Ebene – Grün – Spiel beenden – ß – Ärger über Öl";
 const char* kSample2 = "AQgjpqy 0123456789 ÄÖÜäöüß „€ 100“ @#%&*()[]{} Ÿ…‰";
@@ -72,9 +73,11 @@ int Bake(const std::vector<std::string>& args) {
         else
             return Usage();
     }
-    for (const Slot& slot : kSlots) {
+    for (int s = 0; s < kSlotCount; ++s) {
+        const Slot& slot = kSlots[s];
+        const char* fileName = kx::FontFileName(s);
         FontRecipe recipe;
-        recipe.fileName = slot.fileName;
+        recipe.fileName = fileName;
         recipe.facePath = (slot.dejavu ? dejavu : liberation) + "/" + slot.face;
         recipe.pixelSize = slot.pixelSize;
         recipe.monospace = slot.monospace;
@@ -89,11 +92,10 @@ int Bake(const std::vector<std::string>& args) {
             int widest = 0;
             for (const Glyph& g : baked.font.glyphs)
                 widest = std::max(widest, g.width);
-            std::printf("%-24s W %2d  line %2d  baseline row %2d  widest glyph %2d\n",
-                        slot.fileName, baked.font.nominalWidth, baked.font.lineHeight,
-                        baked.baselineRow, widest);
+            std::printf("%-24s W %2d  line %2d  baseline row %2d  widest glyph %2d\n", fileName,
+                        baked.font.nominalWidth, baked.font.lineHeight, baked.baselineRow, widest);
         }
-        std::string path = outDir + "/" + slot.fileName;
+        std::string path = outDir + "/" + fileName;
         if (!WriteFile(path, Serialize(baked.font))) {
             std::fprintf(stderr, "font-baker: cannot write %s\n", path.c_str());
             return 1;
@@ -104,7 +106,7 @@ int Bake(const std::vector<std::string>& args) {
 
 bool LoadSlot(const std::string& dir, int slot, DxFont& font) {
     std::vector<uint8_t> bytes;
-    std::string path = dir + "/" + kSlots[slot].fileName;
+    std::string path = dir + "/" + kx::FontFileName(slot);
     if (!ReadFile(path, bytes) || !Deserialize(bytes, font)) {
         std::fprintf(stderr, "font-baker: %s is no font\n", path.c_str());
         return false;
@@ -131,7 +133,7 @@ int Preview(const std::vector<std::string>& args) {
         for (int s = 0; s < kSlotCount; ++s)
             shown.push_back(s);
 
-    const std::string sample = Cp1252FromUtf8(kSample);
+    const std::string sample = kx::Cp1252FromUtf8(kSample);
     const std::string legend = "white: proportional, yellow: fixed pitch (W + 1)";
     const int margin = 8, textX = 144;
     auto baseline = [&](int s) { return fonts[s].GlyphOf('H').top + fonts[s].GlyphOf('H').height; };
@@ -148,7 +150,7 @@ int Preview(const std::vector<std::string>& args) {
     for (int s : shown) {
         char name[8];
         std::snprintf(name, sizeof name, "F%02d", s);
-        std::string file = kSlots[s].fileName;
+        std::string file = kx::FontFileName(s);
         file = file.substr(0, file.find('.'));
         // The label sits on the sample's baseline, the file name below it.
         int labelY = y + baseline(s) - baseline(1);
@@ -193,8 +195,8 @@ int Chart(const std::vector<std::string>& args) {
                     canvas.SetPixel(cx + j, cy + r, 0xFFFFFF);
     }
     int y = 14 * pitch + 6;
-    DrawText(canvas, font, 4, y, Cp1252FromUtf8(kSample), 0xFFFFFF);
-    DrawText(canvas, font, 4, y + 28, Cp1252FromUtf8(kSample2), 0xFFFFFF);
+    DrawText(canvas, font, 4, y, kx::Cp1252FromUtf8(kSample), 0xFFFFFF);
+    DrawText(canvas, font, 4, y + 28, kx::Cp1252FromUtf8(kSample2), 0xFFFFFF);
     if (!canvas.WritePng(args[2]))
         return 1;
     return 0;

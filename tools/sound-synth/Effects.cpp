@@ -2,6 +2,11 @@
 #include "Effects.h"
 
 #include <cmath>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+
+#include "sound/SoundNames.h"
 
 namespace synth {
 
@@ -195,27 +200,41 @@ Signal Confirm() {
         [](double p) { return 0.9 * Sine(p) + 0.1 * Sine(3 * p); });
 }
 
+// The recipe of one sound; an empty signal for a name without one.
+Signal Recipe(std::string_view name) {
+    const std::pair<std::string_view, Signal (*)()> recipes[] = {
+        {"WormEatCorn", [] { return CornBlip(true); }},
+        {"WormEatAntiCorn", [] { return CornBlip(false); }},
+        {"WormSpeedUp", [] { return WormSweep(true); }},
+        {"WormSpeedDown", [] { return WormSweep(false); }},
+        {"GhostSpeedUp", [] { return GhostSweep(true); }},
+        {"GhostSpeedDown", [] { return GhostSweep(false); }},
+        {"LevelWon", LevelWon},
+        {"WormDead", WormDead},
+        {"GhostNew", GhostNew},
+        {"GhostDead", GhostDead},
+        {"switch", Switch},
+        {"WormDeadWater", WormDeadWater},
+        {"confirm", Confirm},
+    };
+    for (const auto& [known, make] : recipes) {
+        if (known == name)
+            return make();
+    }
+    return {};
+}
+
 } // namespace
 
 std::vector<Effect> MakeEffects() {
-    std::vector<Effect> effects = {
-        {"WormEatCorn", CornBlip(true)},
-        {"WormEatAntiCorn", CornBlip(false)},
-        {"WormSpeedUp", WormSweep(true)},
-        {"WormSpeedDown", WormSweep(false)},
-        {"GhostSpeedUp", GhostSweep(true)},
-        {"GhostSpeedDown", GhostSweep(false)},
-        {"LevelWon", LevelWon()},
-        {"WormDead", WormDead()},
-        {"GhostNew", GhostNew()},
-        {"GhostDead", GhostDead()},
-        {"switch", Switch()},
-        {"WormDeadWater", WormDeadWater()},
-        {"confirm", Confirm()},
-    };
-    for (Effect& e : effects) {
+    std::vector<Effect> effects;
+    for (const char* name : kx::kSoundNames) {
+        Effect e{name, Recipe(name)};
+        if (e.signal.empty())
+            throw std::logic_error(std::string("no recipe for the sound ") + name);
         Fade(e.signal, 0.003, 0.015);
         Normalise(e.signal, kTargetLoudness, kPeakLimit);
+        effects.push_back(std::move(e));
     }
     return effects;
 }

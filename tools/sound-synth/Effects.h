@@ -17,7 +17,8 @@ struct Effect {
     Signal signal;
 };
 
-// All thirteen, faded at both ends and matched in loudness.
+// All thirteen in the order of kSoundNames, faded at both ends and matched in loudness;
+// raises std::logic_error for a sound without a recipe.
 std::vector<Effect> MakeEffects();
 
 } // namespace synth

@@ -1,11 +1,13 @@
 // Writing the sheets: the BMP files the game reads and PNG previews for reviewing the art.
 #include "Sheet.h"
 
-#include <png.h>
-
-#include <cstdio>
-#include <memory>
+#include <functional>
+#include <string>
 #include <vector>
+
+#include "graphics/Bitmap24.h"
+#include "graphics/PngFile.h"
+#include "storage/OutputFile.h"
 
 namespace sp {
 
@@ -20,93 +22,47 @@ CCanvas CSheet::Cell(int index) const {
 
 namespace {
 
-void Put16(std::vector<unsigned char>& b, unsigned v) {
-    b.push_back(v & 0xFF);
-    b.push_back((v >> 8) & 0xFF);
+// The canvas as the graphics library's picture; false when it cannot be allocated.
+bool ToBitmap(const CCanvas& c, kx::CBitmap24& bitmap, int zoom = 1,
+              const std::function<Colour(Colour, int, int)>& recolour = {}) {
+    const int w = c.Width() * zoom, h = c.Height() * zoom;
+    if (!bitmap.CreateBitmap(w, h, 0))
+        return false;
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = bitmap.RowFromTop(y);
+        for (int x = 0; x < w; ++x) {
+            Colour col = c.Get(x / zoom, y / zoom);
+            if (recolour)
+                col = recolour(col, x, y);
+            row[3 * x] = static_cast<uint8_t>(Blue(col));
+            row[3 * x + 1] = static_cast<uint8_t>(Green(col));
+            row[3 * x + 2] = static_cast<uint8_t>(Red(col));
+        }
+    }
+    return true;
 }
-void Put32(std::vector<unsigned char>& b, unsigned v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 } // namespace
 
 bool WriteBmp(const CCanvas& c, const std::string& path) {
-    const unsigned w = c.Width(), h = c.Height();
-    const unsigned stride = (w * 3 + 3) & ~3u;
-    std::vector<unsigned char> b;
-    b.reserve(54 + stride * h);
-    b.push_back('B');
-    b.push_back('M');
-    Put32(b, 54 + stride * h);
-    Put32(b, 0);
-    Put32(b, 54);
-    Put32(b, 40);
-    Put32(b, w);
-    Put32(b, h); // positive height: bottom-up rows
-    Put16(b, 1);
-    Put16(b, 24);
-    Put32(b, 0); // BI_RGB
-    Put32(b, stride * h);
-    Put32(b, 2835);
-    Put32(b, 2835);
-    Put32(b, 0);
-    Put32(b, 0);
-    for (int y = static_cast<int>(h) - 1; y >= 0; --y) {
-        for (unsigned x = 0; x < w; ++x) {
-            Colour col = c.Get(static_cast<int>(x), y);
-            b.push_back(Blue(col));
-            b.push_back(Green(col));
-            b.push_back(Red(col));
-        }
-        for (unsigned p = w * 3; p < stride; ++p)
-            b.push_back(0);
-    }
-    FilePtr f(std::fopen(path.c_str(), "wb"));
-    if (!f)
+    kx::CBitmap24 bitmap;
+    if (!ToBitmap(c, bitmap))
         return false;
-    return std::fwrite(b.data(), 1, b.size(), f.get()) == b.size();
+    const std::vector<uint8_t> bytes = kx::EncodeBmp(bitmap);
+    return !bytes.empty() && kx::WriteWholeFile(path, bytes.data(), bytes.size(), nullptr);
 }
 
 bool WritePreviewPng(const CCanvas& c, const std::string& path, bool keyed, bool grid) {
-    FilePtr f(std::fopen(path.c_str(), "wb"));
-    if (!f)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png)
-        return false;
-    png_infop info = png_create_info_struct(png);
-    const int w = c.Width() * 2, h = c.Height() * 2;
-    std::vector<unsigned char> row(w * 3);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, f.get());
-    png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            Colour col = c.Get(x / 2, y / 2);
-            if (keyed && col == KEY)
-                col = ((x / 8 + y / 8) & 1) ? 0x9A9A9A : 0x6A6A6A;
-            if (grid && (x % 64 == 0 || y % 64 == 0))
-                col = 0x303040;
-            row[x * 3] = Red(col);
-            row[x * 3 + 1] = Green(col);
-            row[x * 3 + 2] = Blue(col);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return true;
+    // Doubled, the key colour as a checkerboard and a grid every two cells.
+    auto look = [keyed, grid](Colour col, int x, int y) {
+        if (keyed && col == KEY)
+            col = ((x / 8 + y / 8) & 1) ? 0x9A9A9A : 0x6A6A6A;
+        if (grid && (x % 64 == 0 || y % 64 == 0))
+            col = 0x303040;
+        return col;
+    };
+    kx::CBitmap24 bitmap;
+    return ToBitmap(c, bitmap, 2, look) && kx::WritePngFile(path, bitmap);
 }
 
 } // namespace sp
