@@ -73,3 +73,33 @@ function(kx_read_name_list header array var)
   # Reconfigure when the list changes.
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${header})
 endfunction()
+
+# kx_check_sources_listed(FOLDER ...): fails the configuration when a .cpp file below one of
+# the folders is not named in the CMakeLists.txt of its own folder, so that a new file is
+# never silently left out of the build. A file may be named with or without ".cpp" (lists
+# that loop over names); a fuzz_NAME.cpp is listed by its NAME.
+function(kx_check_sources_listed)
+  set(missing "")
+  foreach(folder ${ARGN})
+    file(GLOB_RECURSE sources RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+    foreach(source ${sources})
+      get_filename_component(dir ${source} DIRECTORY)
+      get_filename_component(name ${source} NAME_WE)
+      if(name MATCHES "^fuzz_(.*)$")
+        set(name ${CMAKE_MATCH_1})
+      endif()
+      set(lists ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      set(text "")
+      if(EXISTS ${lists})
+        file(READ ${lists} text)
+      endif()
+      if(NOT text MATCHES "(^|[ \t\n(/])${name}(\\.cpp)?([ \t\n)]|$)")
+        list(APPEND missing ${source})
+      endif()
+    endforeach()
+  endforeach()
+  if(missing)
+    list(JOIN missing "\n  " text)
+    message(FATAL_ERROR "source files that no CMakeLists.txt lists:\n  ${text}")
+  endif()
+endfunction()
