@@ -132,8 +132,6 @@ bool DecodePlayState(const std::string& code, uint64_t counter, uint64_t stepTic
 
 namespace {
 
-constexpr int kNoKey = -1;
-
 struct KeyRecord {
     int64_t parent; // the record of the key before, or -1
     uint64_t timeMs;
