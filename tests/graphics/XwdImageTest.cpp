@@ -10,7 +10,7 @@
 namespace kx {
 namespace {
 
-struct DumpSpec {
+struct DumpLayout {
     uint32_t width = 3;
     uint32_t height = 2;
     uint32_t bitsPerPixel = 32;
@@ -30,7 +30,7 @@ void PutBig(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 // pixel(x, y) gives the raw pixel value as the visual stores it.
-std::vector<uint8_t> MakeDump(const DumpSpec& d, uint32_t (*pixel)(uint32_t, uint32_t)) {
+std::vector<uint8_t> MakeDump(const DumpLayout& d, uint32_t (*pixel)(uint32_t, uint32_t)) {
     const uint32_t pixelBytes = d.bitsPerPixel / 8;
     const uint32_t line = d.width * pixelBytes + d.padBytes;
     const uint32_t headerSize = 100 + static_cast<uint32_t>(d.name.size()) + 1;
@@ -65,7 +65,7 @@ uint32_t Rgb(uint32_t x, uint32_t y) {
 }
 
 TEST(XwdImage, ThirtyTwoBitTrueColourGivesThePixelsTopDown) {
-    const std::vector<uint8_t> dump = MakeDump(DumpSpec{}, Rgb);
+    const std::vector<uint8_t> dump = MakeDump(DumpLayout{}, Rgb);
     CBitmap24 picture;
     ASSERT_TRUE(ReadXwdImage(dump, picture));
     ASSERT_EQ(picture.GetWidth(), 3);
@@ -79,23 +79,23 @@ TEST(XwdImage, ThirtyTwoBitTrueColourGivesThePixelsTopDown) {
 }
 
 TEST(XwdImage, MostSignificantByteFirstAndPaddedRowsReadTheSame) {
-    DumpSpec spec;
-    spec.bitsPerPixel = 24;
-    spec.byteOrder = 1;
-    spec.padBytes = 3;
-    spec.colours = 0;
+    DumpLayout layout;
+    layout.bitsPerPixel = 24;
+    layout.byteOrder = 1;
+    layout.padBytes = 3;
+    layout.colours = 0;
     CBitmap24 picture;
-    ASSERT_TRUE(ReadXwdImage(MakeDump(spec, Rgb), picture));
+    ASSERT_TRUE(ReadXwdImage(MakeDump(layout, Rgb), picture));
     EXPECT_EQ(picture.GetPixel(0, 0), Rgb(0, 0));
     EXPECT_EQ(picture.GetPixel(2, 1), Rgb(2, 1));
 }
 
 TEST(XwdImage, NarrowChannelsStretchToTheFullRange) {
-    DumpSpec spec;
-    spec.bitsPerPixel = 16;
-    spec.masks = {0xF800, 0x07E0, 0x001F}; // 5-6-5
+    DumpLayout layout;
+    layout.bitsPerPixel = 16;
+    layout.masks = {0xF800, 0x07E0, 0x001F}; // 5-6-5
     CBitmap24 picture;
-    ASSERT_TRUE(ReadXwdImage(MakeDump(spec,
+    ASSERT_TRUE(ReadXwdImage(MakeDump(layout,
                                       [](uint32_t x, uint32_t) -> uint32_t {
                                           return x == 0 ? 0xFFFFu : x == 1 ? 0xF800u : 0x0010u;
                                       }),
@@ -107,26 +107,26 @@ TEST(XwdImage, NarrowChannelsStretchToTheFullRange) {
 
 TEST(XwdImage, DumpsItCannotShowAreRefused) {
     CBitmap24 picture;
-    DumpSpec pseudo;
+    DumpLayout pseudo;
     pseudo.visualClass = 3; // colour-mapped
     EXPECT_FALSE(ReadXwdImage(MakeDump(pseudo, Rgb), picture));
-    DumpSpec oldVersion;
+    DumpLayout oldVersion;
     oldVersion.version = 6;
     EXPECT_FALSE(ReadXwdImage(MakeDump(oldVersion, Rgb), picture));
-    DumpSpec noMask;
+    DumpLayout noMask;
     noMask.masks = {0xFF0000, 0, 0xFF};
     EXPECT_FALSE(ReadXwdImage(MakeDump(noMask, Rgb), picture));
-    DumpSpec holes;
+    DumpLayout holes;
     holes.masks = {0xF0F000, 0xFF00, 0xFF};
     EXPECT_FALSE(ReadXwdImage(MakeDump(holes, Rgb), picture));
-    DumpSpec eightBit;
+    DumpLayout eightBit;
     eightBit.bitsPerPixel = 8;
     EXPECT_FALSE(ReadXwdImage(MakeDump(eightBit, Rgb), picture));
     EXPECT_FALSE(picture.IsValid());
 }
 
 TEST(XwdImage, DamagedHeadersAndShortDataAreRefusedWithoutReadingPastTheEnd) {
-    const std::vector<uint8_t> good = MakeDump(DumpSpec{}, Rgb);
+    const std::vector<uint8_t> good = MakeDump(DumpLayout{}, Rgb);
     CBitmap24 picture;
     for (size_t cut : {size_t{1}, size_t{4}, good.size() - 100, good.size() - 1}) {
         const std::vector<uint8_t> shorter(good.begin(), good.end() - static_cast<long>(cut));
