@@ -164,6 +164,36 @@ TEST_F(CheckCommand, ABigFieldUsedLikeASmallOneIsReported) {
     EXPECT_EQ(used.status, 0) << used.out;
 }
 
+TEST_F(CheckCommand, SolveWarnsOnlyWhenNoScriptCanWinAndNamesTheSeedWhereGhostsCanAppear) {
+    const fs::path data = KX_TEST_DATA_DIR;
+    fs::path lost = dir / "lost.txt", room = dir / "room.txt", haunted = dir / "haunted.txt";
+    kxtest::WriteFileBytes(lost, kHelp + kxtest::ReadFileBytes(data / "rules/wrong-arrow.txt"));
+    kxtest::WriteFileBytes(room, kHelp + kxtest::ReadFileBytes(data / "solver/room.txt"));
+    // The same lost corridor with a larva walled in below it: ghosts could hatch from it.
+    kxtest::WriteFileBytes(haunted, std::string(kHelp) + "map\n#########\n#bW..<.c#\n"
+                                                         "#########\n#...l...#\n#########\nend\n");
+
+    auto plain = kxtest::RunTool({"check", lost.string(), room.string()}, dir);
+    EXPECT_EQ(plain.status, 0) << plain.out;
+
+    auto run =
+        kxtest::RunTool({"check", "--solve", lost.string(), room.string(), haunted.string()}, dir);
+    EXPECT_EQ(run.status, 1);
+    auto lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_EQ(run.out.rfind(lost.string() + ": the level cannot be won: no key script wins", 0), 0u)
+        << run.out;
+    EXPECT_EQ(
+        lines[1].rfind("the level cannot be won with generator seed 1 (ghosts move by chance", 0),
+        0u)
+        << run.out;
+
+    // A search stopped by its limit proves nothing, so it warns about nothing.
+    auto limited = kxtest::RunTool({"check", "--solve", "--max-states", "3", lost.string()}, dir);
+    EXPECT_EQ(limited.status, 0) << limited.out;
+    EXPECT_EQ(limited.out, "");
+}
+
 TEST_F(CheckCommand, AFileThatDoesNotReadGivesExitTwoEvenBesideWarnings) {
     fs::path bad = dir / "bad.kxlev";
     kxtest::WriteFileBytes(bad, "not a level");

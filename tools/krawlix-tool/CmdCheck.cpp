@@ -1,10 +1,14 @@
 // krawlix-tool check: the level checker's warnings, one line each, for level files or sources.
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "Command.h"
 #include "LevelCheck.h"
 #include "field/LevelSource.h"
+#include "field/Solver.h"
+#include "field/Tape.h"
 
 namespace kxtool {
 namespace {
@@ -28,37 +32,120 @@ bool LoadForCheck(const std::string& path, kx::CGameFieldBase& field, std::strin
     return false;
 }
 
+struct CheckArgs {
+    std::vector<std::string> levels;
+    bool solve = false;
+    // Per level: enough for the built-in puzzles, small enough for a whole folder.
+    kx::SolveLimits limits{200000, 20};
+};
+
+bool ParseCheckArgs(const Args& args, CheckArgs& out, std::string& error) {
+    bool limitGiven = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--solve") {
+            out.solve = true;
+        } else if (a == "--max-states" || a == "--max-seconds") {
+            std::string v;
+            uint64_t n = 0;
+            if (!TakeOptionValue(args, i, v, error))
+                return false;
+            if (!kx::ParseUInt64(v, n)) {
+                error = a + " takes a number, not \"" + v + "\"";
+                return false;
+            }
+            if (a == "--max-states")
+                out.limits.maxStates = n;
+            else
+                out.limits.maxSeconds = static_cast<double>(n);
+            limitGiven = true;
+        } else if (!a.empty() && a[0] == '-') {
+            error = "unknown option " + a;
+            return false;
+        } else {
+            out.levels.push_back(a);
+        }
+    }
+    if (limitGiven && !out.solve) {
+        error = "--max-states and --max-seconds limit --solve, which is not given";
+        return false;
+    }
+    if (out.levels.empty()) {
+        error = "usage: check [--solve [--max-states N] [--max-seconds S]] LEVEL...";
+        return false;
+    }
+    return true;
+}
+
+// Ghosts at the start or larvae that hatch them make play depend on the generator's seed.
+bool PlayDependsOnSeed(const kx::CGameFieldBase& field) {
+    for (const kx::FieldCell& c : field.cells)
+        if (c.creature == kx::CREATURE_GHOST || c.creature == kx::CREATURE_GHOST_MARKED ||
+            c.item == kx::ITEM_GHOST_LARVA || c.swItem == kx::ITEM_GHOST_LARVA)
+            return true;
+    return false;
+}
+
+// A warning only when the search proved that nothing wins; a limit reached proves nothing.
+std::optional<LevelWarning> WinnableWarning(const kx::CGameFieldBase& field,
+                                            const kx::SolveLimits& limits) {
+    constexpr uint64_t kSeed = 1;
+    const kx::SolveResult r = kx::Solve(field, kSeed, limits);
+    if (r.status != kx::SolveStatus::Unwinnable)
+        return std::nullopt;
+    std::string text = "the level cannot be won";
+    if (PlayDependsOnSeed(field))
+        text += " with generator seed " + std::to_string(kSeed) +
+                " (ghosts move by chance; other seeds may differ)";
+    text +=
+        ": no key script wins in any of the " + std::to_string(r.states) + " states play can reach";
+    return LevelWarning{-1, -1, text};
+}
+
 int Check(const Args& args) {
-    if (args.empty())
-        return Fail("usage: check LEVEL...");
+    CheckArgs ca;
+    std::string error;
+    if (!ParseCheckArgs(args, ca, error)) {
+        Fail(error);
+        return 2;
+    }
     bool warned = false, unreadable = false;
-    for (const std::string& path : args) {
+    for (const std::string& path : ca.levels) {
         kx::CGameFieldBase field;
-        std::string error;
         if (!LoadForCheck(path, field, error)) {
             std::fprintf(stderr, "krawlix-tool: %s\n", error.c_str());
             unreadable = true;
             continue;
         }
-        for (const LevelWarning& w : CheckLevel(field)) {
+        std::vector<LevelWarning> warnings = CheckLevel(field);
+        if (ca.solve) {
+            if (auto w = WinnableWarning(field, ca.limits))
+                warnings.push_back(*w);
+        }
+        for (const LevelWarning& w : warnings) {
             warned = true;
             if (w.x >= 0)
                 std::printf("%s: (%d, %d): %s\n", path.c_str(), w.x, w.y, w.text.c_str());
             else
                 std::printf("%s: %s\n", path.c_str(), w.text.c_str());
         }
+        std::fflush(stdout);
     }
     return unreadable ? 2 : warned ? 1 : 0;
 }
 
 const Register checkCommand{
-    {"check", "LEVEL...",
+    {"check", "[--solve [--max-states N] [--max-seconds S]] LEVEL...",
      "warns about what a level author should look at, one line per finding with its cell "
      "(column, row): corn no worm can reach, worms on the border or in walls, body cells no head "
      "claims, flags that contradict walls, blocks or fences, switches without partners, a missing "
      "description or unknown mark-up tags, a big field used like a small one. LEVEL is a level "
-     "file, or a source when it ends in .txt. Exit 0 without warnings, 1 with warnings, 2 when "
-     "a file does not read",
+     "file, or a source when it ends in .txt. --solve also searches each level for a winning "
+     "key script (generator seed 1; per level at most 200000 states and 20 s unless "
+     "--max-states N or --max-seconds S, whole seconds, say otherwise) and warns when it is "
+     "proven that none exists; with ghosts or larvae that proof holds for seed 1 only. A level "
+     "whose search reaches a limit gets no warning: nothing is proven then. Exit 0 without "
+     "warnings, 1 with warnings, 2 when a file does not read or the command line is wrong",
      Check}};
 
 } // namespace
