@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "field/LevelSource.h"
@@ -25,48 +26,45 @@ bool LoadSource(benchmark::State& state, const std::string& path, kx::CGameField
     return false;
 }
 
-// Solves the level once per iteration; false when the search does not end in a win.
-bool SolveEach(benchmark::State& state, const kx::CGameFieldBase& field, kx::SolveResult& last,
-               uint64_t& states) {
+// Solves the level of the source once per iteration, adding up the states expanded; the last
+// result with its size as the counter "states", or nothing when the benchmark was skipped.
+std::optional<kx::SolveResult> SolveEach(benchmark::State& state, const std::string& path,
+                                         uint64_t& states) {
+    kx::CGameFieldBase field;
+    if (!LoadSource(state, path, field))
+        return std::nullopt;
+    kx::SolveResult last;
     for (auto _ : state) {
         last = kx::Solve(field, 1, kx::SolveLimits{});
-        if (last.status != kx::SolveStatus::Solved) {
+        if (last.status != kx::SolveStatus::Solved || last.states == 0) {
             state.SkipWithError("the level was not solved");
-            return false;
+            return std::nullopt;
         }
         states += last.states;
         benchmark::DoNotOptimize(last.keys.data());
     }
-    return true;
+    state.counters["states"] = static_cast<double>(last.states);
+    return last;
 }
 
 // A five-key puzzle of growing on corn that the search needs some 50 000 states for.
 void BM_StatesPerSecondOnAOneWormPuzzle(benchmark::State& state) {
-    kx::CGameFieldBase field;
-    if (!LoadSource(state, KX_SOURCE_DIR "/data/levels/LangUndLaenger.txt", field))
-        return;
-    kx::SolveResult last;
     uint64_t states = 0;
-    if (!SolveEach(state, field, last, states))
+    if (!SolveEach(state, KX_SOURCE_DIR "/data/levels/LangUndLaenger.txt", states))
         return;
-    state.counters["states"] = static_cast<double>(last.states);
     state.counters["states/s"] =
         benchmark::Counter(static_cast<double>(states), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_StatesPerSecondOnAOneWormPuzzle)->Unit(benchmark::kMillisecond);
 
-// One worm in an open 20 x 20 room: how much the visited set costs per state.
+// One worm in an open 20 x 20 room: what the search holds per visited state.
 void BM_BytesPerStateOnA20By20Field(benchmark::State& state) {
-    kx::CGameFieldBase field;
-    if (!LoadSource(state, KX_SOURCE_DIR "/tests/data/solver/arena.txt", field))
-        return;
-    kx::SolveResult last;
     uint64_t states = 0;
-    if (!SolveEach(state, field, last, states) || last.states == 0)
+    auto last = SolveEach(state, KX_SOURCE_DIR "/tests/data/solver/arena.txt", states);
+    if (!last)
         return;
-    state.counters["states"] = static_cast<double>(last.states);
     state.counters["bytes/state"] =
-        static_cast<double>(last.storedBytes) / static_cast<double>(last.states);
+        static_cast<double>(last->storedBytes) / static_cast<double>(last->states);
 }
 BENCHMARK(BM_BytesPerStateOnA20By20Field)->Unit(benchmark::kMillisecond);
 
