@@ -2,152 +2,17 @@
 #include "Solver.h"
 
 #include <algorithm>
-#include <bit>
 #include <chrono>
-#include <cstring>
-#include <unordered_set>
+#include <functional>
+#include <iterator>
 
 #include "Game.h"
+#include "StateCodec.h"
+#include "StateStore.h"
 
 namespace kx {
 
 namespace {
-
-template <typename T> void Put(std::string& out, T value) {
-    char bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    out.append(bytes, sizeof(T));
-}
-
-struct Reader {
-    const std::string& code;
-    size_t pos = 0;
-    bool ok = true;
-    template <typename T> T Get() {
-        T value{};
-        if (pos + sizeof(T) > code.size()) {
-            ok = false;
-            return value;
-        }
-        std::memcpy(&value, code.data() + pos, sizeof(T));
-        pos += sizeof(T);
-        return value;
-    }
-};
-
-// A creature that is due steps at once and forgets by how much; so is every overdue phase.
-uint64_t Phase(uint64_t counter, uint64_t lastStep, uint64_t interval) {
-    return std::min(counter - lastStep, interval);
-}
-
-} // namespace
-
-std::string EncodePlayState(const PlayState& s, uint64_t counter, const CGameFieldBase& start) {
-    std::string out;
-    out.reserve(64);
-    Put<int32_t>(out, s.activeWorm);
-    Put<int32_t>(out, s.cornLeft);
-    Put<uint8_t>(out, s.notInLevel ? 1 : 0);
-    Put<uint64_t>(out, std::bit_cast<uint64_t>(s.random));
-    Put<uint32_t>(out, static_cast<uint32_t>(s.worms.size()));
-    for (const Worm& w : s.worms) {
-        for (int32_t v : {w.state, w.length, w.direction, w.queued1, w.queued2, w.frame,
-                          w.lastFrame, w.speedIndex})
-            Put<int32_t>(out, v);
-        Put<uint64_t>(out, w.stepInterval);
-        Put<uint64_t>(out, Phase(counter, w.lastStep, w.stepInterval));
-        for (int32_t i = 0; i < w.length; ++i) {
-            Put<uint16_t>(out, w.Segment(i).x);
-            Put<uint16_t>(out, w.Segment(i).y);
-        }
-    }
-    Put<uint32_t>(out, static_cast<uint32_t>(s.ghosts.size()));
-    for (const Ghost& g : s.ghosts) {
-        for (int32_t v :
-             {g.state, g.x, g.y, g.direction, g.marked ? 1 : 0, g.frame, g.lastFrame, g.speedIndex})
-            Put<int32_t>(out, v);
-        Put<uint64_t>(out, g.stepInterval);
-        Put<uint64_t>(out, Phase(counter, g.lastStep, g.stepInterval));
-    }
-    const size_t n = std::min(s.field.cells.size(), start.cells.size());
-    for (size_t i = 0; i < n; ++i) {
-        if (s.field.cells[i] == start.cells[i])
-            continue;
-        Put<uint32_t>(out, static_cast<uint32_t>(i));
-        out.append(reinterpret_cast<const char*>(&s.field.cells[i]), sizeof(FieldCell));
-    }
-    return out;
-}
-
-bool DecodePlayState(const std::string& code, uint64_t counter, uint64_t stepTicks,
-                     const CGameFieldBase& start, PlayState& s) {
-    Reader r{code};
-    s.field = start;
-    s.activeWorm = r.Get<int32_t>();
-    s.cornLeft = r.Get<int32_t>();
-    s.notInLevel = r.Get<uint8_t>() != 0;
-    s.random = std::bit_cast<CRandom>(r.Get<uint64_t>());
-    s.now = counter >= stepTicks ? counter - stepTicks : 0;
-    uint32_t worms = r.Get<uint32_t>();
-    if (!r.ok || worms > code.size())
-        return false;
-    s.worms.assign(worms, Worm{});
-    for (Worm& w : s.worms) {
-        for (int32_t* v : {&w.state, &w.length, &w.direction, &w.queued1, &w.queued2, &w.frame,
-                           &w.lastFrame, &w.speedIndex})
-            *v = r.Get<int32_t>();
-        w.stepInterval = r.Get<uint64_t>();
-        w.lastStep = counter - r.Get<uint64_t>();
-        if (!r.ok || w.length < 0 || w.length > kMaxWormLength)
-            return false;
-        w.headSlot = 0;
-        w.segments.assign(static_cast<size_t>(w.length), SegmentPos{});
-        for (SegmentPos& p : w.segments) {
-            p.x = r.Get<uint16_t>();
-            p.y = r.Get<uint16_t>();
-        }
-    }
-    uint32_t ghosts = r.Get<uint32_t>();
-    if (!r.ok || ghosts > code.size())
-        return false;
-    s.ghosts.assign(ghosts, Ghost{});
-    for (Ghost& g : s.ghosts) {
-        int32_t marked = 0;
-        for (int32_t* v :
-             {&g.state, &g.x, &g.y, &g.direction, &marked, &g.frame, &g.lastFrame, &g.speedIndex})
-            *v = r.Get<int32_t>();
-        g.marked = marked != 0;
-        g.stepInterval = r.Get<uint64_t>();
-        g.lastStep = counter - r.Get<uint64_t>();
-    }
-    while (r.ok && r.pos < code.size()) {
-        uint32_t i = r.Get<uint32_t>();
-        if (!r.ok || i >= s.field.cells.size() || r.pos + sizeof(FieldCell) > code.size())
-            return false;
-        std::memcpy(&s.field.cells[i], code.data() + r.pos, sizeof(FieldCell));
-        r.pos += sizeof(FieldCell);
-    }
-    return r.ok;
-}
-
-namespace {
-
-struct KeyRecord {
-    int64_t parent; // the record of the key before, or -1
-    uint64_t timeMs;
-    PlayKey key;
-};
-
-struct Entry {
-    uint64_t timeMs;
-    uint64_t order; // pushes first come first among equal times
-    int64_t history;
-    std::string code;
-};
-
-bool Later(const Entry& a, const Entry& b) {
-    return a.timeMs != b.timeMs ? a.timeMs > b.timeMs : a.order > b.order;
-}
 
 // A step where a creature moves: only there can a key pressed now differ from one pressed
 // at the next such step.
@@ -161,6 +26,16 @@ bool DecisionMoment(const PlayState& s, uint64_t counter) {
     return false;
 }
 
+// A frontier entry: the time in the high bits, so that the smallest comes first and, among
+// equal times, the state stored first.
+constexpr int kTimeShift = 40;
+uint64_t FrontierEntry(uint32_t timeSteps, uint64_t id) {
+    return static_cast<uint64_t>(timeSteps) << kTimeShift | id;
+}
+
+constexpr PlayKey kKeys[] = {PlayKey::Up, PlayKey::Down, PlayKey::Left, PlayKey::Right,
+                             PlayKey::Tab};
+
 } // namespace
 
 SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits& limits) {
@@ -173,98 +48,188 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
     game.play.field = field;
     game.counterFrequency = kHeadlessFrequency;
     game.PrepareLevel();
-    const CGameFieldBase start = game.play.field;
     const uint64_t stepTicks = game.MsToTicks(kTimerStepMs);
-    auto counterAt = [&](uint64_t t) { return game.MsToTicks(kHeadlessStartMs + t); };
-
-    std::vector<KeyRecord> records;
-    std::unordered_set<std::string> visited;
-    std::vector<Entry> layer, next;
-    uint64_t order = 0;
-    bool playTimeEnd = false;
-    auto push = [&](std::vector<Entry>& heap, uint64_t t, int64_t history, std::string code) {
-        if (visited.count(code))
-            return;
-        heap.push_back(Entry{t, order++, history, std::move(code)});
-        std::push_heap(heap.begin(), heap.end(), Later);
+    int32_t longestMs = 1000;
+    for (int32_t i = 0; i < kSpeedCount; ++i)
+        longestMs = std::max(longestMs, SpeedMs(i));
+    const uint64_t phaseCap = game.MsToTicks(static_cast<uint64_t>(longestMs));
+    const CStateCodec codec(game.play, stepTicks, phaseCap);
+    auto counterAt = [&](uint64_t steps) {
+        return game.MsToTicks(kHeadlessStartMs + steps * kTimerStepMs);
     };
-    push(layer, 0, -1, EncodePlayState(game.play, counterAt(0), start));
+    const uint32_t lastStep = static_cast<uint32_t>(kMaxPlayMs / kTimerStepMs);
+
+    CStateStore store;
+    uint32_t layerKeys = 0;
+    std::vector<uint64_t> layer, next; // min-heaps of frontier entries
+    auto later = std::greater<uint64_t>();
+    std::vector<uint8_t> code;
+
+    // A state reached at a cost of (keys, time): stored when new, improved when cheaper and
+    // not yet expanded, else dropped.
+    // Encodes the game's state before the step at timeSteps into out; with verifyEncoding,
+    // the decoded state must be that state, but for the times it keeps relative.
+    PlayState check;
+    bool encodingFault = false;
+    auto encode = [&](uint32_t timeSteps, std::vector<uint8_t>& out) {
+        const uint64_t counter = counterAt(timeSteps);
+        out.clear();
+        codec.Encode(game.play, counter, out);
+        if (!limits.verifyEncoding)
+            return;
+        if (!codec.Decode(out.data(), out.size(), counter, check)) {
+            encodingFault = true;
+            return;
+        }
+        // Waits beyond the longest interval are one; below it they must be kept exactly.
+        auto sameWait = [&](uint64_t& decoded, uint64_t original) {
+            if (counter - decoded >= phaseCap && counter - original >= phaseCap)
+                decoded = original;
+        };
+        check.now = game.play.now;
+        for (size_t i = 0; i < check.worms.size() && i < game.play.worms.size(); ++i)
+            sameWait(check.worms[i].lastStep, game.play.worms[i].lastStep);
+        for (size_t i = 0; i < check.ghosts.size() && i < game.play.ghosts.size(); ++i)
+            sameWait(check.ghosts[i].lastStep, game.play.ghosts[i].lastStep);
+        encodingFault = encodingFault || !(check == game.play);
+    };
+
+    // A state reached at a cost of (keys, time): stored when new, improved when cheaper and
+    // not yet expanded, else dropped.
+    auto reach = [&](const std::vector<uint8_t>& code, uint64_t hash, uint32_t keys,
+                     uint32_t timeSteps, uint64_t parent, uint8_t key) {
+        uint64_t id = store.Find(code.data(), code.size(), hash);
+        const StateLink link{parent, timeSteps, keys, key, false};
+        if (id == CStateStore::kNone) {
+            id = store.Add(code.data(), code.size(), hash, link);
+        } else {
+            const StateLink old = store.Link(id);
+            if (old.expanded || old.keys < keys || (old.keys == keys && old.timeSteps <= timeSteps))
+                return;
+            store.SetLink(id, link);
+        }
+        std::vector<uint64_t>& heap = keys == layerKeys ? layer : next;
+        heap.push_back(FrontierEntry(timeSteps, id));
+        std::push_heap(heap.begin(), heap.end(), later);
+    };
+
+    encode(0, code);
+    reach(code, CStateStore::Hash(code.data(), code.size()), 0, 0, StateLink::kNoParent, 0);
 
     bool found = false;
-    int64_t winHistory = -1;
-    uint64_t winMs = 0;
+    bool playTimeEnd = false;
+    uint64_t winParent = StateLink::kNoParent;
+    uint32_t winSteps = 0;
     auto finish = [&](SolveStatus status) {
         result.status = status;
         result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+        result.stored = store.Count();
+        result.storedBytes = store.Bytes();
         if (status == SolveStatus::Solved) {
-            for (int64_t h = winHistory; h >= 0; h = records[static_cast<size_t>(h)].parent)
-                result.keys.push_back(
-                    {records[static_cast<size_t>(h)].timeMs, records[static_cast<size_t>(h)].key});
+            for (uint64_t id = winParent; id != StateLink::kNoParent;) {
+                const StateLink link = store.Link(id);
+                if (link.key != 0)
+                    result.keys.push_back({uint64_t{link.timeSteps} * kTimerStepMs,
+                                           static_cast<PlayKey>(link.key - 1)});
+                id = link.parent;
+            }
             std::reverse(result.keys.begin(), result.keys.end());
-            result.winMs = winMs;
+            result.winMs = uint64_t{winSteps} * kTimerStepMs;
         }
         return result;
     };
 
+    struct KeyBranch {
+        std::vector<uint8_t> code;
+        uint64_t hash = 0;
+        uint8_t key = 0;
+    };
+    KeyBranch keyBranches[std::size(kKeys)];
     PlayState before;
     while (!layer.empty()) {
-        while (!layer.empty() && !(found && layer.front().timeMs >= winMs)) {
-            std::pop_heap(layer.begin(), layer.end(), Later);
-            Entry e = std::move(layer.back());
+        while (!layer.empty() && !(found && (layer.front() >> kTimeShift) >= winSteps)) {
+            std::pop_heap(layer.begin(), layer.end(), later);
+            const uint64_t entry = layer.back();
             layer.pop_back();
-            if (!visited.insert(e.code).second)
-                continue;
-            result.storedBytes += e.code.size();
+            const uint64_t id = entry & ((uint64_t{1} << kTimeShift) - 1);
+            StateLink link = store.Link(id);
+            const uint32_t t = static_cast<uint32_t>(entry >> kTimeShift);
+            if (link.expanded || link.keys != layerKeys || link.timeSteps != t)
+                continue; // a cheaper way to this state came later
+            link.expanded = true;
+            store.SetLink(id, link);
+            if (encodingFault)
+                return finish(SolveStatus::EncodingFault);
             if (++result.states > limits.maxStates)
                 return finish(SolveStatus::StateLimit);
             if ((result.states & 255) == 0 &&
                 std::chrono::duration<double>(Clock::now() - started).count() > limits.maxSeconds)
                 return finish(SolveStatus::TimeLimit);
-            const uint64_t counter = counterAt(e.timeMs);
-            if (!DecodePlayState(e.code, counter, stepTicks, start, before))
-                continue;
 
+            const uint64_t counter = counterAt(t);
+            size_t size = 0;
+            const uint8_t* stored = store.Code(id, size);
+            if (!codec.Decode(stored, size, counter, before))
+                return finish(SolveStatus::EncodingFault);
             // One more key, pressed before this step; keys that change nothing are no branch.
-            for (int k : {int(PlayKey::Up), int(PlayKey::Down), int(PlayKey::Left),
-                          int(PlayKey::Right), int(PlayKey::Tab)}) {
+            // The table places of the new states are fetched while the worms walk on.
+            size_t branches = 0;
+            for (PlayKey key : kKeys) {
                 game.play = before;
-                PressKey(game, static_cast<PlayKey>(k));
-                if (game.play == before)
+                PressKey(game, key);
+                KeyBranch& branch = keyBranches[branches];
+                encode(t, branch.code);
+                if (branch.code.size() == size &&
+                    std::equal(branch.code.begin(), branch.code.end(), stored))
                     continue;
-                records.push_back({e.history, e.timeMs, static_cast<PlayKey>(k)});
-                push(next, e.timeMs, static_cast<int64_t>(records.size()) - 1,
-                     EncodePlayState(game.play, counter, start));
+                branch.hash = CStateStore::Hash(branch.code.data(), branch.code.size());
+                branch.key = static_cast<uint8_t>(static_cast<int>(key) + 1);
+                store.Prefetch(branch.hash);
+                ++branches;
             }
 
             // No key: steps until the next decision moment, which waits in this layer.
-            game.play = std::move(before);
-            for (uint64_t t = e.timeMs;; t += kTimerStepMs) {
-                PlayResult step = game.TimerStep(counterAt(t));
+            std::swap(game.play, before);
+            bool waits = false;
+            uint32_t waitSteps = 0;
+            for (uint32_t s = t;; ++s) {
+                const PlayResult step = game.TimerStep(counterAt(s));
                 if (step == PlayResult::Won) {
-                    if (!found || t < winMs) {
+                    if (!found || s < winSteps) {
                         found = true;
-                        winMs = t;
-                        winHistory = e.history;
+                        winSteps = s;
+                        winParent = id;
                     }
                     break;
                 }
                 if (step == PlayResult::Lost)
                     break;
-                if (t + kTimerStepMs > kMaxPlayMs) {
+                if (s + 1 > lastStep) {
                     playTimeEnd = true;
                     break;
                 }
-                if (DecisionMoment(game.play, counterAt(t + kTimerStepMs))) {
-                    push(layer, t + kTimerStepMs, e.history,
-                         EncodePlayState(game.play, counterAt(t + kTimerStepMs), start));
+                if (DecisionMoment(game.play, counterAt(s + 1))) {
+                    encode(s + 1, code);
+                    waits = true;
+                    waitSteps = s + 1;
                     break;
                 }
             }
+            for (size_t i = 0; i < branches; ++i)
+                reach(keyBranches[i].code, keyBranches[i].hash, layerKeys + 1, t, id,
+                      keyBranches[i].key);
+            if (waits)
+                reach(code, CStateStore::Hash(code.data(), code.size()), layerKeys, waitSteps, id,
+                      0);
         }
         if (found)
             return finish(SolveStatus::Solved);
+        if (layerKeys == CStateStore::kMaxKeys)
+            return finish(SolveStatus::StateLimit);
+        ++layerKeys;
         layer.swap(next);
         next.clear();
+        std::make_heap(layer.begin(), layer.end(), later);
     }
     return finish(playTimeEnd ? SolveStatus::PlayTimeEnd : SolveStatus::Unwinnable);
 }

@@ -1,4 +1,4 @@
-// The solver: a breadth-first search over key scripts on copies of the play state.
+// The solver: a search over key scripts on copies of the play state, fewest keys first.
 #pragma once
 
 #include <cstdint>
@@ -12,33 +12,31 @@
 namespace kx {
 
 struct SolveLimits {
-    uint64_t maxStates = 500000; // about 650 MB at most on the built-in levels
+    uint64_t maxStates = 5000000; // some 300 MB on a one-worm level
     double maxSeconds = 120;
+    // Decodes every expanded state's encoding again and stops with EncodingFault unless it
+    // plays on like the state itself; for tests, about three times slower.
+    bool verifyEncoding = false;
 };
 
 enum class SolveStatus {
     Solved,
-    StateLimit,  // --max-states reached
-    TimeLimit,   // --max-seconds reached
-    PlayTimeEnd, // a line of play reached a day of level time undecided
-    Unwinnable,  // every reachable state was searched, none wins
+    StateLimit,    // --max-states reached
+    TimeLimit,     // --max-seconds reached
+    PlayTimeEnd,   // a line of play reached a day of level time undecided
+    Unwinnable,    // every reachable state was searched, none wins
+    EncodingFault, // verifyEncoding found a state the encoding does not keep
 };
 
 struct SolveResult {
     SolveStatus status = SolveStatus::Unwinnable;
     std::vector<KeyPress> keys;
     uint64_t winMs = 0;
-    uint64_t states = 0;      // distinct states expanded
-    uint64_t storedBytes = 0; // encodings held in the visited set
+    uint64_t states = 0;      // states expanded
+    uint64_t stored = 0;      // distinct states stored (expanded or waiting)
+    uint64_t storedBytes = 0; // memory of the stored states: arena and hash table
     double seconds = 0;
 };
-
-// The compact encoding of a state standing before the timer step at counter: worms, ghosts,
-// pace phases relative to counter, the generator and the cells that differ from start.
-std::string EncodePlayState(const PlayState& state, uint64_t counter, const CGameFieldBase& start);
-// The inverse: a state that plays on as the encoded one did. False for a foreign encoding.
-bool DecodePlayState(const std::string& code, uint64_t counter, uint64_t stepTicks,
-                     const CGameFieldBase& start, PlayState& state);
 
 // Searches the scripts of the headless play (10 ms steps, cursor keys and TAB) on the level
 // field with the generator seeded with seed: fewest keys first, among those the earliest win.

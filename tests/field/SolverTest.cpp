@@ -1,6 +1,7 @@
 // The solver's state encoding and search, on levels of the test data.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -8,6 +9,8 @@
 #include "field/HeadlessPlay.h"
 #include "field/LevelSource.h"
 #include "field/Solver.h"
+#include "field/StateCodec.h"
+#include "field/StateStore.h"
 
 namespace {
 
@@ -31,50 +34,62 @@ kx::PlayOutcome Replay(const kx::CGameFieldBase& field, const kx::SolveResult& r
     return kx::PlayHeadless(game, options);
 }
 
-// Every state of a play, encoded before a step and decoded again, is the state itself: the
-// encoding leaves out nothing the rules read.
-TEST(SolverEncoding, DecodingAnEncodedStateGivesBackTheStateAtEveryStepOfAPlay) {
-    for (const char* path : {"solver/room.txt", "rules/two-worms.txt", "rules/ghost-pen.txt"}) {
-        kx::CGameFieldBase field = Level(path);
-        kx::CGame game;
-        game.play.field = field;
-        game.counterFrequency = kx::kHeadlessFrequency;
-        game.PrepareLevel();
-        const kx::CGameFieldBase start = game.play.field;
-        const uint64_t stepTicks = game.MsToTicks(kx::kTimerStepMs);
-        int checked = 0;
-        kx::PlayOptions options;
-        kx::ParseKeyScript("0:right,1200:down,1300:tab,2000:left,3400:up", options.keys, nullptr);
-        options.untilMs = 6000;
-        game.play.field = field;
-        options.afterStep = [&](const kx::CGame& g, uint64_t t) {
-            const uint64_t counter = g.MsToTicks(kx::kHeadlessStartMs + t + kx::kTimerStepMs);
-            kx::PlayState decoded;
-            EXPECT_TRUE(kx::DecodePlayState(kx::EncodePlayState(g.play, counter, start), counter,
-                                            stepTicks, start, decoded));
-            EXPECT_TRUE(decoded == g.play) << path << " at " << t << " ms";
-            ++checked;
-            return !::testing::Test::HasFailure();
-        };
-        kx::CGame player;
-        player.play.field = field;
-        kx::PlayHeadless(player, options);
-        EXPECT_GT(checked, 10) << path;
+// With verifyEncoding the search decodes every state it encodes and stops at the first that
+// does not come back whole: worms of every shape, ghosts, larvae, switches, items, ice, water.
+TEST(SolverEncoding, EveryStateOfASearchDecodesToItself) {
+    for (const char* path : {"solver/mixed.txt", "solver/room.txt", "rules/two-worms.txt"}) {
+        kx::SolveLimits limits;
+        limits.maxStates = 20000;
+        limits.verifyEncoding = true;
+        kx::SolveResult r = kx::Solve(Level(path), 1, limits);
+        EXPECT_NE(r.status, kx::SolveStatus::EncodingFault) << path;
+        EXPECT_GT(r.states, 100u) << path;
     }
 }
 
 TEST(SolverEncoding, AForeignOrCutEncodingIsRefused) {
-    kx::CGameFieldBase field = Level("solver/room.txt");
     kx::CGame game;
-    game.play.field = field;
+    game.play.field = Level("solver/mixed.txt");
     game.counterFrequency = kx::kHeadlessFrequency;
     game.PrepareLevel();
-    const std::string code = kx::EncodePlayState(game.play, 1000, game.play.field);
+    const kx::CStateCodec codec(game.play, 10000, 1000000);
+    std::vector<uint8_t> code;
+    codec.Encode(game.play, 20000000, code);
     kx::PlayState state;
-    for (size_t cut : {size_t{0}, size_t{3}, code.size() - 1})
-        EXPECT_FALSE(kx::DecodePlayState(code.substr(0, cut), 1000, 10, game.play.field, state));
-    EXPECT_FALSE(kx::DecodePlayState(code + "\xff\xff\xff\x7f" + std::string(21, 'x'), 1000, 10,
-                                     game.play.field, state));
+    ASSERT_TRUE(codec.Decode(code.data(), code.size(), 20000000, state));
+    EXPECT_EQ(state.field, game.play.field);
+    for (size_t cut = 0; cut < code.size(); ++cut)
+        EXPECT_FALSE(codec.Decode(code.data(), cut, 20000000, state)) << cut;
+    std::vector<uint8_t> longer = code;
+    longer.push_back(0);
+    EXPECT_FALSE(codec.Decode(longer.data(), longer.size(), 20000000, state));
+
+    kx::CGame other; // a field of another shape
+    other.play.field = Level("rules/ghost-pen.txt");
+    other.PrepareLevel();
+    code.clear();
+    codec.Encode(other.play, 20000000, code);
+    EXPECT_FALSE(codec.Decode(code.data(), code.size(), 20000000, state));
+}
+
+// Codes whose hashes all collide are still told apart, across every growth of the table.
+TEST(SolverStore, EveryStoredCodeIsFoundAgainEvenWhenAllHashesCollide) {
+    kx::CStateStore store;
+    const uint64_t hash = 0x123456789abcdef0ull;
+    std::vector<uint64_t> ids;
+    for (uint32_t i = 0; i < 3000; ++i) {
+        std::vector<uint8_t> code(i % 200 + 1, static_cast<uint8_t>(i));
+        std::memcpy(code.data(), &i, std::min<size_t>(code.size(), 4));
+        ASSERT_EQ(store.Find(code.data(), code.size(), hash), kx::CStateStore::kNone);
+        ids.push_back(store.Add(code.data(), code.size(), hash,
+                                {kx::StateLink::kNoParent, i, i % 7, 3, false}));
+    }
+    for (uint32_t i = 0; i < 3000; ++i) {
+        std::vector<uint8_t> code(i % 200 + 1, static_cast<uint8_t>(i));
+        std::memcpy(code.data(), &i, std::min<size_t>(code.size(), 4));
+        ASSERT_EQ(store.Find(code.data(), code.size(), hash), ids[i]) << i;
+        EXPECT_EQ(store.Link(ids[i]).timeSteps, i);
+    }
 }
 
 TEST(SolverSearch, TheRoomIsSolvedWithFourKeysAndTheReplayWins) {

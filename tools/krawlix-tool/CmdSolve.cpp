@@ -78,6 +78,8 @@ const char* Outcome(kx::SolveStatus status) {
         return "a day of level time reached";
     case kx::SolveStatus::Unwinnable:
         return "unwinnable";
+    case kx::SolveStatus::EncodingFault:
+        return "a state the solver cannot keep";
     }
     return "?";
 }
@@ -171,6 +173,8 @@ int Solve(const Args& args) {
         return 0;
     case kx::SolveStatus::Unwinnable:
         return 4;
+    case kx::SolveStatus::EncodingFault:
+        return 1;
     default:
         return 3;
     }
@@ -179,7 +183,7 @@ int Solve(const Args& args) {
 const Register solveCommand{
     {"solve", "LEVEL [--seed N] [--max-states N] [--max-seconds S] [--record TAPE] [--json]",
      "searches the key scripts of play (fewest keys, then earliest win) for one that wins and "
-     "replays it; exit 0 solved, 3 a limit reached (--max-states default 500000, "
+     "replays it; exit 0 solved, 3 a limit reached (--max-states default 5000000, "
      "--max-seconds whole seconds, default 120, or a day of level time), 4 proven unwinnable "
      "(for that seed, default 1, when ghosts walk); --record writes the tape",
      Solve}};
