@@ -14,14 +14,12 @@ namespace kx {
 
 namespace {
 
-// A step where a creature moves: only there can a key pressed now differ from one pressed
-// at the next such step.
+// A step where a worm moves: only there can a key pressed now differ from one pressed at the
+// next such step. Keys reach nothing but the worms' queues, which only their own steps read,
+// and the choice of worm, which only the keys read; ghosts tell heads apart from nothing.
 bool DecisionMoment(const PlayState& s, uint64_t counter) {
     for (const Worm& w : s.worms)
         if (counter - w.lastStep >= w.stepInterval)
-            return true;
-    for (const Ghost& g : s.ghosts)
-        if (counter - g.lastStep >= g.stepInterval)
             return true;
     return false;
 }
@@ -99,12 +97,17 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
     auto reach = [&](const std::vector<uint8_t>& code, uint64_t hash, uint32_t keys,
                      uint32_t timeSteps, uint64_t parent, uint8_t key) {
         uint64_t id = store.Find(code.data(), code.size(), hash);
-        const StateLink link{parent, timeSteps, keys, key, false};
+        const StateLink link{parent, timeSteps, (keys & 1) != 0, key, false};
         if (id == CStateStore::kNone) {
             id = store.Add(code.data(), code.size(), hash, link);
         } else {
             const StateLink old = store.Link(id);
-            if (old.expanded || old.keys < keys || (old.keys == keys && old.timeSteps <= timeSteps))
+            if (old.expanded)
+                return;
+            // Not expanded: reached with layerKeys or one key more.
+            const uint32_t oldKeys =
+                old.oddKeys == ((layerKeys & 1) != 0) ? layerKeys : layerKeys + 1;
+            if (oldKeys < keys || (oldKeys == keys && old.timeSteps <= timeSteps))
                 return;
             store.SetLink(id, link);
         }
@@ -154,7 +157,7 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
             const uint64_t id = entry & ((uint64_t{1} << kTimeShift) - 1);
             StateLink link = store.Link(id);
             const uint32_t t = static_cast<uint32_t>(entry >> kTimeShift);
-            if (link.expanded || link.keys != layerKeys || link.timeSteps != t)
+            if (link.expanded || link.oddKeys != ((layerKeys & 1) != 0) || link.timeSteps != t)
                 continue; // a cheaper way to this state came later
             link.expanded = true;
             store.SetLink(id, link);
@@ -162,9 +165,13 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
                 return finish(SolveStatus::EncodingFault);
             if (++result.states > limits.maxStates)
                 return finish(SolveStatus::StateLimit);
-            if ((result.states & 255) == 0 &&
-                std::chrono::duration<double>(Clock::now() - started).count() > limits.maxSeconds)
-                return finish(SolveStatus::TimeLimit);
+            if ((result.states & 255) == 0) {
+                if (std::chrono::duration<double>(Clock::now() - started).count() >
+                    limits.maxSeconds)
+                    return finish(SolveStatus::TimeLimit);
+                if (store.Bytes() > limits.maxBytes)
+                    return finish(SolveStatus::MemoryLimit);
+            }
 
             const uint64_t counter = counterAt(t);
             size_t size = 0;
@@ -224,8 +231,6 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
         }
         if (found)
             return finish(SolveStatus::Solved);
-        if (layerKeys == CStateStore::kMaxKeys)
-            return finish(SolveStatus::StateLimit);
         ++layerKeys;
         layer.swap(next);
         next.clear();

@@ -12,8 +12,9 @@
 namespace kx {
 
 struct SolveLimits {
-    uint64_t maxStates = 5000000; // some 300 MB on a one-worm level
+    uint64_t maxStates = 20000000;
     double maxSeconds = 120;
+    uint64_t maxBytes = uint64_t{1} << 30; // the stored states' memory
     // Decodes every expanded state's encoding again and stops with EncodingFault unless it
     // plays on like the state itself; for tests, about three times slower.
     bool verifyEncoding = false;
@@ -23,6 +24,7 @@ enum class SolveStatus {
     Solved,
     StateLimit,    // --max-states reached
     TimeLimit,     // --max-seconds reached
+    MemoryLimit,   // the stored states reached maxBytes
     PlayTimeEnd,   // a line of play reached a day of level time undecided
     Unwinnable,    // every reachable state was searched, none wins
     EncodingFault, // verifyEncoding found a state the encoding does not keep

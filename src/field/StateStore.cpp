@@ -2,18 +2,26 @@
 #include "StateStore.h"
 
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <stdexcept>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace kx {
 
 namespace {
 
-// An entry: the link (parent 5 bytes, time 4, keys 3, key and mark 1), the size of the
+// An entry: the link (parent 5 bytes, time 3, key and marks 1), the size of the
 // encoding (one or two bytes), the encoding.
 constexpr int kIdBits = 40;
 constexpr uint64_t kIdMask = (uint64_t{1} << kIdBits) - 1;
 constexpr uint8_t kExpandedBit = 0x80;
+constexpr uint8_t kOddKeysBit = 0x40;
+constexpr uint8_t kKeyBits = 0x07;
 
 void PutBytes(uint8_t* p, uint64_t v, int n) {
     for (int i = 0; i < n; ++i)
@@ -33,6 +41,21 @@ uint64_t Mix(uint64_t h, uint64_t k) {
 }
 
 } // namespace
+
+CLargeBuffer::CLargeBuffer(size_t bytes) {
+    constexpr size_t kPage = size_t{2} << 20;
+    size = (bytes + kPage - 1) / kPage * kPage;
+    data.reset(static_cast<uint8_t*>(std::aligned_alloc(kPage, size)));
+    if (!data)
+        throw std::bad_alloc();
+#ifdef __linux__
+    madvise(data.get(), size, MADV_HUGEPAGE); // advice only: small pages work as well
+#endif
+}
+
+void CLargeBuffer::Free::operator()(uint8_t* p) const {
+    std::free(p);
+}
 
 uint64_t CStateStore::Hash(const uint8_t* code, size_t size) {
     uint64_t h = 0x9E3779B97F4A7C15ull ^ size;
@@ -69,9 +92,9 @@ bool CStateStore::Matches(uint64_t id, const uint8_t* code, size_t size) const {
 }
 
 uint64_t CStateStore::Find(const uint8_t* code, size_t size, uint64_t hash) const {
-    if (table.empty())
+    if (tableSize == 0)
         return kNone;
-    const uint64_t mask = table.size() - 1;
+    const uint64_t mask = tableSize - 1;
     const uint64_t tag = hash >> kIdBits;
     for (uint64_t i = hash >> tableShift;; i = (i + 1) & mask) {
         const uint64_t slot = table[i];
@@ -83,12 +106,17 @@ uint64_t CStateStore::Find(const uint8_t* code, size_t size, uint64_t hash) cons
 }
 
 void CStateStore::Grow() {
-    std::vector<uint64_t> old;
-    old.swap(table);
-    table.assign(old.empty() ? 1024 : old.size() * 2, 0);
-    tableShift = 64 - std::countr_zero(table.size());
-    const uint64_t mask = table.size() - 1;
-    for (uint64_t slot : old) {
+    CLargeBuffer old = std::move(tableMemory);
+    const uint64_t* oldTable = table;
+    const size_t oldSize = tableSize;
+    tableSize = oldSize == 0 ? 1024 : oldSize * 2;
+    tableMemory = CLargeBuffer(tableSize * sizeof(uint64_t));
+    table = reinterpret_cast<uint64_t*>(tableMemory.Data());
+    std::memset(table, 0, tableSize * sizeof(uint64_t));
+    tableShift = 64 - std::countr_zero(tableSize);
+    const uint64_t mask = tableSize - 1;
+    for (size_t k = 0; k < oldSize; ++k) {
+        const uint64_t slot = oldTable[k];
         if (slot == 0)
             continue;
         // The slot's tag holds the hash's top bits, which pick the place while they suffice.
@@ -111,7 +139,7 @@ uint64_t CStateStore::Add(const uint8_t* code, size_t size, uint64_t hash, const
         throw std::length_error("a solver state encodes to more than 16 KB");
     const size_t need = kLinkBytes + (size < 0x80 ? 1 : 2) + size;
     if (used + need > kBlockBytes) {
-        blocks.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes));
+        blocks.emplace_back(kBlockBytes);
         used = 0;
     }
     const uint64_t id = (blocks.size() - 1) * kBlockBytes + used;
@@ -128,9 +156,9 @@ uint64_t CStateStore::Add(const uint8_t* code, size_t size, uint64_t hash, const
     std::memcpy(p, code, size);
     SetLink(id, link);
 
-    if ((count + 1) * 4 > table.size() * 3)
+    if ((count + 1) * 4 > tableSize * 3)
         Grow();
-    const uint64_t mask = table.size() - 1;
+    const uint64_t mask = tableSize - 1;
     uint64_t i = hash >> tableShift;
     while (table[i] != 0)
         i = (i + 1) & mask;
@@ -143,23 +171,25 @@ StateLink CStateStore::Link(uint64_t id) const {
     const uint8_t* p = At(id);
     StateLink link;
     link.parent = GetBytes(p, 5);
-    link.timeSteps = static_cast<uint32_t>(GetBytes(p + 5, 4));
-    link.keys = static_cast<uint32_t>(GetBytes(p + 9, 3));
-    link.key = p[12] & 0x7f;
-    link.expanded = (p[12] & kExpandedBit) != 0;
+    link.timeSteps = static_cast<uint32_t>(GetBytes(p + 5, 3));
+    link.key = p[8] & kKeyBits;
+    link.oddKeys = (p[8] & kOddKeysBit) != 0;
+    link.expanded = (p[8] & kExpandedBit) != 0;
     return link;
 }
 
 void CStateStore::SetLink(uint64_t id, const StateLink& link) {
+    if (link.timeSteps >= kMaxTimeSteps || link.key > kKeyBits)
+        throw std::out_of_range("a solver state's time or key does not fit its link");
     uint8_t* p = At(id);
     PutBytes(p, link.parent, 5);
-    PutBytes(p + 5, link.timeSteps, 4);
-    PutBytes(p + 9, link.keys, 3);
-    p[12] = static_cast<uint8_t>((link.key & 0x7f) | (link.expanded ? kExpandedBit : 0));
+    PutBytes(p + 5, link.timeSteps, 3);
+    p[8] = static_cast<uint8_t>(link.key | (link.oddKeys ? kOddKeysBit : 0) |
+                                (link.expanded ? kExpandedBit : 0));
 }
 
 uint64_t CStateStore::Bytes() const {
-    return blocks.size() * kBlockBytes + table.size() * sizeof(uint64_t);
+    return blocks.size() * kBlockBytes + tableSize * sizeof(uint64_t);
 }
 
 } // namespace kx

@@ -7,12 +7,31 @@
 
 namespace kx {
 
+// Memory in 2 MB pages where the system grants them: the solver reads its table and arena at
+// random, and with small pages nearly every such read would also miss the page-table cache.
+class CLargeBuffer {
+public:
+    CLargeBuffer() = default;
+    explicit CLargeBuffer(size_t bytes);
+    uint8_t* Data() const { return data.get(); }
+    size_t Size() const { return size; }
+
+private:
+    struct Free {
+        void operator()(uint8_t* p) const;
+    };
+    std::unique_ptr<uint8_t, Free> data;
+    size_t size = 0;
+};
+
 // What the search keeps beside a state's encoding: how it was first reached at the least cost.
 struct StateLink {
     uint64_t parent = kNoParent; // the state it was reached from
-    uint32_t timeSteps = 0;      // level time in timer steps
-    uint32_t keys = 0;           // keys pressed to reach it
-    uint8_t key = 0;             // the key of the last move, 0 for waiting, else PlayKey + 1
+    uint32_t timeSteps = 0;      // level time in timer steps, below kMaxTimeSteps
+    // Whether an odd number of keys reached it. The search holds unexpanded states of two
+    // neighbouring key counts only, so this bit tells which.
+    bool oddKeys = false;
+    uint8_t key = 0; // the key of the last move, 0 for waiting, else PlayKey + 1 (below 8)
     bool expanded = false;
 
     static constexpr uint64_t kNoParent = (uint64_t{1} << 40) - 1;
@@ -23,7 +42,7 @@ struct StateLink {
 // and the top bits of the hash, which settle most mismatches without touching the arena.
 class CStateStore {
 public:
-    static constexpr uint32_t kMaxKeys = (1u << 24) - 1;
+    static constexpr uint32_t kMaxTimeSteps = 1u << 24;
 
     // The id of the state with this encoding, or kNone.
     uint64_t Find(const uint8_t* code, size_t size, uint64_t hash) const;
@@ -32,7 +51,7 @@ public:
 
     // Starts loading the table slot where a search for hash begins.
     void Prefetch(uint64_t hash) const {
-        if (!table.empty())
+        if (tableSize > 0)
             __builtin_prefetch(&table[hash >> tableShift]);
     }
 
@@ -48,18 +67,20 @@ public:
     static constexpr uint64_t kNone = ~uint64_t{0};
 
 private:
-    static constexpr size_t kBlockBytes = size_t{1} << 20;
-    static constexpr size_t kLinkBytes = 13;
+    static constexpr size_t kBlockBytes = size_t{2} << 20;
+    static constexpr size_t kLinkBytes = 9;
 
     uint8_t* At(uint64_t id) const {
-        return blocks[static_cast<size_t>(id / kBlockBytes)].get() + id % kBlockBytes;
+        return blocks[static_cast<size_t>(id / kBlockBytes)].Data() + id % kBlockBytes;
     }
     void Grow();
     bool Matches(uint64_t id, const uint8_t* code, size_t size) const;
 
-    std::vector<std::unique_ptr<uint8_t[]>> blocks;
+    std::vector<CLargeBuffer> blocks;
     size_t used = kBlockBytes; // bytes used in the last block; a full one makes the next
-    std::vector<uint64_t> table;
+    CLargeBuffer tableMemory;
+    uint64_t* table = nullptr;
+    size_t tableSize = 0;
     int tableShift = 64; // a slot's place: the hash's top bits
     uint64_t count = 0;
 };

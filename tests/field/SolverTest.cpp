@@ -82,7 +82,7 @@ TEST(SolverStore, EveryStoredCodeIsFoundAgainEvenWhenAllHashesCollide) {
         std::memcpy(code.data(), &i, std::min<size_t>(code.size(), 4));
         ASSERT_EQ(store.Find(code.data(), code.size(), hash), kx::CStateStore::kNone);
         ids.push_back(store.Add(code.data(), code.size(), hash,
-                                {kx::StateLink::kNoParent, i, i % 7, 3, false}));
+                                {kx::StateLink::kNoParent, i, i % 2 == 1, 3, false}));
     }
     for (uint32_t i = 0; i < 3000; ++i) {
         std::vector<uint8_t> code(i % 200 + 1, static_cast<uint8_t>(i));

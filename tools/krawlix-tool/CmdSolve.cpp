@@ -74,6 +74,8 @@ const char* Outcome(kx::SolveStatus status) {
         return "state limit reached";
     case kx::SolveStatus::TimeLimit:
         return "time limit reached";
+    case kx::SolveStatus::MemoryLimit:
+        return "memory limit reached";
     case kx::SolveStatus::PlayTimeEnd:
         return "a day of level time reached";
     case kx::SolveStatus::Unwinnable:
@@ -94,11 +96,13 @@ int Solve(const Args& args) {
     if (!LoadLevelFile(sa.level, field, &version, error, false))
         return Fail(error);
 
-    // With ghosts the answer holds for the generator's seed only.
+    // With ghosts, or larvae that hatch them, the answer holds for the generator's seed only.
     kx::CGame probe;
     probe.play.field = field;
     probe.PrepareLevel();
-    const bool ghosts = !probe.play.ghosts.empty();
+    bool ghosts = !probe.play.ghosts.empty();
+    for (const kx::FieldCell& cell : probe.play.field.cells)
+        ghosts = ghosts || cell.item == kx::ITEM_GHOST_LARVA || cell.swItem == kx::ITEM_GHOST_LARVA;
 
     kx::SolveResult r = kx::Solve(field, sa.seed, sa.limits);
     const bool solved = r.status == kx::SolveStatus::Solved;
@@ -145,6 +149,10 @@ int Solve(const Args& args) {
         }
         json.Key("states");
         json.UInt(r.states);
+        json.Key("storedStates");
+        json.UInt(r.stored);
+        json.Key("storedBytes");
+        json.UInt(r.storedBytes);
         json.Key("milliseconds");
         json.UInt(static_cast<uint64_t>(r.seconds * 1000.0));
         json.Key("ghosts");
@@ -161,11 +169,14 @@ int Solve(const Args& args) {
             text += "won at: " + std::to_string(r.winMs) + " ms\n";
         }
         text += "states searched: " + std::to_string(r.states) + "\n";
+        text += "states stored: " + std::to_string(r.stored) + " in " +
+                std::to_string((r.storedBytes + 512 * 1024) / (1024 * 1024)) + " MB\n";
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.3f", r.seconds);
         text += std::string("time taken: ") + seconds + " s\n";
         if (ghosts)
-            text += "the level has ghosts: this holds for seed " + std::to_string(sa.seed) + "\n";
+            text += "the level has ghosts or larvae: this holds for seed " +
+                    std::to_string(sa.seed) + "\n";
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
     switch (r.status) {
@@ -183,8 +194,9 @@ int Solve(const Args& args) {
 const Register solveCommand{
     {"solve", "LEVEL [--seed N] [--max-states N] [--max-seconds S] [--record TAPE] [--json]",
      "searches the key scripts of play (fewest keys, then earliest win) for one that wins and "
-     "replays it; exit 0 solved, 3 a limit reached (--max-states default 5000000, "
-     "--max-seconds whole seconds, default 120, or a day of level time), 4 proven unwinnable "
+     "replays it; exit 0 solved, 3 a limit reached (--max-states default 20000000, "
+     "--max-seconds whole seconds, default 120, 1 GB of stored states, or a day of level time), 4 "
+     "proven unwinnable "
      "(for that seed, default 1, when ghosts walk); --record writes the tape",
      Solve}};
 
