@@ -45,8 +45,8 @@ bool Has(const std::string& text, const std::string& part) {
 }
 
 TEST_F(SolveCommand, EverySolvableTestLevelIsSolvedAndItsRecordedTapeReplaysToWon) {
-    for (const char* path :
-         {"rules/corridor", "rules/two-worms", "rules/ghost-pen", "solver/room", "solver/arena"}) {
+    for (const char* path : {"rules/corridor", "rules/two-worms", "rules/ghost-pen", "solver/room",
+                             "solver/arena", "solver/mixed"}) {
         const std::string level = Level(path);
         const std::string tape = (dir / "solution.tape").string();
         ToolRun run = Tool({"solve", level, "--record", tape});
