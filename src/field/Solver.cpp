@@ -165,7 +165,7 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
                 return finish(SolveStatus::EncodingFault);
             if (++result.states > limits.maxStates)
                 return finish(SolveStatus::StateLimit);
-            if ((result.states & 255) == 0) {
+            if ((result.states & 15) == 0) {
                 if (std::chrono::duration<double>(Clock::now() - started).count() >
                     limits.maxSeconds)
                     return finish(SolveStatus::TimeLimit);
