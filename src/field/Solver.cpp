@@ -59,12 +59,10 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
 
     CStateStore store;
     uint32_t layerKeys = 0;
-    std::vector<uint64_t> layer, next; // min-heaps of frontier entries
+    std::vector<uint64_t> layer, next; // frontier entries; the layer is a min-heap
     auto later = std::greater<uint64_t>();
     std::vector<uint8_t> code;
 
-    // A state reached at a cost of (keys, time): stored when new, improved when cheaper and
-    // not yet expanded, else dropped.
     // Encodes the game's state before the step at timeSteps into out; with verifyEncoding,
     // the decoded state must be that state, but for the times it keeps relative.
     PlayState check;
@@ -111,9 +109,12 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
                 return;
             store.SetLink(id, link);
         }
-        std::vector<uint64_t>& heap = keys == layerKeys ? layer : next;
-        heap.push_back(FrontierEntry(timeSteps, id));
-        std::push_heap(heap.begin(), heap.end(), later);
+        if (keys == layerKeys) {
+            layer.push_back(FrontierEntry(timeSteps, id));
+            std::push_heap(layer.begin(), layer.end(), later);
+        } else {
+            next.push_back(FrontierEntry(timeSteps, id)); // made a heap when its turn comes
+        }
     };
 
     encode(0, code);
@@ -163,8 +164,9 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
             store.SetLink(id, link);
             if (encodingFault)
                 return finish(SolveStatus::EncodingFault);
-            if (++result.states > limits.maxStates)
+            if (result.states >= limits.maxStates)
                 return finish(SolveStatus::StateLimit);
+            ++result.states;
             if ((result.states & 15) == 0) {
                 if (std::chrono::duration<double>(Clock::now() - started).count() >
                     limits.maxSeconds)
