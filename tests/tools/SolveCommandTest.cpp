@@ -89,6 +89,9 @@ TEST_F(SolveCommand, ReachingALimitExitsWithThreeAndNamesTheLimitWritingNoTape) 
     ToolRun seconds = Tool({"solve", level, "--max-seconds", "0"});
     EXPECT_EQ(seconds.status, 3) << seconds.err;
     EXPECT_TRUE(Has(seconds.out, "result: time limit reached")) << seconds.out;
+    ToolRun memory = Tool({"solve", level, "--max-megabytes", "1", "--record", tape});
+    EXPECT_EQ(memory.status, 3) << memory.err;
+    EXPECT_TRUE(Has(memory.out, "result: memory limit reached")) << memory.out;
     EXPECT_FALSE(fs::exists(tape));
 }
 

@@ -21,7 +21,8 @@ struct SolveArgs {
 };
 
 const char* kUsage =
-    "usage: solve LEVEL [--seed N] [--max-states N] [--max-seconds S] [--record TAPE] [--json]";
+    "usage: solve LEVEL [--seed N] [--max-states N] [--max-seconds S] [--max-megabytes M] "
+    "[--record TAPE] [--json]";
 
 bool ParseArgs(const Args& args, SolveArgs& out, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -30,12 +31,11 @@ bool ParseArgs(const Args& args, SolveArgs& out, std::string& error) {
             out.json = true;
             continue;
         }
-        if (a == "--seed" || a == "--max-states" || a == "--max-seconds" || a == "--record") {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
+        if (a == "--seed" || a == "--max-states" || a == "--max-seconds" ||
+            a == "--max-megabytes" || a == "--record") {
+            std::string v;
+            if (!TakeOptionValue(args, i, v, error))
                 return false;
-            }
-            const std::string& v = args[++i];
             uint64_t n = 0;
             if (a == "--record") {
                 out.recordPath = v;
@@ -46,8 +46,13 @@ bool ParseArgs(const Args& args, SolveArgs& out, std::string& error) {
                 out.seed = n;
             } else if (a == "--max-states") {
                 out.limits.maxStates = n;
-            } else {
+            } else if (a == "--max-seconds") {
                 out.limits.maxSeconds = static_cast<double>(n);
+            } else if (n > (uint64_t{1} << 40) / (1024 * 1024)) {
+                error = "--max-megabytes is at most 1048576";
+                return false;
+            } else {
+                out.limits.maxBytes = n * 1024 * 1024;
             }
         } else if (!a.empty() && a[0] == '-') {
             error = "unknown option " + a;
@@ -192,12 +197,17 @@ int Solve(const Args& args) {
 }
 
 const Register solveCommand{
-    {"solve", "LEVEL [--seed N] [--max-states N] [--max-seconds S] [--record TAPE] [--json]",
-     "searches the key scripts of play (fewest keys, then earliest win) for one that wins and "
-     "replays it; exit 0 solved, 3 a limit reached (--max-states default 20000000, "
-     "--max-seconds whole seconds, default 120, 1 GB of stored states, or a day of level time), 4 "
-     "proven unwinnable "
-     "(for that seed, default 1, when ghosts walk); --record writes the tape",
+    {"solve",
+     "LEVEL [--seed N] [--max-states N] [--max-seconds S] [--max-megabytes M] [--record TAPE] "
+     "[--json]",
+     "searches the key scripts of play for the one with the fewest keys, among those the "
+     "earliest win, and replays it before printing it; keys are tried at the steps where a worm "
+     "is about to move (several may share a step), so waiting is free. Exit 0 solved; 3 a limit "
+     "reached, named: states searched (--max-states, default 20000000), whole seconds "
+     "(--max-seconds, default 120), memory of the stored states (--max-megabytes, default 1024) "
+     "or a day of level time; 4 every reachable state searched and none wins; 1 a file that "
+     "does not read. With ghosts or larvae the answer holds for the seed (--seed, default 1). "
+     "--record writes the tape when solved; --json prints one object",
      Solve}};
 
 } // namespace
