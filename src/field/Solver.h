@@ -15,8 +15,9 @@ struct SolveLimits {
     uint64_t maxStates = 20000000;
     double maxSeconds = 120;
     uint64_t maxBytes = uint64_t{1} << 30; // the stored states' memory
-    // Decodes every expanded state's encoding again and stops with EncodingFault unless it
-    // plays on like the state itself; for tests, about three times slower.
+    // Decodes every state right after encoding it and stops with EncodingFault unless the
+    // result equals the real state (but for waits beyond the longest interval, which count as
+    // one); for tests and fuzzing, several times slower.
     bool verifyEncoding = false;
 };
 
@@ -27,7 +28,7 @@ enum class SolveStatus {
     MemoryLimit,   // the stored states reached maxBytes
     PlayTimeEnd,   // a line of play reached a day of level time undecided
     Unwinnable,    // every reachable state was searched, none wins
-    EncodingFault, // verifyEncoding found a state the encoding does not keep
+    EncodingFault, // a state the encoding does not keep (found by verifyEncoding)
 };
 
 struct SolveResult {
