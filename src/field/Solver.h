@@ -39,6 +39,8 @@ struct SolveResult {
     uint64_t stored = 0;      // distinct states stored (expanded or waiting)
     uint64_t storedBytes = 0; // memory of the stored states: arena and hash table
     double seconds = 0;
+    // Ghosts walk at the start or larvae may hatch them: the answer holds for this seed only.
+    bool dependsOnSeed = false;
 };
 
 // Searches the scripts of the headless play (10 ms steps, cursor keys and TAB) on the level

@@ -77,15 +77,6 @@ bool ParseCheckArgs(const Args& args, CheckArgs& out, std::string& error) {
     return true;
 }
 
-// Ghosts at the start or larvae that hatch them make play depend on the generator's seed.
-bool PlayDependsOnSeed(const kx::CGameFieldBase& field) {
-    for (const kx::FieldCell& c : field.cells)
-        if (c.creature == kx::CREATURE_GHOST || c.creature == kx::CREATURE_GHOST_MARKED ||
-            c.item == kx::ITEM_GHOST_LARVA || c.swItem == kx::ITEM_GHOST_LARVA)
-            return true;
-    return false;
-}
-
 // A warning only when the search proved that nothing wins; a limit reached proves nothing.
 std::optional<LevelWarning> WinnableWarning(const kx::CGameFieldBase& field,
                                             const kx::SolveLimits& limits) {
@@ -94,7 +85,7 @@ std::optional<LevelWarning> WinnableWarning(const kx::CGameFieldBase& field,
     if (r.status != kx::SolveStatus::Unwinnable)
         return std::nullopt;
     std::string text = "the level cannot be won";
-    if (PlayDependsOnSeed(field))
+    if (r.dependsOnSeed)
         text += " with generator seed " + std::to_string(kSeed) +
                 " (ghosts move by chance; other seeds may differ)";
     text +=

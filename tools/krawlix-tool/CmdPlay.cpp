@@ -65,13 +65,7 @@ bool ParseArgs(const Args& args, PlayArgs& out, std::string& error) {
         } else if (a == "--record") {
             if (!value(out.recordPath))
                 return false;
-        } else if (!a.empty() && a[0] == '-') {
-            error = "unknown option " + a;
-            return false;
-        } else if (out.level.empty()) {
-            out.level = a;
-        } else {
-            error = "more than one level given";
+        } else if (!TakeLevelArgument(a, out.level, error)) {
             return false;
         }
     }

@@ -54,13 +54,7 @@ bool ParseArgs(const Args& args, SolveArgs& out, std::string& error) {
             } else {
                 out.limits.maxBytes = n * 1024 * 1024;
             }
-        } else if (!a.empty() && a[0] == '-') {
-            error = "unknown option " + a;
-            return false;
-        } else if (out.level.empty()) {
-            out.level = a;
-        } else {
-            error = "more than one level given";
+        } else if (!TakeLevelArgument(a, out.level, error)) {
             return false;
         }
     }
@@ -101,15 +95,8 @@ int Solve(const Args& args) {
     if (!LoadLevelFile(sa.level, field, &version, error, false))
         return Fail(error);
 
-    // With ghosts, or larvae that hatch them, the answer holds for the generator's seed only.
-    kx::CGame probe;
-    probe.play.field = field;
-    probe.PrepareLevel();
-    bool ghosts = !probe.play.ghosts.empty();
-    for (const kx::FieldCell& cell : probe.play.field.cells)
-        ghosts = ghosts || cell.item == kx::ITEM_GHOST_LARVA || cell.swItem == kx::ITEM_GHOST_LARVA;
-
     kx::SolveResult r = kx::Solve(field, sa.seed, sa.limits);
+    const bool ghosts = r.dependsOnSeed;
     const bool solved = r.status == kx::SolveStatus::Solved;
     if (solved) {
         // The answer is what the real headless play confirms, nothing less.

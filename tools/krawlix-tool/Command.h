@@ -59,4 +59,8 @@ bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t*
 // "OPTION needs a value" in error) when there is none.
 bool TakeOptionValue(const Args& args, size_t& i, std::string& value, std::string& error);
 
+// An argument that is no known option: the command's one level, unless it looks like an option
+// or a level was given already (false with the reason in error).
+bool TakeLevelArgument(const std::string& arg, std::string& level, std::string& error);
+
 } // namespace kxtool

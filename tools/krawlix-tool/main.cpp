@@ -63,6 +63,19 @@ int FailWrite(const std::string& cp1252Message) {
     return Fail(kx::Utf8FromCp1252(cp1252Message));
 }
 
+bool TakeLevelArgument(const std::string& arg, std::string& level, std::string& error) {
+    if (!arg.empty() && arg[0] == '-') {
+        error = "unknown option " + arg;
+        return false;
+    }
+    if (!level.empty()) {
+        error = "more than one level given";
+        return false;
+    }
+    level = arg;
+    return true;
+}
+
 bool TakeOptionValue(const Args& args, size_t& i, std::string& value, std::string& error) {
     if (i + 1 >= args.size()) {
         error = args[i] + " needs a value";
