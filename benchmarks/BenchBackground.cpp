@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "field/Random.h"
 #include "game/Background.h"
 #include "graphics/DrawDevice24.h"
+#include "rules/Random.h"
 
 namespace {
 

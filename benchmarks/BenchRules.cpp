@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "field/CreatureCheck.h"
-#include "field/Game.h"
-#include "field/HeadlessPlay.h"
+#include "rules/CreatureCheck.h"
+#include "rules/Game.h"
+#include "rules/HeadlessPlay.h"
 
 namespace {
 

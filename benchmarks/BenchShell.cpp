@@ -10,11 +10,11 @@
 
 #include <unistd.h>
 
-#include "field/HeadlessPlay.h"
 #include "field/LevelFile.h"
 #include "game/GameShell.h"
 #include "game/GameTexts.h"
 #include "game/HeadlessHost.h"
+#include "rules/HeadlessPlay.h"
 #include "storage/FileEx.h"
 
 namespace {

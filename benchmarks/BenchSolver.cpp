@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "field/LevelSource.h"
-#include "field/Solver.h"
+#include "levelsource/LevelSource.h"
+#include "solver/Solver.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "EditScript.h"
+#include "editor/EditScript.h"
 #include "editor/EditorDoc.h"
 #include "editor/EditorView.h"
 #include "graphics/DrawDevice24.h"
@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t width = 1 + data[0] * 4;
     const int32_t height = 1 + data[1] * 4;
     const std::string script(reinterpret_cast<const char*>(data + 2), size - 2);
-    std::vector<kxtool::EditEvent> events;
+    std::vector<kx::EditEvent> events;
     std::string error;
-    if (!kxtool::ParseEditScript(script, events, error)) {
+    if (!kx::ParseEditScript(script, events, error)) {
         return 0;
     }
     kx::CKrawlixEditorDoc doc;
@@ -50,14 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     view.SetFontTable(&noFonts);
     view.SetClientSize(width, height);
     bool cleared = false;
-    for (const kxtool::EditEvent& e : events) {
+    for (const kx::EditEvent& e : events) {
         // Sizes stay small so that one input stays fast.
         if ((e.name == "cmd:new" || e.name == "cmd:resize") &&
             (e.numbers[0] > 64 || e.numbers[1] > 64)) {
             continue;
         }
         cleared = cleared || e.name == "cmd:new";
-        kxtool::RunEditEvent(view, e);
+        kx::RunEditEvent(view, e);
     }
     kx::CDrawDevice24 surface;
     view.Draw(surface);

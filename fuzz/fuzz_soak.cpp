@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "field/CreatureCheck.h"
-#include "field/Game.h"
-#include "field/HeadlessPlay.h"
-#include "field/LevelSource.h"
+#include "levelsource/LevelSource.h"
+#include "rules/CreatureCheck.h"
+#include "rules/Game.h"
+#include "rules/HeadlessPlay.h"
 
 namespace {
 

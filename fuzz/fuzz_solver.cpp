@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "field/Game.h"
-#include "field/HeadlessPlay.h"
-#include "field/LevelSource.h"
-#include "field/Solver.h"
+#include "levelsource/LevelSource.h"
+#include "rules/Game.h"
+#include "rules/HeadlessPlay.h"
+#include "solver/Solver.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "field/GameField.h"
-#include "field/HeadlessPlay.h"
 #include "field/LevelFile.h"
-#include "field/LevelSource.h"
-#include "field/Tape.h"
+#include "levelsource/LevelSource.h"
+#include "levelsource/Tape.h"
+#include "rules/HeadlessPlay.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
 

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "field/Random.h"
 #include "graphics/Bitmap24.h"
 #include "graphics/DrawDevice24.h"
+#include "rules/Random.h"
 
 namespace kx {
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "field/SoundOutput.h"
 #include "graphics/Bitmap24.h"
 #include "graphics/ImageList24.h"
+#include "rules/SoundOutput.h"
 #include "sound/SoundNames.h"
 #include "sound/SoundSample.h"
 #include "sound/SoundThread.h"

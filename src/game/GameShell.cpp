@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "Background.h"
-#include "field/DrawCells.h"
+#include "fielddraw/DrawCells.h"
 #include "storage/Error.h"
 #include "storage/Path.h"
 

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "field/Random.h"
 #include "game/Background.h"
 #include "graphics/Bitmap24.h"
 #include "graphics/DrawDevice24.h"
+#include "rules/Random.h"
 
 using kx::CBitmap24;
 using kx::Colour;

@@ -1,7 +1,7 @@
 // Tests of the shell's start-up, input handlers, timer step and paint on the headless host.
 #include "ShellWorld.h"
 
-#include "field/DrawCells.h"
+#include "fielddraw/DrawCells.h"
 #include "game/GameTexts.h"
 #include "storage/ResourceArchive.h"
 

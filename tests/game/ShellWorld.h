@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "field/HeadlessPlay.h"
 #include "field/LevelFile.h"
-#include "field/RulesFixture.h"
 #include "game/GameShell.h"
 #include "game/HeadlessHost.h"
+#include "rules/HeadlessPlay.h"
+#include "rules/RulesFixture.h"
 #include "storage/FileEx.h"
 #include "storage/TempFolder.h"
 

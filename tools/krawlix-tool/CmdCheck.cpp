@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "Command.h"
-#include "LevelCheck.h"
-#include "field/LevelSource.h"
-#include "field/Solver.h"
-#include "field/Tape.h"
+#include "levelcheck/LevelCheck.h"
+#include "levelsource/LevelSource.h"
+#include "levelsource/Tape.h"
+#include "solver/Solver.h"
 
 namespace kxtool {
 namespace {
@@ -78,8 +78,8 @@ bool ParseCheckArgs(const Args& args, CheckArgs& out, std::string& error) {
 }
 
 // A warning only when the search proved that nothing wins; a limit reached proves nothing.
-std::optional<LevelWarning> WinnableWarning(const kx::CGameFieldBase& field,
-                                            const kx::SolveLimits& limits) {
+std::optional<kx::LevelWarning> WinnableWarning(const kx::CGameFieldBase& field,
+                                                const kx::SolveLimits& limits) {
     constexpr uint64_t kSeed = 1;
     const kx::SolveResult r = kx::Solve(field, kSeed, limits);
     if (r.status != kx::SolveStatus::Unwinnable)
@@ -90,7 +90,7 @@ std::optional<LevelWarning> WinnableWarning(const kx::CGameFieldBase& field,
                 " (ghosts move by chance; other seeds may differ)";
     text +=
         ": no key script wins in any of the " + std::to_string(r.states) + " states play can reach";
-    return LevelWarning{-1, -1, text};
+    return kx::LevelWarning{-1, -1, text};
 }
 
 int Check(const Args& args) {
@@ -108,12 +108,12 @@ int Check(const Args& args) {
             unreadable = true;
             continue;
         }
-        std::vector<LevelWarning> warnings = CheckLevel(field);
+        std::vector<kx::LevelWarning> warnings = kx::CheckLevel(field);
         if (ca.solve) {
             if (auto w = WinnableWarning(field, ca.limits))
                 warnings.push_back(*w);
         }
-        for (const LevelWarning& w : warnings) {
+        for (const kx::LevelWarning& w : warnings) {
             warned = true;
             if (w.x >= 0)
                 std::printf("%s: (%d, %d): %s\n", path.c_str(), w.x, w.y, w.text.c_str());

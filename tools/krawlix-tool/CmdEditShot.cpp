@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "Command.h"
-#include "EditScript.h"
 #include "Json.h"
 #include "editor/ArchiveException.h"
+#include "editor/EditScript.h"
 #include "editor/EditorDoc.h"
 #include "editor/EditorView.h"
 #include "game/GameResources.h"
@@ -145,8 +145,8 @@ int RunEditShot(const Args& args) {
     if (!ParseArgs(args, a, error)) {
         return Fail(error);
     }
-    std::vector<EditEvent> events;
-    if (!ParseEditScript(a.script, events, error)) {
+    std::vector<kx::EditEvent> events;
+    if (!kx::ParseEditScript(a.script, events, error)) {
         return Fail(error);
     }
 
@@ -179,8 +179,8 @@ int RunEditShot(const Args& args) {
     }
     view.SetFontTable(&fonts);
 
-    for (const EditEvent& e : events) {
-        RunEditEvent(view, e);
+    for (const kx::EditEvent& e : events) {
+        kx::RunEditEvent(view, e);
     }
     const std::string state = StateJson(view);
 

@@ -6,8 +6,9 @@
 #include "FieldJson.h"
 #include "Json.h"
 #include "field/LevelFile.h"
-#include "field/LevelSource.h"
-#include "field/LevelSourceWriter.h"
+#include "levelsource/LevelSource.h"
+#include "levelsource/LevelSourceWriter.h"
+#include "rules/Game.h"
 #include "storage/FileEx.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
@@ -89,6 +90,12 @@ int Info(const Args& args) {
     std::printf("  worms:       %d%s\n", worms, current ? "" : " (none current)");
     std::printf("  ghosts:      %d\n", ghosts);
     std::printf("  switches:    %d\n", switches);
+    kx::CGame game;
+    game.play.field = field;
+    game.PrepareLevel();
+    std::printf("  seed:        %s\n", kx::DependsOnSeed(game.play)
+                                           ? "matters (ghosts walk or larvae may hatch them)"
+                                           : "does not matter");
     std::string text = kx::Utf8FromCp1252(field.description);
     if (text.empty()) {
         std::printf("  description: (none)\n");

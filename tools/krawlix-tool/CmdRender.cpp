@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "Command.h"
-#include "field/DrawCells.h"
-#include "field/Game.h"
 #include "field/LevelFile.h"
-#include "field/Random.h"
+#include "fielddraw/DrawCells.h"
 #include "game/Background.h"
 #include "game/GameResources.h"
 #include "graphics/DrawDevice24.h"
 #include "graphics/ImageList24.h"
+#include "rules/Game.h"
+#include "rules/Random.h"
 #include "storage/FileEx.h"
 #include "storage/ResourceArchive.h"
 #include "storage/TextCodec.h"

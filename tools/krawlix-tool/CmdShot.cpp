@@ -7,10 +7,10 @@
 
 #include "Command.h"
 #include "Json.h"
-#include "field/HeadlessPlay.h"
 #include "game/CommandLineJoin.h"
 #include "game/GameShell.h"
 #include "game/HeadlessHost.h"
+#include "rules/HeadlessPlay.h"
 #include "storage/TextCodec.h"
 
 namespace kxtool {

@@ -3,10 +3,10 @@
 
 #include "Command.h"
 #include "Json.h"
-#include "field/Game.h"
-#include "field/HeadlessPlay.h"
-#include "field/Solver.h"
-#include "field/Tape.h"
+#include "levelsource/Tape.h"
+#include "rules/Game.h"
+#include "rules/HeadlessPlay.h"
+#include "solver/Solver.h"
 #include "storage/OutputFile.h"
 
 namespace kxtool {

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "RulesFixture.h"
-#include "field/HeadlessPlay.h"
+#include "rules/HeadlessPlay.h"
 
 using namespace kx;
 

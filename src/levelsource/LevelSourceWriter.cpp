@@ -1,12 +1,12 @@
 // Decompiles a game field into a level source: one character per kind of cell.
-#include "field/LevelSourceWriter.h"
+#include "levelsource/LevelSourceWriter.h"
 
 #include <array>
 #include <cstring>
 #include <map>
 #include <string_view>
 
-#include "field/LevelSource.h"
+#include "levelsource/LevelSource.h"
 #include "storage/TextCodec.h"
 
 namespace kx {

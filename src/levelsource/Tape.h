@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "field/HeadlessPlay.h"
+#include "rules/HeadlessPlay.h"
 
 namespace kx {
 

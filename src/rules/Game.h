@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "Creatures.h"
-#include "GameField.h"
 #include "PlayState.h"
 #include "Random.h"
 #include "SoundOutput.h"
+#include "field/GameField.h"
 
 namespace kx {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "RulesFixture.h"
-#include "field/HeadlessPlay.h"
+#include "rules/HeadlessPlay.h"
 
 namespace {
 

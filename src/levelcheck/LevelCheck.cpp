@@ -6,23 +6,21 @@
 #include <deque>
 
 #include "game/TextPanel.h"
+#include "rules/Game.h"
 #include "storage/TextCodec.h"
 
-namespace kxtool {
+namespace kx {
 namespace {
-
-using kx::CGameFieldBase;
-using kx::FieldCell;
 
 bool OnBorder(const CGameFieldBase& field, int x, int y) {
     return x == 0 || y == 0 || x == field.width - 1 || y == field.height - 1;
 }
 
 bool IsHead(uint8_t creature) {
-    return creature == kx::CREATURE_WORM_HEAD || creature == kx::CREATURE_WORM_CURRENT;
+    return creature == CREATURE_WORM_HEAD || creature == CREATURE_WORM_CURRENT;
 }
 
-bool HasObjectIn(const uint8_t (&objects)[kx::kObjectSlots], uint8_t first, uint8_t last) {
+bool HasObjectIn(const uint8_t (&objects)[kObjectSlots], uint8_t first, uint8_t last) {
     return std::any_of(std::begin(objects), std::end(objects),
                        [&](uint8_t o) { return o >= first && o <= last; });
 }
@@ -30,20 +28,25 @@ bool HasObjectIn(const uint8_t (&objects)[kx::kObjectSlots], uint8_t first, uint
 // A cell counts as open to worms if either layer lets them in: a switch may bring that layer
 // up, and the checker warns only about corn that is certainly out of reach.
 bool MayBeOpenToWorms(const FieldCell& c) {
-    if (!(c.flags & kx::FLAG_NO_WORMS))
+    if (!(c.flags & FLAG_NO_WORMS))
         return true;
-    return c.switchNo != kx::kNothing && !(c.swFlags & kx::FLAG_NO_WORMS);
+    return c.switchNo != kNothing && !(c.swFlags & FLAG_NO_WORMS);
 }
 
-// The heads the game turns into worms: inside the border, row by row; none gives (2, 1).
+// The heads of the worms the game starts with, from the game's own level set-up on a copy.
 std::vector<std::pair<int, int>> StartHeads(const CGameFieldBase& field) {
+    CGame game;
+    game.play.field = field;
+    game.PrepareLevel();
     std::vector<std::pair<int, int>> heads;
-    for (int y = 1; y < field.height - 1; ++y)
-        for (int x = 1; x < field.width - 1; ++x)
-            if (IsHead(field.CellAt(x, y).creature))
-                heads.emplace_back(x, y);
-    if (heads.empty() && field.Contains(2, 1))
-        heads.emplace_back(2, 1);
+    for (const Worm& worm : game.play.worms) {
+        if (worm.length < 1)
+            continue;
+        const SegmentPos head = worm.Head();
+        // The set-up mends a field of a broken size; its cells are not this field's.
+        if (field.Contains(head.x, head.y))
+            heads.emplace_back(head.x, head.y);
+    }
     return heads;
 }
 
@@ -73,10 +76,10 @@ void CheckCorn(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
         for (int x = 0; x < field.width; ++x) {
             const FieldCell& c = field.CellAt(x, y);
             bool canReach = reached[static_cast<size_t>(y) * field.width + x];
-            if (c.item == kx::ITEM_CORN && !canReach)
+            if (c.item == ITEM_CORN && !canReach)
                 out.push_back({x, y, "corn that no worm can reach"});
-            if (c.swItem == kx::ITEM_CORN) {
-                if (c.switchNo == kx::kNothing)
+            if (c.swItem == ITEM_CORN) {
+                if (c.switchNo == kNothing)
                     out.push_back({x, y,
                                    "corn in the switch layer of a cell that belongs to no switch: "
                                    "it never comes out, so the level cannot be won"});
@@ -96,7 +99,7 @@ void CheckWorms(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
             // The same neighbour order as the level set-up: left, right, up, down.
             static constexpr int kOrder[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
             for (const auto& step : kOrder) {
-                if (field.CellAt(x + step[0], y + step[1]).creature == kx::CREATURE_WORM_BODY) {
+                if (field.CellAt(x + step[0], y + step[1]).creature == CREATURE_WORM_BODY) {
                     claimed[static_cast<size_t>(y + step[1]) * field.width + x + step[0]] = true;
                     break;
                 }
@@ -107,14 +110,14 @@ void CheckWorms(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
         for (int x = 0; x < field.width; ++x) {
             const FieldCell& c = field.CellAt(x, y);
             bool head = IsHead(c.creature);
-            if (!head && c.creature != kx::CREATURE_WORM_BODY)
+            if (!head && c.creature != CREATURE_WORM_BODY)
                 continue;
             const char* what = head ? "worm head" : "worm body";
             if (OnBorder(field, x, y))
                 out.push_back({x, y,
                                std::string(what) + " on the border" +
                                    (head ? ": the game ignores heads there" : "")});
-            else if (c.flags & kx::FLAG_NO_WORMS)
+            else if (c.flags & FLAG_NO_WORMS)
                 out.push_back({x, y, std::string(what) + " inside a wall or a no-worm cell"});
             if (!head && !claimed[static_cast<size_t>(y) * field.width + x])
                 out.push_back({x, y, "worm body that no head claims: it vanishes at the start"});
@@ -122,20 +125,20 @@ void CheckWorms(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
     }
 }
 
-void CheckLayerFlags(int x, int y, uint8_t ground, const uint8_t (&objects)[kx::kObjectSlots],
+void CheckLayerFlags(int x, int y, uint8_t ground, const uint8_t (&objects)[kObjectSlots],
                      uint8_t flags, const char* layer, std::vector<LevelWarning>& out) {
-    constexpr uint8_t kBoth = kx::FLAG_NO_WORMS | kx::FLAG_NO_GHOSTS;
-    bool block = HasObjectIn(objects, kx::OBJ_BLOCK_FIRST, kx::OBJ_BLOCK_LAST);
-    bool fence = HasObjectIn(objects, kx::OBJ_FENCE_FIRST, kx::OBJ_FENCE_LAST);
+    constexpr uint8_t kBoth = FLAG_NO_WORMS | FLAG_NO_GHOSTS;
+    bool block = HasObjectIn(objects, OBJ_BLOCK_FIRST, OBJ_BLOCK_LAST);
+    bool fence = HasObjectIn(objects, OBJ_FENCE_FIRST, OBJ_FENCE_LAST);
     std::string in = layer;
-    if (ground <= kx::GROUND_WALL_LAST && (flags & kBoth) != kBoth)
+    if (ground <= GROUND_WALL_LAST && (flags & kBoth) != kBoth)
         out.push_back({x, y, "wall" + in + " that lets worms or ghosts through (flags)"});
     if (block && (flags & kBoth) != kBoth)
         out.push_back({x, y, "block" + in + " that lets worms or ghosts through (flags)"});
-    if (fence && !(flags & kx::FLAG_NO_GHOSTS))
+    if (fence && !(flags & FLAG_NO_GHOSTS))
         out.push_back({x, y, "ghost fence" + in + " without the no-ghost flag"});
-    if (ground >= kx::GROUND_KIND_FIRST && ground <= kx::GROUND_KIND_LAST && !block &&
-        (flags & kx::FLAG_NO_WORMS))
+    if (ground >= GROUND_KIND_FIRST && ground <= GROUND_KIND_LAST && !block &&
+        (flags & FLAG_NO_WORMS))
         out.push_back({x, y, "open floor" + in + " that worms may not enter: an invisible wall"});
 }
 
@@ -144,7 +147,7 @@ void CheckFlags(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
         for (int x = 0; x < field.width; ++x) {
             const FieldCell& c = field.CellAt(x, y);
             CheckLayerFlags(x, y, c.ground, c.objects, c.flags, "", out);
-            if (c.switchNo != kx::kNothing)
+            if (c.switchNo != kNothing)
                 CheckLayerFlags(x, y, c.swGround, c.swObjects, c.swFlags, " in the switch layer",
                                 out);
         }
@@ -156,19 +159,19 @@ void CheckSwitches(const CGameFieldBase& field, std::vector<LevelWarning>& out) 
     std::array<bool, 256> hasSwitch{};
     for (const FieldCell& c : field.cells) {
         ++cells[c.switchNo];
-        if ((c.flags | c.swFlags) & kx::FLAG_SWITCH)
+        if ((c.flags | c.swFlags) & FLAG_SWITCH)
             hasSwitch[c.switchNo] = true;
     }
     for (int y = 0; y < field.height; ++y) {
         for (int x = 0; x < field.width; ++x) {
             const FieldCell& c = field.CellAt(x, y);
-            bool isSwitch = (c.flags | c.swFlags) & kx::FLAG_SWITCH;
+            bool isSwitch = (c.flags | c.swFlags) & FLAG_SWITCH;
             std::string number = std::to_string(c.switchNo);
-            if (isSwitch && c.switchNo == kx::kNothing)
+            if (isSwitch && c.switchNo == kNothing)
                 out.push_back({x, y, "switch without a number: it does nothing"});
             else if (isSwitch && cells[c.switchNo] == 1)
                 out.push_back({x, y, "switch " + number + ": no other cell has this number"});
-            else if (!isSwitch && c.switchNo != kx::kNothing && !hasSwitch[c.switchNo])
+            else if (!isSwitch && c.switchNo != kNothing && !hasSwitch[c.switchNo])
                 out.push_back(
                     {x, y, "switched cell of number " + number + ", but no switch has it"});
         }
@@ -176,7 +179,7 @@ void CheckSwitches(const CGameFieldBase& field, std::vector<LevelWarning>& out) 
 }
 
 void CheckDescription(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
-    std::string text = kx::Utf8FromCp1252(field.description);
+    std::string text = Utf8FromCp1252(field.description);
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
         out.push_back({-1, -1, "no description: the level opens without a help text"});
         return;
@@ -197,14 +200,14 @@ void CheckDescription(const CGameFieldBase& field, std::vector<LevelWarning>& ou
 
 // Anything but walls and plain ground, in either layer.
 bool HasContent(const FieldCell& c) {
-    auto plain = [](uint8_t g) { return g <= kx::GROUND_WALL_LAST || g == kx::GROUND_PLAIN; };
-    auto empty = [](const uint8_t(&o)[kx::kObjectSlots]) {
-        return std::all_of(std::begin(o), std::end(o), [](uint8_t v) { return v == kx::kNothing; });
+    auto plain = [](uint8_t g) { return g <= GROUND_WALL_LAST || g == GROUND_PLAIN; };
+    auto empty = [](const uint8_t(&o)[kObjectSlots]) {
+        return std::all_of(std::begin(o), std::end(o), [](uint8_t v) { return v == kNothing; });
     };
-    return !plain(c.ground) || !empty(c.objects) || c.item != kx::kNothing ||
-           c.creature != kx::kNothing || c.switchNo != kx::kNothing ||
-           (c.switchNo != kx::kNothing &&
-            (!plain(c.swGround) || !empty(c.swObjects) || c.swItem != kx::kNothing));
+    return !plain(c.ground) || !empty(c.objects) || c.item != kNothing || c.creature != kNothing ||
+           c.switchNo != kNothing ||
+           (c.switchNo != kNothing &&
+            (!plain(c.swGround) || !empty(c.swObjects) || c.swItem != kNothing));
 }
 
 void CheckSize(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
@@ -237,7 +240,7 @@ std::vector<std::string> UnknownMarkupTags(const std::string& line) {
     while (at != std::string::npos) {
         size_t close = line.find('/', at + 1);
         std::string tag = line.substr(at + 1, close == std::string::npos ? close : close - at - 1);
-        if (!kx::CTextPanel::IsKnownTag(tag))
+        if (!CTextPanel::IsKnownTag(tag))
             unknown.push_back(tag);
         if (close == std::string::npos)
             break;
@@ -260,4 +263,4 @@ std::vector<LevelWarning> CheckLevel(const CGameFieldBase& field) {
     return out;
 }
 
-} // namespace kxtool
+} // namespace kx

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "Creatures.h"
-#include "GameField.h"
 #include "Random.h"
+#include "field/GameField.h"
 
 namespace kx {
 
@@ -28,5 +28,9 @@ struct PlayState {
 
     bool operator==(const PlayState&) const = default;
 };
+
+// Whether the generator's seed can change how a level plays from this state: a ghost walks,
+// or a larva in either layer may hatch one.
+bool DependsOnSeed(const PlayState& state);
 
 } // namespace kx

@@ -1,5 +1,5 @@
 // Reading and writing tapes.
-#include "field/Tape.h"
+#include "levelsource/Tape.h"
 
 #include <charconv>
 #include <sstream>

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "PlayState.h"
+#include "rules/PlayState.h"
 
 namespace kx {
 

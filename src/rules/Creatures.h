@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "GameField.h"
+#include "field/GameField.h"
 
 namespace kx {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "field/DrawCells.h"
+#include "fielddraw/DrawCells.h"
 #include "graphics/ImageList24.h"
 #include "storage/MemSerializer.h"
 

@@ -7,7 +7,7 @@
 
 #include "editor/EditorView.h"
 
-namespace kxtool {
+namespace kx {
 
 struct EditEvent {
     std::string name;             // "select", "down", "key", "cmd:layer", "cmd:new", ...
@@ -22,6 +22,6 @@ struct EditEvent {
 bool ParseEditScript(const std::string& script, std::vector<EditEvent>& events, std::string& error);
 
 // Plays one event as the editor's window would deliver it.
-void RunEditEvent(kx::CKrawlixEditorView& view, const EditEvent& event);
+void RunEditEvent(CKrawlixEditorView& view, const EditEvent& event);
 
-} // namespace kxtool
+} // namespace kx

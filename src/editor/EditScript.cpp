@@ -8,7 +8,7 @@
 #include "editor/WallStyle.h"
 #include "storage/TextCodec.h"
 
-namespace kxtool {
+namespace kx {
 namespace {
 
 // Splits at unescaped commas, keeping the escapes for the description to resolve.
@@ -69,17 +69,16 @@ std::string Unescape(const std::string& text) {
     return out;
 }
 
-const std::map<std::string, kx::EditorKey>& KeyNames() {
-    static const std::map<std::string, kx::EditorKey> keys = {
-        {"pageup", kx::EditorKey::PageUp}, {"pagedown", kx::EditorKey::PageDown},
-        {"home", kx::EditorKey::Home},     {"left", kx::EditorKey::Left},
-        {"right", kx::EditorKey::Right},   {"up", kx::EditorKey::Up},
-        {"down", kx::EditorKey::Down}};
+const std::map<std::string, EditorKey>& KeyNames() {
+    static const std::map<std::string, EditorKey> keys = {
+        {"pageup", EditorKey::PageUp}, {"pagedown", EditorKey::PageDown}, {"home", EditorKey::Home},
+        {"left", EditorKey::Left},     {"right", EditorKey::Right},       {"up", EditorKey::Up},
+        {"down", EditorKey::Down}};
     return keys;
 }
 
 bool InDialogRange(int32_t v) {
-    return v >= kx::kDialogMinSize && v <= kx::kDialogMaxSize;
+    return v >= kDialogMinSize && v <= kDialogMaxSize;
 }
 
 // One event; false with the reason.
@@ -90,7 +89,7 @@ bool ParseEvent(const std::string& raw, EditEvent& e, std::string& why) {
     static const char* const kPointer[] = {"down", "move", "up", "rdown", "rmove", "rup"};
     if (raw.rfind("cmd:describe:", 0) == 0) {
         e.name = "cmd:describe";
-        e.text = kx::Cp1252FromUtf8(Unescape(raw.substr(13)));
+        e.text = Cp1252FromUtf8(Unescape(raw.substr(13)));
         return true;
     }
     const std::vector<std::string> p = SplitColons(raw, 8);
@@ -121,9 +120,9 @@ bool ParseEvent(const std::string& raw, EditEvent& e, std::string& why) {
     }
     if (p[0] == "tool" && p.size() == 2 && (p[1] == "paint" || p[1] == "rect" || p[1] == "fill")) {
         e.name = "tool";
-        e.numbers.push_back(p[1] == "paint"  ? kx::ToolPaint
-                            : p[1] == "rect" ? kx::ToolRectangle
-                                             : kx::ToolFilledRectangle);
+        e.numbers.push_back(p[1] == "paint"  ? ToolPaint
+                            : p[1] == "rect" ? ToolRectangle
+                                             : ToolFilledRectangle);
         return true;
     }
     if (p[0] == "key" && p.size() == 2) {
@@ -154,7 +153,7 @@ bool ParseEvent(const std::string& raw, EditEvent& e, std::string& why) {
         if (!numbers(2, 1)) {
             return false;
         }
-        if (e.numbers[0] < 1 || e.numbers[0] > kx::kMaxPaletteWidth) {
+        if (e.numbers[0] < 1 || e.numbers[0] > kMaxPaletteWidth) {
             why = "the width items are 1 to 8";
             return false;
         }
@@ -168,7 +167,7 @@ bool ParseEvent(const std::string& raw, EditEvent& e, std::string& why) {
             why = "wrong number of values";
             return false;
         }
-        e.text = kx::Cp1252FromUtf8(p[4]);
+        e.text = Cp1252FromUtf8(p[4]);
         int32_t w = 0, h = 0, corner = 0;
         if (!ParseInt(p[2], w) || !ParseInt(p[3], h) || (resize && !ParseInt(p[5], corner))) {
             why = "not a number";
@@ -211,7 +210,7 @@ bool ParseEditScript(const std::string& script, std::vector<EditEvent>& events,
     return true;
 }
 
-void RunEditEvent(kx::CKrawlixEditorView& view, const EditEvent& e) {
+void RunEditEvent(CKrawlixEditorView& view, const EditEvent& e) {
     const std::string& n = e.name;
     const auto& v = e.numbers;
     if (n == "select") {
@@ -269,4 +268,4 @@ void RunEditEvent(kx::CKrawlixEditorView& view, const EditEvent& e) {
     }
 }
 
-} // namespace kxtool
+} // namespace kx

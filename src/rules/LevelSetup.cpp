@@ -74,6 +74,15 @@ void Worm::StartDirectionFromArrow(const CGameFieldBase& field) {
         queued1 = DIR_DOWN;
 }
 
+bool DependsOnSeed(const PlayState& state) {
+    if (!state.ghosts.empty())
+        return true;
+    for (const FieldCell& cell : state.field.cells)
+        if (cell.item == ITEM_GHOST_LARVA || cell.swItem == ITEM_GHOST_LARVA)
+            return true;
+    return false;
+}
+
 void CGame::PrepareLevel() {
     if (play.field.width < kMinFieldSize || play.field.height < kMinFieldSize ||
         play.field.cells.size() != static_cast<size_t>(play.field.width) * play.field.height)

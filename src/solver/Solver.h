@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "GameField.h"
-#include "HeadlessPlay.h"
-#include "PlayState.h"
+#include "field/GameField.h"
+#include "rules/HeadlessPlay.h"
+#include "rules/PlayState.h"
 
 namespace kx {
 

@@ -6,9 +6,9 @@
 #include <functional>
 #include <iterator>
 
-#include "Game.h"
 #include "StateCodec.h"
 #include "StateStore.h"
+#include "rules/Game.h"
 
 namespace kx {
 
@@ -46,10 +46,7 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
     game.play.field = field;
     game.counterFrequency = kHeadlessFrequency;
     game.PrepareLevel();
-    result.dependsOnSeed = !game.play.ghosts.empty();
-    for (const FieldCell& cell : game.play.field.cells)
-        result.dependsOnSeed = result.dependsOnSeed || cell.item == ITEM_GHOST_LARVA ||
-                               cell.swItem == ITEM_GHOST_LARVA;
+    result.dependsOnSeed = DependsOnSeed(game.play);
     const uint64_t stepTicks = game.MsToTicks(kTimerStepMs);
     int32_t longestMs = 1000;
     for (int32_t i = 0; i < kSpeedCount; ++i)

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "field/CreatureCheck.h"
-#include "field/Game.h"
-#include "field/LevelSource.h"
+#include "levelsource/LevelSource.h"
+#include "rules/CreatureCheck.h"
+#include "rules/Game.h"
 
 namespace kxtest {
 

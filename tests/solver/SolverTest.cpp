@@ -5,12 +5,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "field/Game.h"
-#include "field/HeadlessPlay.h"
-#include "field/LevelSource.h"
-#include "field/Solver.h"
-#include "field/StateCodec.h"
-#include "field/StateStore.h"
+#include "levelsource/LevelSource.h"
+#include "rules/Game.h"
+#include "rules/HeadlessPlay.h"
+#include "solver/Solver.h"
+#include "solver/StateCodec.h"
+#include "solver/StateStore.h"
 
 namespace {
 

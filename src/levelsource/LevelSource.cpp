@@ -1,5 +1,5 @@
 // Compiles the text-art level source into a game field.
-#include "field/LevelSource.h"
+#include "levelsource/LevelSource.h"
 
 #include <algorithm>
 #include <array>

@@ -7,7 +7,7 @@
 
 #include "field/GameField.h"
 
-namespace kxtool {
+namespace kx {
 
 struct LevelWarning {
     int x = -1; // the cell, or -1 when the warning is about the whole level
@@ -19,10 +19,10 @@ struct LevelWarning {
 inline constexpr int kWindowCells = 20;
 
 // Every warning, in a stable order: cells row by row within each kind of check.
-std::vector<LevelWarning> CheckLevel(const kx::CGameFieldBase& field);
+std::vector<LevelWarning> CheckLevel(const CGameFieldBase& field);
 
 // The tag names of one description line that the mark-up does not know; empty tags ("//"),
 // colours ("#...") and the styles, fonts and icons of the mark-up are known.
 std::vector<std::string> UnknownMarkupTags(const std::string& line);
 
-} // namespace kxtool
+} // namespace kx
