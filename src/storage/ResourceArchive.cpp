@@ -93,11 +93,8 @@ void CResourceArchive::LoadArchiveFile(const std::string& filePath) {
                        file.GetSize(), filePath.c_str());
         }
     }
-    // Any twelve bytes make a record tree (a file of zeros is an empty one); the root's type
-    // tells an archive from the rest.
-    if (tree.type != kArchiveRootType) {
-        RaiseError(T("Datei \"%s\" ist kein Ressourcenarchiv.").c_str(), filePath.c_str());
-    }
+    // The root's type is not examined: any complete record tree is an archive, and one
+    // with empty root data (a file of zeros, say) an empty one.
     LoadFromTree(tree);
 }
 

@@ -12,7 +12,7 @@
 
 namespace kx {
 
-// The root record type of every archive file.
+// The root record type the writer gives an archive; readers do not examine it.
 inline constexpr uint32_t kArchiveRootType = TypeCode("bfrs");
 
 struct CResource {
@@ -44,7 +44,7 @@ public:
     bool LoadArchive(const std::string& base, const std::string& name);
     bool LoadArchiveFromProgramFolder(const std::string& name);
     // Reads the archive at exactly this path; raises the file error when it cannot be
-    // opened or read completely, or its root is not an archive's, leaving the archive empty.
+    // opened or read completely, leaving the archive empty.
     void LoadArchiveFile(const std::string& filePath);
     // Takes the resources from a tree already read; the children's bytes are moved out.
     void LoadFromTree(CBlockFileRecord& root);

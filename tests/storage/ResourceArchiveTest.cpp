@@ -204,6 +204,19 @@ TEST(ResourceArchiveFile, IsFoundInTheResourcesAndNamedFolders) {
     }
 }
 
+TEST(ResourceArchiveFile, TheRootsTypeCodeIsNotExamined) {
+    for (const uint32_t rootType : {0u, kx::TypeCode("dlfg"), 0xFFFFFFFFu}) {
+        kxtest::TempFolder folder;
+        CBlockFile root;
+        BuildTree(root, {{"list", "Levels", 1}}, {{1, "lines"}});
+        root.type = rootType;
+        folder.Write("Krawlix.bfres", TreeBytes(root));
+        CResourceArchive archive;
+        ASSERT_TRUE(archive.LoadArchive(folder.Path(), "Krawlix")) << rootType;
+        EXPECT_EQ(DataOf(archive.LookupResource("list", "Levels")), "lines") << rootType;
+    }
+}
+
 TEST(ResourceArchiveFile, TruncatedFileRaisesAndLeavesTheArchiveEmpty) {
     kxtest::TempFolder folder;
     CBlockFile root;

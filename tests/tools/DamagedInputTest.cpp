@@ -86,11 +86,13 @@ TEST_F(DamagedInput, ALevelFromAPipeReadsAsFromAFile) {
     EXPECT_EQ(piped.substr(piped.find('\n')), direct.substr(direct.find('\n')));
 }
 
-TEST_F(DamagedInput, AFileOfZerosIsNoArchive) {
+TEST_F(DamagedInput, EndlessZerosAreAnEmptyArchiveAtOnce) {
+    // The root record is complete after its twelve bytes; reading on would meet the limit
+    // for piped archives and fail.
     const kxtest::ToolResult run = Run({"archive", "list", "/dev/zero"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("kein Ressourcenarchiv"), std::string::npos) << run.err;
+    EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
 }
 
 TEST_F(DamagedInput, AManifestThatIsAFolderOrMissingWritesNoArchive) {
