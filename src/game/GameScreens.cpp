@@ -35,6 +35,10 @@ void CGameShell::SetLevel(int32_t n) {
         MakeFallbackField(game.play.field);
     }
     GenerateBackground(background, game.Random());
+    attemptSeed = game.Random().SeedOfState();
+    attemptKeys.clear();
+    attemptSteps = 0;
+    attemptEnd.reset();
     game.PrepareLevel();
 
     menu.Close();

@@ -139,13 +139,13 @@ void CGameShell::InitWindow() {
 }
 
 void CGameShell::Tick() {
-    game.play.now = host.QueryCounter();
-    // The rules' own timer step checks the level's end after the camera; the game checks it
-    // before, so the parts are called here one by one.
-    game.UpdateWorms();
-    game.UpdateGhosts();
+    const PlayResult result = game.TimerStep(host.QueryCounter());
+    if (result != PlayResult::Running && !attemptEnd) {
+        attemptEnd = result;
+        attemptEndMs = attemptSteps * kTimerStepMs;
+    }
+    ++attemptSteps;
     CheckLevelEnd();
-    game.UpdateView();
     if (game.redrawPending) {
         game.redrawPending = false;
         host.RepaintNow();
@@ -189,41 +189,39 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
     return surface;
 }
 
-void CGameShell::OnKeyDown(GameKey key) {
-    if (key == GameKey::Tab) {
-        game.SelectNextWorm();
-        return;
-    }
-    if (panel.IsVisible())
-        return;
-    if (menu.IsOpen()) {
-        if (key == GameKey::Up)
-            menu.SelectPrevious();
-        else if (key == GameKey::Down)
-            menu.SelectNext();
-        else
+void CGameShell::OnKeyDown(PlayKey key) {
+    if (key != PlayKey::Tab) {
+        if (panel.IsVisible())
             return;
-        game.RequestRedraw();
-        return;
+        if (menu.IsOpen()) {
+            if (key == PlayKey::Up)
+                menu.SelectPrevious();
+            else if (key == PlayKey::Down)
+                menu.SelectNext();
+            else
+                return;
+            game.RequestRedraw();
+            return;
+        }
     }
-    if (game.play.notInLevel || game.play.worms.empty())
-        return;
-    switch (key) {
-    case GameKey::Up:
-        game.SteerCurrentWorm(DIR_UP);
-        break;
-    case GameKey::Down:
-        game.SteerCurrentWorm(DIR_DOWN);
-        break;
-    case GameKey::Left:
-        game.SteerCurrentWorm(DIR_LEFT);
-        break;
-    case GameKey::Right:
-        game.SteerCurrentWorm(DIR_RIGHT);
-        break;
-    case GameKey::Tab:
-        break;
+    // A key belongs to the next timer step, as in headless play; after the level's end it
+    // reaches nothing that a replay would play.
+    if (PressKey(game, key) && !attemptEnd)
+        attemptKeys.push_back({attemptSteps * kTimerStepMs, key});
+}
+
+Tape CGameShell::AttemptTape() const {
+    Tape tape;
+    tape.seed = attemptSeed;
+    tape.keys = attemptKeys;
+    if (attemptEnd) {
+        tape.untilMs = attemptEndMs;
+        tape.expect = PlayResultName(*attemptEnd);
+    } else {
+        tape.untilMs = attemptSteps > 0 ? (attemptSteps - 1) * kTimerStepMs : 0;
+        tape.expect = PlayResultName(PlayResult::Running);
     }
+    return tape;
 }
 
 void CGameShell::HidePanel() {

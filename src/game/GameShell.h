@@ -15,15 +15,15 @@
 #include "graphics/Bitmap24.h"
 #include "graphics/DrawDevice24.h"
 #include "graphics/FontTable.h"
+#include "levelsource/Tape.h"
 #include "rules/Game.h"
+#include "rules/HeadlessPlay.h"
 #include "rules/Random.h"
 #include "rules/SoundOutput.h"
 #include "sound/WaveOutDevice.h"
 #include "storage/ResourceArchive.h"
 
 namespace kx {
-
-enum class GameKey { Up, Down, Left, Right, Tab };
 
 inline constexpr int32_t kClientSize = 650;     // the window's client area, both ways
 inline constexpr uint32_t kTickIntervalMs = 10; // the timer that calls Tick
@@ -61,7 +61,9 @@ public:
     // Composes the frame for a client area of width × height.
     const CDrawDevice24& Paint(int32_t width, int32_t height);
 
-    void OnKeyDown(GameKey key);
+    // A cursor key moves through an open menu; with no menu and no text shown it steers, as
+    // TAB always selects the next worm, through the one key path of the rules.
+    void OnKeyDown(PlayKey key);
     void OnOk();
     void OnCancel();
     void OnClick(int32_t x, int32_t y);
@@ -93,6 +95,13 @@ public:
     CFontTable& Fonts() { return fonts; }
     CGameResources& Resources() { return resources; }
     const CDrawDevice24& Surface() const { return surface; }
+
+    // The tape of the current attempt at the level on screen (since it was last set up): the
+    // seed that puts the generator where it stood then (the backgrounds draw from it first),
+    // the steering keys that reached the play state at their level times, and until the level
+    // time of the level's end, with its result, or of the last timer step while it runs.
+    // Headless play of the same level replays it to the same state.
+    Tape AttemptTape() const;
 
 private:
     // Forwards the rules' sounds to the sound thread and to the observer.
@@ -130,6 +139,13 @@ private:
     std::optional<std::string> documentsFolder;
     std::optional<uint64_t> fixedSeed;
     std::string windowTitle;
+
+    // The current attempt: its seed, its keys, its timer steps and how it ended.
+    uint64_t attemptSeed = 1;
+    std::vector<KeyPress> attemptKeys;
+    uint64_t attemptSteps = 0;
+    std::optional<PlayResult> attemptEnd;
+    uint64_t attemptEndMs = 0;
 };
 
 } // namespace kx

@@ -7,24 +7,6 @@
 namespace kx {
 
 namespace {
-bool KeyFromName(const std::string& name, PlayKey& key) {
-    static const struct {
-        const char* name;
-        PlayKey key;
-    } kNames[] = {{"up", PlayKey::Up},
-                  {"down", PlayKey::Down},
-                  {"left", PlayKey::Left},
-                  {"right", PlayKey::Right},
-                  {"tab", PlayKey::Tab}};
-    for (const auto& entry : kNames) {
-        if (name == entry.name) {
-            key = entry.key;
-            return true;
-        }
-    }
-    return false;
-}
-
 std::string Trimmed(const std::string& s) {
     size_t b = s.find_first_not_of(" \t\r\n");
     if (b == std::string::npos)
@@ -33,6 +15,16 @@ std::string Trimmed(const std::string& s) {
     return s.substr(b, e - b + 1);
 }
 } // namespace
+
+bool PlayKeyFromName(const std::string& name, PlayKey& key) {
+    for (PlayKey k : {PlayKey::Up, PlayKey::Down, PlayKey::Left, PlayKey::Right, PlayKey::Tab}) {
+        if (name == PlayKeyName(k)) {
+            key = k;
+            return true;
+        }
+    }
+    return false;
+}
 
 const char* PlayKeyName(PlayKey key) {
     switch (key) {
@@ -62,36 +54,57 @@ const char* PlayResultName(PlayResult result) {
     return "?";
 }
 
-bool ParseKeyScript(const std::string& text, std::vector<KeyPress>& keys, std::string* reason) {
-    keys.clear();
+bool SplitKeyScript(const std::string& text, std::vector<ScriptEntry>& entries,
+                    std::string* badEntry) {
+    entries.clear();
     if (Trimmed(text).empty())
         return true;
     size_t start = 0;
-    while (start <= text.size()) {
+    for (;;) {
         size_t comma = text.find(',', start);
-        std::string entry = Trimmed(
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        size_t colon = entry.find(':');
-        KeyPress press;
-        bool ok = colon != std::string::npos && colon > 0;
+        ScriptEntry entry;
+        entry.text =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        size_t colon = entry.text.find(':');
+        bool ok = colon != std::string::npos;
         if (ok) {
-            std::string time = Trimmed(entry.substr(0, colon));
-            auto [end, ec] = std::from_chars(time.data(), time.data() + time.size(), press.timeMs);
-            ok = ec == std::errc() && end == time.data() + time.size() &&
-                 KeyFromName(Trimmed(entry.substr(colon + 1)), press.key);
+            std::string time = Trimmed(entry.text.substr(0, colon));
+            auto [end, ec] = std::from_chars(time.data(), time.data() + time.size(), entry.timeMs);
+            ok = !time.empty() && ec == std::errc() && end == time.data() + time.size();
+            entry.name = Trimmed(entry.text.substr(colon + 1));
         }
         if (!ok) {
-            if (reason)
-                *reason = "bad key \"" + entry + "\" (expected TIME:up|down|left|right|tab)";
-            keys.clear();
+            if (badEntry)
+                *badEntry = entry.text;
+            entries.clear();
             return false;
         }
-        keys.push_back(press);
+        entries.push_back(std::move(entry));
         if (comma == std::string::npos)
-            break;
+            return true;
         start = comma + 1;
     }
-    return true;
+}
+
+bool ParseKeyScript(const std::string& text, std::vector<KeyPress>& keys, std::string* reason) {
+    keys.clear();
+    std::vector<ScriptEntry> entries;
+    std::string bad;
+    bool ok = SplitKeyScript(text, entries, &bad);
+    for (size_t i = 0; ok && i < entries.size(); ++i) {
+        KeyPress press{entries[i].timeMs, PlayKey::Right};
+        ok = PlayKeyFromName(entries[i].name, press.key);
+        if (ok)
+            keys.push_back(press);
+        else
+            bad = entries[i].text;
+    }
+    if (!ok) {
+        if (reason)
+            *reason = "bad key \"" + Trimmed(bad) + "\" (expected TIME:up|down|left|right|tab)";
+        keys.clear();
+    }
+    return ok;
 }
 
 std::string FormatKeyScript(const std::vector<KeyPress>& keys) {
@@ -104,13 +117,15 @@ std::string FormatKeyScript(const std::vector<KeyPress>& keys) {
     return out;
 }
 
-void PressKey(CGame& game, PlayKey key) {
+bool PressKey(CGame& game, PlayKey key) {
     if (key == PlayKey::Tab) {
         game.SelectNextWorm();
-        return;
+        return true;
     }
-    if (!game.play.notInLevel && !game.play.worms.empty())
-        game.SteerCurrentWorm(static_cast<int32_t>(key));
+    if (game.play.notInLevel || game.play.worms.empty())
+        return false;
+    game.SteerCurrentWorm(static_cast<int32_t>(key));
+    return true;
 }
 
 PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options) {

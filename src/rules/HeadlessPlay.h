@@ -24,6 +24,24 @@ struct KeyPress {
     PlayKey key = PlayKey::Right;
 };
 
+// One entry of a timed script before its name is read: "TIME:NAME", blanks around either part
+// dropped; text is the entry as written.
+struct ScriptEntry {
+    uint64_t timeMs = 0;
+    std::string name;
+    std::string text;
+};
+
+// Splits "TIME:NAME,TIME:NAME,..." at its commas and reads each time; the name is everything
+// after the first colon. An empty text is an empty script. False, with the first entry that
+// has no time in badEntry, for anything else. The key scripts of headless play and of the
+// game shell's tools (which know more names) are both read through it.
+bool SplitKeyScript(const std::string& text, std::vector<ScriptEntry>& entries,
+                    std::string* badEntry);
+
+// up, down, left, right, tab.
+bool PlayKeyFromName(const std::string& name, PlayKey& key);
+
 // "TIME:KEY,TIME:KEY,..." with KEY one of up, down, left, right, tab; an empty text is an
 // empty script. False (with a reason) for anything else.
 bool ParseKeyScript(const std::string& text, std::vector<KeyPress>& keys, std::string* reason);
@@ -52,8 +70,11 @@ inline constexpr uint64_t kTimerStepMs = 10;
 // A day of level time: the longest play there is (beyond it the 64-bit clock could wrap).
 inline constexpr uint64_t kMaxPlayMs = 86400000;
 
-// Applies one key as the game's key handler does when no menu or text is shown.
-void PressKey(CGame& game, PlayKey key);
+// The one way a steering key reaches the play state, for the game shell (when no menu or text
+// is shown), headless play, tapes and the solver: TAB selects the next worm, a cursor key
+// steers the current one. False when the key cannot reach a worm (a screen that is no level,
+// or no worm left) and so changed nothing.
+bool PressKey(CGame& game, PlayKey key);
 
 // Sets the virtual clock, runs PrepareLevel on the game's field (with notInLevel as the
 // caller left it) and plays timer steps at level times 0, 10, 20 ... ms until the level

@@ -36,17 +36,54 @@ constexpr PlayKey kKeys[] = {PlayKey::Up, PlayKey::Down, PlayKey::Left, PlayKey:
 
 } // namespace
 
-SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits& limits) {
-    using Clock = std::chrono::steady_clock;
-    const auto started = Clock::now();
-    SolveResult result;
+PlayResult PlayToStep(CGame& game, const std::vector<KeyPress>& keys, uint64_t atMs) {
+    const uint64_t atStep = atMs / kTimerStepMs + (atMs % kTimerStepMs != 0 ? 1 : 0);
+    const uint64_t atStepMs = atStep * kTimerStepMs;
+    // Keys of the steps before atMs play there; those of the step at atMs are pressed after,
+    // in script order, as headless play presses the keys of one step.
+    std::vector<KeyPress> before, at;
+    for (const KeyPress& k : keys) {
+        if (atStep > 0 && k.timeMs <= atStepMs - kTimerStepMs)
+            before.push_back(k);
+        else if (k.timeMs <= atStepMs)
+            at.push_back(k);
+    }
+    if (atStep == 0) {
+        game.counterFrequency = kHeadlessFrequency;
+        game.PrepareLevel();
+    } else {
+        PlayOptions options;
+        options.keys = std::move(before);
+        options.untilMs = atStepMs - kTimerStepMs;
+        const PlayResult result = PlayHeadless(game, options).result;
+        if (result != PlayResult::Running)
+            return result;
+    }
+    for (const KeyPress& k : at)
+        PressKey(game, k.key);
+    return PlayResult::Running;
+}
 
+SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits& limits) {
     CGame game;
     game.Random().Seed(seed);
     game.play.field = field;
     game.counterFrequency = kHeadlessFrequency;
     game.PrepareLevel();
+    return SolveFrom(game.play, 0, limits);
+}
+
+SolveResult SolveFrom(const PlayState& start, uint64_t atMs, const SolveLimits& limits) {
+    using Clock = std::chrono::steady_clock;
+    const auto started = Clock::now();
+    SolveResult result;
+
+    CGame game;
+    game.play = start;
+    game.counterFrequency = kHeadlessFrequency;
     result.dependsOnSeed = DependsOnSeed(game.play);
+    const uint32_t firstStep = static_cast<uint32_t>(std::min<uint64_t>(
+        atMs / kTimerStepMs + (atMs % kTimerStepMs != 0 ? 1 : 0), CStateStore::kMaxTimeSteps - 1));
     const uint64_t stepTicks = game.MsToTicks(kTimerStepMs);
     int32_t longestMs = 1000;
     for (int32_t i = 0; i < kSpeedCount; ++i)
@@ -93,8 +130,13 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
 
     // A state reached at a cost of (keys, time): stored when new, improved when cheaper and
     // not yet expanded, else dropped.
+    bool tooLarge = false;
     auto reach = [&](const std::vector<uint8_t>& code, uint64_t hash, uint32_t keys,
                      uint32_t timeSteps, uint64_t parent, uint8_t key) {
+        if (code.size() > CStateStore::kMaxCodeBytes) {
+            tooLarge = true;
+            return;
+        }
         uint64_t id = store.Find(code.data(), code.size(), hash);
         const StateLink link{parent, timeSteps, (keys & 1) != 0, key, false};
         if (id == CStateStore::kNone) {
@@ -118,15 +160,14 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
         }
     };
 
-    encode(0, code);
-    reach(code, CStateStore::Hash(code.data(), code.size()), 0, 0, StateLink::kNoParent, 0);
-
     bool found = false;
     bool playTimeEnd = false;
     uint64_t winParent = StateLink::kNoParent;
     uint32_t winSteps = 0;
     auto finish = [&](SolveStatus status) {
         result.status = status;
+        if (limits.progress)
+            limits.progress->store(result.states, std::memory_order_relaxed);
         result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
         result.stored = store.Count();
         result.storedBytes = store.Bytes();
@@ -143,6 +184,13 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
         }
         return result;
     };
+
+    if (firstStep > lastStep)
+        return finish(SolveStatus::PlayTimeEnd);
+    encode(firstStep, code);
+    reach(code, CStateStore::Hash(code.data(), code.size()), 0, firstStep, StateLink::kNoParent, 0);
+    if (tooLarge)
+        return finish(SolveStatus::StateTooLarge);
 
     struct KeyBranch {
         std::vector<uint8_t> code;
@@ -165,10 +213,16 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
             store.SetLink(id, link);
             if (encodingFault)
                 return finish(SolveStatus::EncodingFault);
+            if (tooLarge)
+                return finish(SolveStatus::StateTooLarge);
             if (result.states >= limits.maxStates)
                 return finish(SolveStatus::StateLimit);
             ++result.states;
             if ((result.states & 15) == 0) {
+                if (limits.progress)
+                    limits.progress->store(result.states, std::memory_order_relaxed);
+                if (limits.cancel && limits.cancel->load(std::memory_order_relaxed))
+                    return finish(SolveStatus::Cancelled);
                 if (std::chrono::duration<double>(Clock::now() - started).count() >
                     limits.maxSeconds)
                     return finish(SolveStatus::TimeLimit);
@@ -232,6 +286,8 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
                 reach(code, CStateStore::Hash(code.data(), code.size()), layerKeys, waitSteps, id,
                       0);
         }
+        if (tooLarge)
+            return finish(SolveStatus::StateTooLarge);
         if (found)
             return finish(SolveStatus::Solved);
         ++layerKeys;

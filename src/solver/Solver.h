@@ -1,6 +1,7 @@
 // The solver: a search over key scripts on copies of the play state, fewest keys first.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@ struct SolveLimits {
     // result equals the real state (but for waits beyond the longest interval, which count as
     // one); for tests and fuzzing, several times slower.
     bool verifyEncoding = false;
+    // Set from another thread, it stops the search with Cancelled (looked at every 16 states).
+    const std::atomic<bool>* cancel = nullptr;
+    // The states expanded so far, for a display in another thread.
+    std::atomic<uint64_t>* progress = nullptr;
 };
 
 enum class SolveStatus {
@@ -29,6 +34,8 @@ enum class SolveStatus {
     PlayTimeEnd,   // a line of play reached a day of level time undecided
     Unwinnable,    // every reachable state was searched, none wins
     EncodingFault, // a state the encoding does not keep (found by verifyEncoding)
+    StateTooLarge, // a state's code is beyond what the store keeps (thousands of creatures)
+    Cancelled,     // limits.cancel was set
 };
 
 struct SolveResult {
@@ -46,5 +53,15 @@ struct SolveResult {
 // Searches the scripts of the headless play (10 ms steps, cursor keys and TAB) on the level
 // field with the generator seeded with seed: fewest keys first, among those the earliest win.
 SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits& limits);
+
+// The same search from a state of a level in play: start as headless play leaves it before its
+// step at level time atMs (rounded up to a step), with the keys up to atMs pressed. The keys
+// found are the continuation only, at level times from atMs on; winMs is a level time too.
+SolveResult SolveFrom(const PlayState& start, uint64_t atMs, const SolveLimits& limits);
+
+// Plays keys (any order; each belongs to the first step at or after its time) on a prepared
+// game up to the state before the step at level time atMs, with the keys up to atMs pressed:
+// the start that SolveFrom takes. Won or Lost when the level ended before atMs.
+PlayResult PlayToStep(CGame& game, const std::vector<KeyPress>& keys, uint64_t atMs);
 
 } // namespace kx

@@ -499,6 +499,8 @@ bool CStateCodec::Decode(const uint8_t* data, size_t size, uint64_t counter, Pla
         g.speedIndex = r.Int32(kStartSpeedIndex);
         g.stepInterval = r.Ticks(stepTicks);
         g.lastStep = counter - r.Ticks(stepTicks);
+        if (!s.field.Contains(g.x, g.y))
+            return false; // the ghost rules index the field by it
     }
     if (!r.ok)
         return false;

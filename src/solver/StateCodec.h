@@ -32,9 +32,6 @@ public:
     // that are no encoding of this codec; s is then unspecified.
     bool Decode(const uint8_t* data, size_t size, uint64_t counter, PlayState& s) const;
 
-    // The cells that can change besides their creature code.
-    const std::vector<uint32_t>& VolatileCells() const { return volatileCells; }
-
 private:
     CGameFieldBase base; // the start field without creatures
     std::vector<uint32_t> volatileCells;

@@ -135,7 +135,7 @@ void CStateStore::Grow() {
 }
 
 uint64_t CStateStore::Add(const uint8_t* code, size_t size, uint64_t hash, const StateLink& link) {
-    if (size >= (size_t{1} << 14))
+    if (size > kMaxCodeBytes)
         throw std::length_error("a solver state encodes to more than 16 KB");
     const size_t need = kLinkBytes + (size < 0x80 ? 1 : 2) + size;
     if (used + need > kBlockBytes) {

@@ -43,6 +43,8 @@ struct StateLink {
 class CStateStore {
 public:
     static constexpr uint32_t kMaxTimeSteps = 1u << 24;
+    // The longest code a state may have.
+    static constexpr size_t kMaxCodeBytes = (size_t{1} << 14) - 1;
 
     // The id of the state with this encoding, or kNone.
     uint64_t Find(const uint8_t* code, size_t size, uint64_t hash) const;

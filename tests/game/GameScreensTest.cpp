@@ -43,7 +43,7 @@ TEST_F(Screens, TheTitleMenuOffersContinueOnlyForAStoredLevelThatExists) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(MenuIds(), (Ids{2, 9, 14, 10, 7}));
     EXPECT_EQ(shell->Menu().GetItems()[1].text, "Spiel fortsetzen (Level 2)");
-    shell->OnKeyDown(kx::GameKey::Down);
+    shell->OnKeyDown(kx::PlayKey::Down);
     shell->OnOk();
     EXPECT_EQ(Game().currentLevel, 2);
 
@@ -132,19 +132,19 @@ TEST_F(Screens, TheLevelChoiceScrollsPastFifteenRowsAndWrapsAround) {
     EXPECT_EQ(shell->Menu().GetHeight(), 17 * 32);
 
     for (int i = 0; i < 15; ++i)
-        shell->OnKeyDown(kx::GameKey::Down);
+        shell->OnKeyDown(kx::PlayKey::Down);
     EXPECT_EQ(shell->Menu().GetSelection(), 15);
     EXPECT_EQ(shell->Menu().GetFirst(), 1);
     for (int i = 0; i < 5; ++i)
-        shell->OnKeyDown(kx::GameKey::Down);
+        shell->OnKeyDown(kx::PlayKey::Down);
     EXPECT_EQ(shell->Menu().GetFirst(), 6);
-    shell->OnKeyDown(kx::GameKey::Down);
+    shell->OnKeyDown(kx::PlayKey::Down);
     EXPECT_EQ(shell->Menu().GetSelection(), 0);
     EXPECT_EQ(shell->Menu().GetFirst(), 0);
-    shell->OnKeyDown(kx::GameKey::Up);
+    shell->OnKeyDown(kx::PlayKey::Up);
     EXPECT_EQ(shell->Menu().GetSelection(), 20);
     EXPECT_EQ(shell->Menu().GetFirst(), 6);
-    shell->OnKeyDown(kx::GameKey::Up);
+    shell->OnKeyDown(kx::PlayKey::Up);
     shell->OnOk();
     EXPECT_EQ(Game().currentLevel, 20);
     EXPECT_EQ(kx::Utf8FromCp1252(shell->WindowTitle()),
@@ -156,7 +156,7 @@ TEST_F(Screens, AnAbsurdlyLongLevelNameIsListedAndDrawnWithoutHarm) {
     program.Write("levels.lst", "alpha\n" + std::string(1000000, 'W') + "\n");
     ASSERT_TRUE(Start());
     shell->ExecuteCommand(kx::CMD_LEVEL_MENU);
-    shell->OnKeyDown(kx::GameKey::Down);
+    shell->OnKeyDown(kx::PlayKey::Down);
     Steps(1);
     EXPECT_EQ(shell->Menu().GetItems()[1].text.size(), 1000000u);
     EXPECT_EQ(shell->Menu().GetWidth(), (1 << 24) + 64);
@@ -168,7 +168,7 @@ TEST_F(Screens, AnAbsurdlyLongLevelNameIsListedAndDrawnWithoutHarm) {
 TEST_F(Screens, TheLostMenuOpensOnceAndEscClosesItForGood) {
     Level("lost", kxtest::kLostLevel);
     ASSERT_TRUE(Start("/level:" + program.Path("lost.kxlev")));
-    shell->OnKeyDown(kx::GameKey::Right);
+    shell->OnKeyDown(kx::PlayKey::Right);
     Steps(150);
     ASSERT_TRUE(Game().play.worms.empty());
     EXPECT_EQ(MenuIds(), (Ids{3, 4, 8}));
@@ -187,7 +187,7 @@ TEST_F(Screens, TheLostMenuOpensOnceAndEscClosesItForGood) {
 TEST_F(Screens, TheWonMenuWaitsForAnOpenMenuToClose) {
     Level("won", kxtest::kWonLevel);
     ASSERT_TRUE(Start("/level:" + program.Path("won.kxlev")));
-    shell->OnKeyDown(kx::GameKey::Right);
+    shell->OnKeyDown(kx::PlayKey::Right);
     shell->ShowQuitMenu();
     Steps(300);
     ASSERT_TRUE(Game().play.worms.empty());

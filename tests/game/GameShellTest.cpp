@@ -43,7 +43,7 @@ TEST_F(Shell, APanelSwallowsEnterEscAndClicksAndBlocksTheCursorKeys) {
     EXPECT_EQ(shell->Panel().GetLines(),
               (std::vector<std::string>{"/CAPTION/Hilfe", "Zeile zwei"}));
     int32_t before = Game().play.worms[0].queued1;
-    shell->OnKeyDown(kx::GameKey::Up);
+    shell->OnKeyDown(kx::PlayKey::Up);
     EXPECT_EQ(Game().play.worms[0].queued1, before);
     shell->OnOk();
     EXPECT_FALSE(shell->Panel().IsVisible());
@@ -72,12 +72,12 @@ TEST_F(Shell, TabSwitchesTheWormWhileAMenuOrThePanelIsShown) {
     ASSERT_TRUE(shell->Panel().IsVisible());
     ASSERT_EQ(Game().play.worms.size(), 2u);
     EXPECT_EQ(Game().play.activeWorm, 0);
-    shell->OnKeyDown(kx::GameKey::Tab);
+    shell->OnKeyDown(kx::PlayKey::Tab);
     EXPECT_EQ(Game().play.activeWorm, 1);
     shell->OnCancel();
     shell->OnCancel();
     ASSERT_TRUE(shell->Menu().IsOpen());
-    shell->OnKeyDown(kx::GameKey::Tab);
+    shell->OnKeyDown(kx::PlayKey::Tab);
     EXPECT_EQ(Game().play.activeWorm, 0);
     EXPECT_EQ(Game().play.field.CellAt(2, 1).creature, kx::CREATURE_WORM_CURRENT);
     EXPECT_EQ(Game().play.field.CellAt(2, 3).creature, kx::CREATURE_WORM_HEAD);
@@ -87,12 +87,12 @@ TEST_F(Shell, CursorKeysMoveTheSelectionOfAnOpenMenuAndSteerOtherwise) {
     Level("a", {"#######", "#.....#", "#bW...#", "#.....#", "#######"});
     ASSERT_TRUE(Start("/level:" + program.Path("a.kxlev")));
     shell->OnCancel();
-    shell->OnKeyDown(kx::GameKey::Down);
-    shell->OnKeyDown(kx::GameKey::Down);
-    shell->OnKeyDown(kx::GameKey::Left);
+    shell->OnKeyDown(kx::PlayKey::Down);
+    shell->OnKeyDown(kx::PlayKey::Down);
+    shell->OnKeyDown(kx::PlayKey::Left);
     EXPECT_EQ(shell->Menu().GetSelection(), 2);
     shell->OnCancel();
-    shell->OnKeyDown(kx::GameKey::Up);
+    shell->OnKeyDown(kx::PlayKey::Up);
     EXPECT_EQ(Game().play.worms[0].queued1, kx::DIR_UP);
 }
 

@@ -5,6 +5,9 @@
 #include <SDL_keycode.h>
 
 #include <cstdint>
+#include <optional>
+
+#include "rules/HeadlessPlay.h"
 
 namespace kx {
 
@@ -36,5 +39,8 @@ InputAction MapGamepadButton(SDL_GameControllerButton button);
 
 // True for the four directions, the actions that repeat while held.
 bool IsDirection(InputAction action);
+
+// The steering key of the four directions and TAB; none for every other action.
+std::optional<PlayKey> SteeringKeyOf(InputAction action);
 
 } // namespace kx

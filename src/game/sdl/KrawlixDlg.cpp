@@ -27,21 +27,6 @@ double ThreadCpuSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-GameKey KeyOf(InputAction action) {
-    switch (action) {
-    case InputAction::Up:
-        return GameKey::Up;
-    case InputAction::Down:
-        return GameKey::Down;
-    case InputAction::Left:
-        return GameKey::Left;
-    case InputAction::Right:
-        return GameKey::Right;
-    default:
-        return GameKey::Tab;
-    }
-}
-
 } // namespace
 
 CKrawlixDlg::CKrawlixDlg(const std::string& profilePath, bool video)
@@ -307,7 +292,8 @@ void CKrawlixDlg::Perform(InputAction action) {
     case InputAction::Left:
     case InputAction::Right:
     case InputAction::Tab:
-        shell->OnKeyDown(KeyOf(action));
+        if (std::optional<PlayKey> key = SteeringKeyOf(action))
+            shell->OnKeyDown(*key);
         break;
     case InputAction::Ok:
         shell->OnOk();

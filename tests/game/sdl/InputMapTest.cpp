@@ -20,6 +20,18 @@ TEST(KeyMap, GameKeysMapToTheirActions) {
     EXPECT_EQ(MapKey(SDLK_SPACE, KMOD_NONE, false), InputAction::None);
 }
 
+TEST(KeyMap, OnlyTheDirectionsAndTabAreSteeringKeys) {
+    EXPECT_EQ(SteeringKeyOf(InputAction::Up), PlayKey::Up);
+    EXPECT_EQ(SteeringKeyOf(InputAction::Down), PlayKey::Down);
+    EXPECT_EQ(SteeringKeyOf(InputAction::Left), PlayKey::Left);
+    EXPECT_EQ(SteeringKeyOf(InputAction::Right), PlayKey::Right);
+    EXPECT_EQ(SteeringKeyOf(InputAction::Tab), PlayKey::Tab);
+    for (InputAction other : {InputAction::None, InputAction::Ok, InputAction::Cancel,
+                              InputAction::Help, InputAction::ToggleFullscreen, InputAction::ZoomIn,
+                              InputAction::ZoomOut, InputAction::ToggleMute})
+        EXPECT_EQ(SteeringKeyOf(other), std::nullopt);
+}
+
 TEST(KeyMap, HeldCursorKeysAndTabRepeatButNothingElseDoes) {
     EXPECT_EQ(MapKey(SDLK_LEFT, KMOD_NONE, true), InputAction::Left);
     EXPECT_EQ(MapKey(SDLK_DOWN, KMOD_NONE, true), InputAction::Down);
