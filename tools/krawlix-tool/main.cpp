@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "Command.h"
+#include "game/GameTexts.h"
 #include "storage/Error.h"
 #include "storage/TextCodec.h"
 
@@ -38,7 +39,8 @@ void PrintHelp() {
                 "usage: krawlix-tool COMMAND [ARGUMENTS]\n\ncommands:\n");
     for (const Command& c : sorted)
         std::printf("  %s %s\n      %s\n", c.name.c_str(), c.usage.c_str(), c.summary.c_str());
-    std::printf("  --help\n      this list\n\n"
+    std::printf("  --help\n      this list\n"
+                "  --version\n      the version of the game it belongs to\n\n"
                 "Every output file is written whole or not at all (a failed write exits 1 with\n"
                 "the system's reason and leaves the old file); missing folders on its way are\n"
                 "created. Input files are read up to 64 MB; an option needs its value, and\n"
@@ -95,6 +97,10 @@ int main(int argc, char** argv) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp();
         return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "--version") {
+        std::printf("krawlix-tool %d.%d\n", kx::kVersionMajor, kx::kVersionMinor);
+        return 0;
     }
     // The longest matching name wins ("level dump" before a hypothetical "level").
     const Command* best = nullptr;
