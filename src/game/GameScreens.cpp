@@ -154,6 +154,9 @@ void CGameShell::ExecuteCommand(int32_t id) {
     case CMD_CONTROLS_HELP:
         ShowText(ControlsHelpText());
         break;
+    case CMD_LICENCE:
+        ShowText(LicenceText());
+        break;
     case CMD_WEB_SITE:
         host.OpenWebAddress(kMakerWebSite);
         ShowMainMenu();

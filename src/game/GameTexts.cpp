@@ -1,4 +1,4 @@
-// The menu tables and the controls help text.
+// The menu tables, the controls help text and the licence text.
 #include "GameTexts.h"
 
 #include "storage/TextCodec.h"
@@ -39,6 +39,7 @@ constexpr MenuEntry kHelpMenu[] = {
     {CMD_CONTROLS_HELP, "Hilfe zur Steuerung"},
     {CMD_WEB_SITE, "Halvane im Internet"},
     {CMD_FORUM, "Forum im Internet"},
+    {CMD_LICENCE, "Lizenz"},
     {CMD_MAIN_MENU, kMainMenuText},
 };
 
@@ -64,6 +65,22 @@ constexpr const char* kControlsHelp = "/CAPTION/Hilfe zur Steuerung\n"
                                       "werden, z.B. die Menüs,\n"
                                       "die Tastatur reicht aber vollkommen aus.\n";
 
+constexpr const char* kLicence =
+    "/CAPTION/Lizenz\n"
+    "/TEXT/\n"
+    "Krawlix ist freie Software: Du darfst es unter den Bedingungen der\n"
+    "GNU General Public License, Version 3 oder (nach Deiner Wahl)\n"
+    "jeder späteren Version, weitergeben und verändern.\n"
+    "\n"
+    "Die Bilder, Töne und Level stehen unter der Lizenz Creative Commons\n"
+    "Namensnennung - Weitergabe unter gleichen Bedingungen 4.0 (CC BY-SA 4.0).\n"
+    "\n"
+    "Die Schriften sind von Liberation (SIL Open Font License 1.1) und\n"
+    "DejaVu (Bitstream-Vera-Lizenz) abgeleitet und stehen unter deren Lizenzen.\n"
+    "\n"
+    "Krawlix wird OHNE JEDE GEWÄHRLEISTUNG weitergegeben. Die Lizenztexte\n"
+    "liegen bei: share//doc//krawlix//copyright im Installationsordner.\n";
+
 } // namespace
 
 std::span<const MenuEntry> MainMenuEntries() {
@@ -84,6 +101,11 @@ std::span<const MenuEntry> HelpMenuEntries() {
 
 const std::string& ControlsHelpText() {
     static const std::string text = T(kControlsHelp);
+    return text;
+}
+
+const std::string& LicenceText() {
+    static const std::string text = T(kLicence);
     return text;
 }
 

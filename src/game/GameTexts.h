@@ -1,4 +1,5 @@
-// The game's fixed texts: the six menu tables, the maker's addresses, the controls help.
+// The game's fixed texts: the six menu tables, the maker's addresses, the controls help and
+// the licence.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,7 @@ enum MenuCommand : int32_t {
     CMD_WEB_SITE = 12,
     CMD_FORUM = 13,
     CMD_LEVEL_MENU = 14,
+    CMD_LICENCE = 15,
     CMD_LEVEL_FIRST = 10000, // + index of the level list entry
     CMD_LEVEL_LAST = 19999,
 };
@@ -52,5 +54,8 @@ std::span<const MenuEntry> HelpMenuEntries();
 
 // The built-in controls help (Windows-1252), as the mark-up of the text panel.
 const std::string& ControlsHelpText();
+// What the game may be used, shared and changed under (Windows-1252 mark-up, as above;
+// "//" is a slash).
+const std::string& LicenceText();
 
 } // namespace kx

@@ -95,8 +95,14 @@ TEST_F(Screens, EveryCommandPlaysTheConfirmSoundOnceAndDoesItsPart) {
     shell->ExecuteCommand(kx::CMD_CLOSE_MENU);
     EXPECT_FALSE(shell->Menu().IsOpen());
     shell->ExecuteCommand(kx::CMD_HELP_MENU);
-    EXPECT_EQ(MenuIds(), (Ids{11, 12, 13, 8}));
+    EXPECT_EQ(MenuIds(), (Ids{11, 12, 13, 15, 8}));
     EXPECT_EQ(shell->Menu().GetCaption(), "Hilfe zu Krawlix V1.3");
+    shell->ExecuteCommand(kx::CMD_LICENCE);
+    EXPECT_FALSE(shell->Menu().IsOpen());
+    ASSERT_TRUE(shell->Panel().IsVisible());
+    EXPECT_EQ(shell->Panel().GetLines()[0], "/CAPTION/Lizenz");
+    EXPECT_EQ(shell->Panel().GetLines()[3],
+              "GNU General Public License, Version 3 oder (nach Deiner Wahl)");
     shell->ExecuteCommand(kx::CMD_WEB_SITE);
     shell->ExecuteCommand(kx::CMD_FORUM);
     EXPECT_EQ(host.opened, (std::vector<std::string>{"https://www.halvane.example/",
@@ -110,7 +116,7 @@ TEST_F(Screens, EveryCommandPlaysTheConfirmSoundOnceAndDoesItsPart) {
     EXPECT_FALSE(host.quitPosted);
     shell->ExecuteCommand(kx::CMD_QUIT);
     EXPECT_TRUE(host.quitPosted);
-    EXPECT_EQ(sounds.names, std::vector<std::string>(9, "confirm"));
+    EXPECT_EQ(sounds.names, std::vector<std::string>(10, "confirm"));
 }
 
 TEST_F(Screens, TheLevelChoiceScrollsPastFifteenRowsAndWrapsAround) {

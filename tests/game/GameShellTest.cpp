@@ -109,10 +109,10 @@ TEST_F(Shell, AClickExecutesTheItemDrawnThereAndNothingElse) {
                    (help.top + help.bottom) / 2);
     EXPECT_EQ(MenuIds(), (Ids{2, 14, 10, 7}));
     shell->OnClick(help.right, help.bottom);
-    EXPECT_EQ(MenuIds(), (Ids{11, 12, 13, 8}));
+    EXPECT_EQ(MenuIds(), (Ids{11, 12, 13, 15, 8}));
     // The help menu has not been painted yet: its items cannot be hit.
     shell->OnClick(help.left, help.top);
-    EXPECT_EQ(MenuIds(), (Ids{11, 12, 13, 8}));
+    EXPECT_EQ(MenuIds(), (Ids{11, 12, 13, 15, 8}));
 }
 
 TEST_F(Shell, ATimerStepInWhichNothingMovesDoesNotRepaint) {
