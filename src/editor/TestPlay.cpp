@@ -41,6 +41,38 @@ int DeleteOldTestFiles(const std::string& folder, std::time_t now) {
     return deleted;
 }
 
+namespace {
+// Exactly this name: the game is started by the path, so a name that differs in case is
+// not it.
+bool IsProgramFile(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+} // namespace
+
+std::string FindGameProgram(const std::string& programFolder) {
+    const std::string beside = programFolder.empty()
+                                   ? std::string(kGameProgramName)
+                                   : AppendBackslash(programFolder) + kGameProgramName;
+    if (IsProgramFile(beside)) {
+        return beside;
+    }
+    std::string folder = programFolder;
+    while (folder.size() > 1 && folder.back() == kPathSeparator) {
+        folder.pop_back();
+    }
+    std::string parent;
+    std::string name;
+    if (SplitPath(folder, parent, name)) {
+        const std::string installed = JoinPath(
+            parent.empty() ? std::string(1, kPathSeparator) : parent, "games", kGameProgramName);
+        if (IsProgramFile(installed)) {
+            return installed;
+        }
+    }
+    return beside;
+}
+
 std::vector<std::string> TestGameArguments(const std::string& testFile) {
     return {"/level:" + testFile};
 }
@@ -77,7 +109,7 @@ TestPlayResult TestLevel(const CGameFieldBase& field, uint32_t randomValue, IGam
     }
     result.testFile = path;
     result.program =
-        settings.program.empty() ? GetModuleDirectory() + kGameProgramName : settings.program;
+        settings.program.empty() ? FindGameProgram(GetModuleDirectory()) : settings.program;
     result.commandLine = TestGameCommandLine(result.program, path);
     if (!launcher.StartGame(result.program, TestGameArguments(path))) {
         result.outcome = TestPlayResult::Outcome::StartFailed;

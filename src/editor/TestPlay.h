@@ -34,6 +34,11 @@ protected:
 // more than seven days before now; failures are ignored. Returns how many went.
 int DeleteOldTestFiles(const std::string& folder, std::time_t now);
 
+// The game for a test play: beside the editor in programFolder (a build, or an install into
+// one bin/), else in the games/ folder beside it (/usr/games for /usr/bin); the path beside
+// the editor when neither exists.
+std::string FindGameProgram(const std::string& programFolder);
+
 // The game's arguments for a test file: the single switch "/level:" and the path.
 std::vector<std::string> TestGameArguments(const std::string& testFile);
 // The same as one command line: the game's path and the switch's path, each in quotes.
@@ -50,7 +55,7 @@ struct TestPlayResult {
 
 struct TestPlaySettings {
     std::string folder;  // the temporary folder; empty: GetTempDirectory()
-    std::string program; // the game; empty: the program folder's "Krawlix"
+    std::string program; // the game; empty: FindGameProgram(the program folder)
     std::time_t now = 0; // for the age of old test files; 0: the present time
 };
 

@@ -107,3 +107,16 @@ TEST(TestPlay, AGameThatDoesNotStartLeavesTheEditorWindowAndAnUnwritableFileStar
     EXPECT_NE(r.error.find("konnte nicht angelegt werden"), std::string::npos) << r.error;
     EXPECT_EQ(launcher.started.size(), 1u) << "only the first attempt reached the launcher";
 }
+
+TEST(TestPlay, TheGameIsFoundBesideTheEditorElseInTheGamesFolderOfTheInstall) {
+    const kxtest::TempFolder temp;
+    const std::string bin = temp.Path("usr/bin");
+    temp.MakeFolder("usr/bin");
+    EXPECT_EQ(FindGameProgram(bin), bin + "/Krawlix") << "neither: the path beside the editor";
+    temp.Write("usr/games/krawlix", "x");
+    EXPECT_EQ(FindGameProgram(bin + "/"), bin + "/Krawlix") << "another letter case is not it";
+    temp.Write("usr/games/Krawlix", "x");
+    EXPECT_EQ(FindGameProgram(bin + "/"), temp.Path("usr/games/Krawlix"));
+    temp.Write("usr/bin/Krawlix", "x");
+    EXPECT_EQ(FindGameProgram(bin), bin + "/Krawlix") << "beside the editor wins";
+}
