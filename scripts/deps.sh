@@ -2,7 +2,7 @@
 # Installs the Debian packages that building and testing Krawlix needs, only those missing.
 # The one list of packages: later parts of the project extend it here.
 #   scripts/deps.sh          build and test
-#   scripts/deps.sh --ci     also the fuzzing toolchain and the format check
+#   scripts/deps.sh --ci     also the fuzzing toolchain, the format check and lintian
 set -eu
 
 packages="g++ cmake ninja-build pkg-config
@@ -12,9 +12,9 @@ packages="g++ cmake ninja-build pkg-config
   libfreetype-dev fonts-liberation2 fonts-dejavu-core
   qt6-base-dev qt6-qpa-plugins
   xvfb xauth x11-apps xdotool
-  desktop-file-utils appstream shared-mime-info dpkg-dev file"
+  desktop-file-utils appstream shared-mime-info dpkg-dev file help2man"
 if [ "${1:-}" = "--ci" ]; then
-  packages="$packages clang-14 libclang-rt-14-dev clang-format-14"
+  packages="$packages clang-14 libclang-rt-14-dev clang-format-14 lintian"
 fi
 
 missing=""
