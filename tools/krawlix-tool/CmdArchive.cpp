@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "OptionReader.h"
 #include "storage/ArchiveManifest.h"
 #include "storage/OutputFile.h"
 #include "storage/Path.h"
@@ -31,11 +32,11 @@ bool ReadManifest(const std::string& path, std::vector<kx::ArchiveManifestLine>&
 }
 
 int RunList(const Args& args) {
-    if (args.size() != 1) {
-        return Fail("usage: archive list FILE");
-    }
+    std::vector<std::string> files;
+    if (auto exit = COptionReader("archive list").Positionals(files, 1, 1).Read(args))
+        return *exit;
     kx::CResourceArchive archive;
-    archive.LoadArchiveFile(args[0]);
+    archive.LoadArchiveFile(files[0]);
     for (size_t i = 0; i < archive.GetCount(); ++i) {
         const kx::CResource& r = archive.ResourceAt(i);
         std::printf("%s %s %08X %u\n", r.kind.c_str(), r.name.c_str(), r.recordType, r.data.size);
@@ -43,10 +44,10 @@ int RunList(const Args& args) {
     return 0;
 }
 
-int RunExtract(const Args& args) {
-    if (args.size() != 4) {
-        return Fail("usage: archive extract FILE KIND NAME OUT");
-    }
+int RunExtract(const Args& commandLine) {
+    std::vector<std::string> args;
+    if (auto exit = COptionReader("archive extract").Positionals(args, 4, 4).Read(commandLine))
+        return *exit;
     kx::CResourceArchive archive;
     archive.LoadArchiveFile(args[0]);
     const kx::CResource* resource = archive.LookupResource(args[1], args[2]);
@@ -61,10 +62,10 @@ int RunExtract(const Args& args) {
     return 0;
 }
 
-int RunPack(const Args& args) {
-    if (args.size() != 2) {
-        return Fail("usage: archive pack OUT MANIFEST");
-    }
+int RunPack(const Args& commandLine) {
+    std::vector<std::string> args;
+    if (auto exit = COptionReader("archive pack").Positionals(args, 2, 2).Read(commandLine))
+        return *exit;
     std::vector<kx::ArchiveManifestLine> lines;
     std::string error;
     if (!ReadManifest(args[1], lines, error)) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "OptionReader.h"
 #include "levelcheck/LevelCheck.h"
 #include "levelsource/LevelSource.h"
 #include "levelsource/Tape.h"
@@ -39,42 +40,30 @@ struct CheckArgs {
     kx::SolveLimits limits{200000, 20};
 };
 
-bool ParseCheckArgs(const Args& args, CheckArgs& out, std::string& error) {
-    bool limitGiven = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--solve") {
-            out.solve = true;
-        } else if (a == "--max-states" || a == "--max-seconds") {
-            std::string v;
-            uint64_t n = 0;
-            if (!TakeOptionValue(args, i, v, error))
-                return false;
-            if (!kx::ParseUInt64(v, n)) {
-                error = a + " takes a number, not \"" + v + "\"";
-                return false;
-            }
-            if (a == "--max-states")
-                out.limits.maxStates = n;
-            else
-                out.limits.maxSeconds = static_cast<double>(n);
-            limitGiven = true;
-        } else if (!a.empty() && a[0] == '-') {
-            error = "unknown option " + a;
-            return false;
-        } else {
-            out.levels.push_back(a);
-        }
-    }
-    if (limitGiven && !out.solve) {
+// nullopt: the check runs; otherwise the exit status of --help or of a wrong command line.
+std::optional<int> ReadCheckArgs(const Args& args, CheckArgs& out) {
+    std::optional<uint64_t> maxStates, maxSeconds;
+    COptionReader reader("check");
+    reader.WrongLineStatus(2)
+        .Flag("--solve", out.solve)
+        .Number("--max-states", maxStates)
+        .Number("--max-seconds", maxSeconds)
+        .Positionals(out.levels);
+    if (auto exit = reader.Read(args))
+        return exit;
+    if (maxStates)
+        out.limits.maxStates = *maxStates;
+    if (maxSeconds)
+        out.limits.maxSeconds = static_cast<double>(*maxSeconds);
+    std::string error;
+    if ((maxStates || maxSeconds) && !out.solve)
         error = "--max-states and --max-seconds limit --solve, which is not given";
-        return false;
-    }
-    if (out.levels.empty()) {
-        error = "usage: check [--solve [--max-states N] [--max-seconds S]] LEVEL...";
-        return false;
-    }
-    return true;
+    else if (out.levels.empty())
+        error = UsageMessage("check");
+    if (error.empty())
+        return std::nullopt;
+    Fail(error);
+    return 2;
 }
 
 // A warning only when the search proved that nothing wins; a limit reached proves nothing.
@@ -95,11 +84,9 @@ std::optional<kx::LevelWarning> WinnableWarning(const kx::CGameFieldBase& field,
 
 int Check(const Args& args) {
     CheckArgs ca;
+    if (auto exit = ReadCheckArgs(args, ca))
+        return *exit;
     std::string error;
-    if (!ParseCheckArgs(args, ca, error)) {
-        Fail(error);
-        return 2;
-    }
     bool warned = false, unreadable = false;
     for (const std::string& path : ca.levels) {
         kx::CGameFieldBase field;

@@ -6,6 +6,7 @@
 
 #include "Command.h"
 #include "Json.h"
+#include "OptionReader.h"
 #include "editor/ArchiveException.h"
 #include "editor/EditScript.h"
 #include "editor/EditorDoc.h"
@@ -20,9 +21,6 @@
 
 namespace kxtool {
 namespace {
-
-constexpr const char* kUsage =
-    "[LEVEL] [OUT.png] [--size WxH] [--events SCRIPT] [--save FILE] [--state]";
 
 struct EditShotArgs {
     std::string level;
@@ -54,43 +52,34 @@ bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
     return true;
 }
 
-bool ParseArgs(const Args& args, EditShotArgs& a, std::string& error) {
+// nullopt: the command runs; otherwise the exit status of --help or of a wrong command line.
+std::optional<int> ReadArgs(const Args& args, EditShotArgs& a) {
+    const std::string badSize = "bad or missing value for --size (WxH, 1 to 4096 each)";
     std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--state") {
-            a.state = true;
-        } else if (arg == "--size") {
-            if (!hasValue || !ParseSize(args[++i], a.width, a.height)) {
-                error = "bad or missing value for --size (WxH, 1 to 4096 each)";
-                return false;
-            }
-        } else if (arg == "--events" || arg == "--save") {
-            if (!hasValue) {
-                error = "missing value for " + arg;
-                return false;
-            }
-            (arg == "--events" ? a.script : a.save) = args[++i];
-        } else if (arg.rfind("--", 0) == 0) {
-            error = "unknown option " + arg;
-            return false;
-        } else {
-            positional.push_back(arg);
-        }
-    }
+    COptionReader reader("edit-shot");
+    reader.LongOptionsOnly()
+        .Flag("--state", a.state)
+        .Value("--size",
+               [&](const std::string& v, std::string& error) {
+                   error = badSize;
+                   return ParseSize(v, a.width, a.height);
+               })
+        .IfMissing(badSize)
+        .Text("--events", a.script)
+        .IfMissing("missing value for --events")
+        .Text("--save", a.save)
+        .IfMissing("missing value for --save")
+        .Positionals(positional, 0, 2);
+    if (auto exit = reader.Read(args))
+        return exit;
     // One name alone is the picture when it ends in ".png", else the level.
-    if (positional.size() > 2) {
-        error = std::string("usage: edit-shot ") + kUsage;
-        return false;
-    }
     if (positional.size() == 2) {
         a.level = positional[0];
         a.out = positional[1];
     } else if (positional.size() == 1) {
         (EndsWithPng(positional[0]) ? a.out : a.level) = positional[0];
     }
-    return true;
+    return std::nullopt;
 }
 
 std::string StateJson(const kx::CKrawlixEditorView& view) {
@@ -141,10 +130,10 @@ std::string StateJson(const kx::CKrawlixEditorView& view) {
 
 int RunEditShot(const Args& args) {
     EditShotArgs a;
-    std::string error;
-    if (!ParseArgs(args, a, error)) {
-        return Fail(error);
+    if (auto exit = ReadArgs(args, a)) {
+        return *exit;
     }
+    std::string error;
     std::vector<kx::EditEvent> events;
     if (!kx::ParseEditScript(a.script, events, error)) {
         return Fail(error);
@@ -208,7 +197,7 @@ int RunEditShot(const Args& args) {
 }
 
 Register editShot{
-    {"edit-shot", kUsage,
+    {"edit-shot", "[LEVEL] [OUT.png] [--size WxH] [--events SCRIPT] [--save FILE] [--state]",
      "runs the editor core headless: the start document (11 x 11 \"Rot\") or LEVEL opened, a "
      "view of WxH (800x600, at most 4096x4096) with the palette 3 icons wide, then the "
      "comma-separated events of "

@@ -5,6 +5,7 @@
 #include "Command.h"
 #include "FieldJson.h"
 #include "Json.h"
+#include "OptionReader.h"
 #include "field/LevelFile.h"
 #include "levelsource/LevelSource.h"
 #include "levelsource/LevelSourceWriter.h"
@@ -35,9 +36,10 @@ bool SaveLevelFile(const std::string& path, const kx::CGameFieldBase& field, std
     return true;
 }
 
-int Dump(const Args& args) {
-    if (args.size() != 1)
-        return Fail("usage: level dump FILE");
+int Dump(const Args& commandLine) {
+    Args args;
+    if (auto exit = COptionReader("level dump").Positionals(args, 1, 1).Read(commandLine))
+        return *exit;
     kx::CGameFieldBase field;
     uint32_t version = 0;
     std::string error;
@@ -51,9 +53,10 @@ int Dump(const Args& args) {
     return 0;
 }
 
-int Convert(const Args& args) {
-    if (args.size() != 2)
-        return Fail("usage: level convert IN OUT");
+int Convert(const Args& commandLine) {
+    Args args;
+    if (auto exit = COptionReader("level convert").Positionals(args, 2, 2).Read(commandLine))
+        return *exit;
     kx::CGameFieldBase field;
     uint32_t version = 0;
     std::string error;
@@ -63,9 +66,10 @@ int Convert(const Args& args) {
     return 0;
 }
 
-int Info(const Args& args) {
-    if (args.size() != 1)
-        return Fail("usage: level info FILE");
+int Info(const Args& commandLine) {
+    Args args;
+    if (auto exit = COptionReader("level info").Positionals(args, 1, 1).Read(commandLine))
+        return *exit;
     kx::CGameFieldBase field;
     uint32_t version = 0;
     std::string error;
@@ -114,9 +118,10 @@ int Info(const Args& args) {
     return 0;
 }
 
-int Compile(const Args& args) {
-    if (args.size() != 2)
-        return Fail("usage: level compile SOURCE.txt OUT.kxlev");
+int Compile(const Args& commandLine) {
+    Args args;
+    if (auto exit = COptionReader("level compile").Positionals(args, 2, 2).Read(commandLine))
+        return *exit;
     std::string source;
     std::string error;
     if (!ReadFileBytes(args[0], source, error))
@@ -129,9 +134,10 @@ int Compile(const Args& args) {
     return 0;
 }
 
-int Decompile(const Args& args) {
-    if (args.size() != 2)
-        return Fail("usage: level decompile LEVEL.kxlev OUT.txt");
+int Decompile(const Args& commandLine) {
+    Args args;
+    if (auto exit = COptionReader("level decompile").Positionals(args, 2, 2).Read(commandLine))
+        return *exit;
     kx::CGameFieldBase field;
     uint32_t version = 0;
     std::string error;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "OptionReader.h"
 #include "game/GameResources.h"
 #include "game/TextPanel.h"
 #include "graphics/DrawDevice24.h"
@@ -14,7 +15,6 @@
 namespace kxtool {
 namespace {
 
-const char* const kUsage = "usage: markup \"TEXT\" OUT.png [--size WxH] [--archive FILE]";
 constexpr int32_t kMaxSide = 4096;
 
 bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
@@ -44,23 +44,18 @@ int RunMarkup(const Args& args) {
     std::string archivePath;
     int32_t width = 650;
     int32_t height = 650;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const bool valued = args[i] == "--archive" || args[i] == "--size";
-        if (valued && i + 1 >= args.size()) {
-            return Fail(args[i] + " needs a value");
-        } else if (args[i] == "--archive") {
-            archivePath = args[++i];
-        } else if (args[i] == "--size") {
-            if (!ParseSize(args[++i], width, height))
-                return Fail("--size takes WxH, each 1 to 4096");
-        } else if (args[i].rfind("--", 0) == 0) {
-            return Fail("unknown option or missing value: " + args[i]);
-        } else {
-            positional.push_back(args[i]);
-        }
-    }
-    if (positional.size() != 2)
-        return Fail(kUsage);
+    COptionReader reader("markup");
+    reader.LongOptionsOnly()
+        .UnknownOptionMessage("unknown option or missing value: ")
+        .Text("--archive", archivePath)
+        .Value("--size",
+               [&](const std::string& v, std::string& error) {
+                   error = "--size takes WxH, each 1 to 4096";
+                   return ParseSize(v, width, height);
+               })
+        .Positionals(positional, 2, 2);
+    if (auto exit = reader.Read(args))
+        return *exit;
 
     kx::CResourceArchive archive;
     if (!archivePath.empty())

@@ -6,6 +6,7 @@
 #include "Command.h"
 #include "FieldJson.h"
 #include "Json.h"
+#include "OptionReader.h"
 #include "field/LevelFile.h"
 #include "levelsource/Tape.h"
 #include "rules/Game.h"
@@ -34,51 +35,23 @@ struct PlayArgs {
     bool field = false;
 };
 
-const char* kUsage = "usage: play LEVEL [--seed N] [--keys SCRIPT] [--until MS] [--title] "
-                     "[--field] [--tape FILE] [--record FILE]";
-
-bool ParseArgs(const Args& args, PlayArgs& out, std::string& error) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& v) { return TakeOptionValue(args, i, v, error); };
-        std::string v;
-        if (a == "--title") {
-            out.title = true;
-        } else if (a == "--field") {
-            out.field = true;
-        } else if (a == "--seed" || a == "--until") {
-            if (!value(v))
-                return false;
-            uint64_t n = 0;
-            if (!kx::ParseUInt64(v, n)) {
-                error = a + " takes a number, not \"" + v + "\"";
-                return false;
-            }
-            (a == "--seed" ? out.seed : out.until) = n;
-        } else if (a == "--keys") {
-            if (!value(v))
-                return false;
-            out.keys = v;
-        } else if (a == "--tape") {
-            if (!value(out.tapePath))
-                return false;
-        } else if (a == "--record") {
-            if (!value(out.recordPath))
-                return false;
-        } else if (!TakeLevelArgument(a, out.level, error)) {
-            return false;
-        }
-    }
-    if (out.level.empty()) {
-        error = kUsage;
-        return false;
-    }
-    if (!out.tapePath.empty() && (out.seed || out.keys || !out.recordPath.empty())) {
-        error =
-            "--tape replays its own seed and keys; --seed, --keys and --record do not go with it";
-        return false;
-    }
-    return true;
+// nullopt: the play runs; otherwise the exit status of --help or of a wrong command line.
+std::optional<int> ReadArgs(const Args& args, PlayArgs& out) {
+    COptionReader reader("play");
+    reader.Flag("--title", out.title)
+        .Flag("--field", out.field)
+        .Number("--seed", out.seed)
+        .Number("--until", out.until)
+        .Text("--keys", out.keys)
+        .Text("--tape", out.tapePath)
+        .Text("--record", out.recordPath)
+        .Level(out.level);
+    if (auto exit = reader.Read(args))
+        return exit;
+    if (!out.tapePath.empty() && (out.seed || out.keys || !out.recordPath.empty()))
+        return Fail(
+            "--tape replays its own seed and keys; --seed, --keys and --record do not go with it");
+    return std::nullopt;
 }
 
 void WriteWorms(JsonWriter& json, const kx::CGame& game) {
@@ -128,9 +101,9 @@ void WriteGhosts(JsonWriter& json, const kx::CGame& game) {
 
 int Play(const Args& args) {
     PlayArgs pa;
+    if (auto exit = ReadArgs(args, pa))
+        return *exit;
     std::string error;
-    if (!ParseArgs(args, pa, error))
-        return Fail(error);
 
     kx::Tape tape;
     if (!pa.tapePath.empty()) {

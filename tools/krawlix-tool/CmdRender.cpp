@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "OptionReader.h"
 #include "field/LevelFile.h"
 #include "fielddraw/DrawCells.h"
 #include "game/Background.h"
@@ -42,94 +43,58 @@ bool ParsePair(const std::string& text, char separator, int32_t& a, int32_t& b) 
            ParseNumber(text.substr(at + 1), b);
 }
 
-// A new option is one more row here; a flag takes no value.
-struct Option {
-    const char* name;
-    std::function<bool(const std::string& value, RenderArgs& args)> take;
-    bool isFlag = false;
-};
-
-const std::vector<Option>& RenderOptions() {
-    static const std::vector<Option> options = {
-        {"--archive",
-         [](const std::string& v, RenderArgs& a) {
-             a.archive = v;
-             return true;
-         }},
-        {"--size",
-         [](const std::string& v, RenderArgs& a) {
-             int32_t w = 0;
-             int32_t h = 0;
-             if (!ParsePair(v, 'x', w, h) || w < 1 || h < 1) {
-                 return false;
-             }
-             a.size = {w, h};
-             return true;
-         }},
-        {"--at",
-         [](const std::string& v, RenderArgs& a) { return ParsePair(v, ',', a.atX, a.atY); }},
-        {"--background",
-         [](const std::string& v, RenderArgs& a) {
-             uint64_t seed = 0;
-             if (!ParseNumber(v, seed)) {
-                 return false;
-             }
-             a.backgroundSeed = seed;
-             return true;
-         }},
-        {"--as-stored",
-         [](const std::string&, RenderArgs& a) {
-             a.asStored = true;
-             return true;
-         },
-         true},
+// nullopt: the drawing runs; otherwise the exit status of --help or of a wrong command line.
+std::optional<int> ReadRenderArgs(const Args& args, RenderArgs& parsed) {
+    // Every value this command refuses, and every one missing, is answered the same way.
+    auto bad = [](const std::string& name, std::function<bool(const std::string&)> take) {
+        return [name, take](const std::string& v, std::string& error) {
+            error = "bad or missing value for " + name;
+            return take(v);
+        };
     };
-    return options;
-}
-
-bool ParseRenderArgs(const Args& args, RenderArgs& parsed, std::string& error) {
     std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i].rfind("--", 0) != 0) {
-            positional.push_back(args[i]);
-            continue;
-        }
-        const Option* option = nullptr;
-        for (const Option& o : RenderOptions()) {
-            if (args[i] == o.name) {
-                option = &o;
-            }
-        }
-        if (option == nullptr) {
-            error = "unknown option " + args[i];
-            return false;
-        }
-        if (option->isFlag) {
-            option->take("", parsed);
-            continue;
-        }
-        if (i + 1 >= args.size() || !option->take(args[i + 1], parsed)) {
-            error = std::string("bad or missing value for ") + option->name;
-            return false;
-        }
-        ++i;
-    }
-    if (positional.size() != 2) {
-        error = "usage: render LEVEL OUT.png [--archive FILE] [--size WxH] [--at X,Y] "
-                "[--background SEED] [--as-stored]";
-        return false;
-    }
+    COptionReader reader("render");
+    reader.LongOptionsOnly()
+        .Text("--archive", parsed.archive)
+        .IfMissing("bad or missing value for --archive")
+        .Value("--size", bad("--size",
+                             [&](const std::string& v) {
+                                 int32_t w = 0;
+                                 int32_t h = 0;
+                                 if (!ParsePair(v, 'x', w, h) || w < 1 || h < 1)
+                                     return false;
+                                 parsed.size = {w, h};
+                                 return true;
+                             }))
+        .IfMissing("bad or missing value for --size")
+        .Value("--at",
+               bad("--at",
+                   [&](const std::string& v) { return ParsePair(v, ',', parsed.atX, parsed.atY); }))
+        .IfMissing("bad or missing value for --at")
+        .Value("--background", bad("--background",
+                                   [&](const std::string& v) {
+                                       uint64_t seed = 0;
+                                       if (!ParseNumber(v, seed))
+                                           return false;
+                                       parsed.backgroundSeed = seed;
+                                       return true;
+                                   }))
+        .IfMissing("bad or missing value for --background")
+        .Flag("--as-stored", parsed.asStored)
+        .Positionals(positional, 2, 2);
+    if (auto exit = reader.Read(args))
+        return exit;
     parsed.level = positional[0];
     parsed.out = positional[1];
-    return true;
+    return std::nullopt;
 }
 
 int RunRender(const Args& args) {
     RenderArgs a;
-    std::string error;
-    if (!ParseRenderArgs(args, a, error)) {
-        return Fail(error);
+    if (auto exit = ReadRenderArgs(args, a)) {
+        return *exit;
     }
+    std::string error;
     kx::CResourceArchive archive;
     if (!a.archive.empty()) {
         archive.LoadArchiveFile(a.archive);

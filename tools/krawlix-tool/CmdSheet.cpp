@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Command.h"
+#include "OptionReader.h"
 #include "graphics/Bitmap24.h"
 #include "graphics/DrawDevice24.h"
 #include "storage/Error.h"
@@ -54,26 +55,29 @@ std::optional<kx::Colour> ParseColour(const std::string& text) {
 int RunSheet(const Args& args) {
     std::string in, out;
     kx::Colour key = kx::kNoTransparentColour;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--key") {
-            if (i + 1 >= args.size())
-                return Fail("--key needs a value, RRGGBB");
-            auto colour = ParseColour(args[++i]);
-            if (!colour)
-                return Fail("--key wants six hexadecimal digits, RRGGBB");
-            key = *colour;
-        } else if (args[i].size() > 1 && args[i][0] == '-') {
-            return Fail("unknown option " + args[i]);
-        } else if (in.empty()) {
-            in = args[i];
-        } else if (out.empty()) {
-            out = args[i];
-        } else {
-            return Fail("sheet: too many arguments");
-        }
-    }
+    COptionReader reader("sheet");
+    reader
+        .Value("--key",
+               [&key](const std::string& v, std::string& error) {
+                   auto colour = ParseColour(v);
+                   if (!colour)
+                       error = "--key wants six hexadecimal digits, RRGGBB";
+                   key = colour.value_or(key);
+                   return colour.has_value();
+               })
+        .IfMissing("--key needs a value, RRGGBB")
+        .Positional([&](const std::string& word, std::string& error) {
+            if (!out.empty()) {
+                error = "sheet: too many arguments";
+                return false;
+            }
+            (in.empty() ? in : out) = word;
+            return true;
+        });
+    if (auto exit = reader.Read(args))
+        return *exit;
     if (out.empty())
-        return Fail("usage: sheet FILE.bmp OUT.png [--key RRGGBB]");
+        return Fail(UsageMessage("sheet"));
 
     kx::CBitmap24 sheet;
     try {

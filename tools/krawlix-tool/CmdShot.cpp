@@ -7,6 +7,7 @@
 
 #include "Command.h"
 #include "Json.h"
+#include "OptionReader.h"
 #include "game/CommandLineJoin.h"
 #include "game/GameShell.h"
 #include "game/HeadlessHost.h"
@@ -15,10 +16,6 @@
 
 namespace kxtool {
 namespace {
-
-const char* const kUsage =
-    "usage: shot [--program-dir DIR] [--documents-dir DIR] [--profile FILE] [--seed N] "
-    "[--keys SCRIPT] [--at MS] [--state] [OUT.png] [-- GAME-ARGS...]";
 
 enum class ShotKeyKind { Up, Down, Left, Right, Tab, Enter, Esc, F1, Click };
 
@@ -96,52 +93,27 @@ bool ParseShotKeys(const std::string& text, std::vector<ShotKey>& keys, std::str
     }
 }
 
-bool ParseArgs(const Args& args, ShotArgs& out, std::string& error) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--") {
-            out.gameArgs.assign(args.begin() + static_cast<long>(i) + 1, args.end());
-            break;
-        }
-        auto value = [&](std::string& v) { return TakeOptionValue(args, i, v, error); };
-        std::string v;
-        if (a == "--state") {
-            out.state = true;
-        } else if (a == "--program-dir" || a == "--documents-dir" || a == "--profile") {
-            if (!value(v))
-                return false;
-            if (a == "--program-dir")
-                out.programDir = v;
-            else if (a == "--documents-dir")
-                out.documentsDir = v;
-            else
-                out.profile = v;
-        } else if (a == "--seed" || a == "--at") {
-            if (!value(v))
-                return false;
-            uint64_t n = 0;
-            if (!ParseNumber(v, n)) {
-                error = a + " takes a number, not \"" + v + "\"";
+// nullopt: the shot runs; otherwise the exit status of --help or of a wrong command line.
+std::optional<int> ReadArgs(const Args& args, ShotArgs& out) {
+    COptionReader reader("shot");
+    reader.Flag("--state", out.state)
+        .Text("--program-dir", out.programDir)
+        .Text("--documents-dir", out.documentsDir)
+        .Text("--profile", out.profile)
+        .Number("--seed", out.seed)
+        .Number("--at", out.at)
+        .Value("--keys", [&out](const std::string& v,
+                                std::string& error) { return ParseShotKeys(v, out.keys, error); })
+        .Positional([&out](const std::string& word, std::string& error) {
+            if (!out.out.empty()) {
+                error = "more than one picture named; " + UsageMessage("shot");
                 return false;
             }
-            if (a == "--seed")
-                out.seed = n;
-            else
-                out.at = n;
-        } else if (a == "--keys") {
-            if (!value(v) || !ParseShotKeys(v, out.keys, error))
-                return false;
-        } else if (a.size() > 1 && a[0] == '-') {
-            error = "unknown option " + a;
-            return false;
-        } else if (out.out.empty()) {
-            out.out = a;
-        } else {
-            error = std::string("more than one picture named; ") + kUsage;
-            return false;
-        }
-    }
-    return true;
+            out.out = word;
+            return true;
+        })
+        .RestAfterDoubleDash(out.gameArgs);
+    return reader.Read(args);
 }
 
 class SoundLog : public kx::ISoundOutput {
@@ -175,15 +147,15 @@ std::string ToUtf8(const std::string& text) {
 void PressShotKey(kx::CGameShell& shell, const ShotKey& key) {
     switch (key.kind) {
     case ShotKeyKind::Up:
-        return shell.OnKeyDown(kx::GameKey::Up);
+        return shell.OnKeyDown(kx::PlayKey::Up);
     case ShotKeyKind::Down:
-        return shell.OnKeyDown(kx::GameKey::Down);
+        return shell.OnKeyDown(kx::PlayKey::Down);
     case ShotKeyKind::Left:
-        return shell.OnKeyDown(kx::GameKey::Left);
+        return shell.OnKeyDown(kx::PlayKey::Left);
     case ShotKeyKind::Right:
-        return shell.OnKeyDown(kx::GameKey::Right);
+        return shell.OnKeyDown(kx::PlayKey::Right);
     case ShotKeyKind::Tab:
-        return shell.OnKeyDown(kx::GameKey::Tab);
+        return shell.OnKeyDown(kx::PlayKey::Tab);
     case ShotKeyKind::Enter:
         return shell.OnOk();
     case ShotKeyKind::Esc:
@@ -272,9 +244,8 @@ std::string StateJson(kx::CGameShell& shell, const kx::CHeadlessHost& host,
 
 int Shot(const Args& args) {
     ShotArgs sa;
-    std::string error;
-    if (!ParseArgs(args, sa, error))
-        return Fail(error);
+    if (auto exit = ReadArgs(args, sa))
+        return *exit;
 
     kx::CHeadlessHost host;
     if (sa.profile)

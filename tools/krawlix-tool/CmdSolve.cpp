@@ -3,6 +3,7 @@
 
 #include "Command.h"
 #include "Json.h"
+#include "OptionReader.h"
 #include "levelsource/Tape.h"
 #include "rules/Game.h"
 #include "rules/HeadlessPlay.h"
@@ -20,49 +21,24 @@ struct SolveArgs {
     bool json = false;
 };
 
-const char* kUsage =
-    "usage: solve LEVEL [--seed N] [--max-states N] [--max-seconds S] [--max-megabytes M] "
-    "[--record TAPE] [--json]";
-
-bool ParseArgs(const Args& args, SolveArgs& out, std::string& error) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--json") {
-            out.json = true;
-            continue;
-        }
-        if (a == "--seed" || a == "--max-states" || a == "--max-seconds" ||
-            a == "--max-megabytes" || a == "--record") {
-            std::string v;
-            if (!TakeOptionValue(args, i, v, error))
-                return false;
-            uint64_t n = 0;
-            if (a == "--record") {
-                out.recordPath = v;
-            } else if (!kx::ParseUInt64(v, n)) {
-                error = a + " takes a number, not \"" + v + "\"";
-                return false;
-            } else if (a == "--seed") {
-                out.seed = n;
-            } else if (a == "--max-states") {
-                out.limits.maxStates = n;
-            } else if (a == "--max-seconds") {
-                out.limits.maxSeconds = static_cast<double>(n);
-            } else if (n > (uint64_t{1} << 40) / (1024 * 1024)) {
-                error = "--max-megabytes is at most 1048576";
-                return false;
-            } else {
-                out.limits.maxBytes = n * 1024 * 1024;
-            }
-        } else if (!TakeLevelArgument(a, out.level, error)) {
-            return false;
-        }
-    }
-    if (out.level.empty()) {
-        error = kUsage;
-        return false;
-    }
-    return true;
+// nullopt: the search runs; otherwise the exit status of --help or of a wrong command line.
+std::optional<int> ReadArgs(const Args& args, SolveArgs& out) {
+    std::optional<uint64_t> maxSeconds, maxMegabytes;
+    COptionReader reader("solve");
+    reader.Flag("--json", out.json)
+        .Number("--seed", out.seed)
+        .Number("--max-states", out.limits.maxStates)
+        .Number("--max-seconds", maxSeconds)
+        .Number("--max-megabytes", maxMegabytes, (uint64_t{1} << 40) / (1024 * 1024))
+        .Text("--record", out.recordPath)
+        .Level(out.level);
+    if (auto exit = reader.Read(args))
+        return exit;
+    if (maxSeconds)
+        out.limits.maxSeconds = static_cast<double>(*maxSeconds);
+    if (maxMegabytes)
+        out.limits.maxBytes = *maxMegabytes * 1024 * 1024;
+    return std::nullopt;
 }
 
 const char* Outcome(kx::SolveStatus status) {
@@ -81,15 +57,19 @@ const char* Outcome(kx::SolveStatus status) {
         return "unwinnable";
     case kx::SolveStatus::EncodingFault:
         return "a state the solver cannot keep";
+    case kx::SolveStatus::StateTooLarge:
+        return "state size limit reached";
+    case kx::SolveStatus::Cancelled:
+        return "cancelled";
     }
     return "?";
 }
 
 int Solve(const Args& args) {
     SolveArgs sa;
+    if (auto exit = ReadArgs(args, sa))
+        return *exit;
     std::string error;
-    if (!ParseArgs(args, sa, error))
-        return Fail(error);
     kx::CGameFieldBase field;
     uint32_t version = 0;
     if (!LoadLevelFile(sa.level, field, &version, error, false))

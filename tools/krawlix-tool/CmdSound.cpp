@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "OptionReader.h"
 #include "sound/SoundSample.h"
 #include "sound/WavWriter.h"
 #include "sound/WaveOutDevice.h"
@@ -21,31 +22,24 @@ int RunSound(const Args& args) {
     std::string name, wavPath, outPath, archivePath;
     int rate = 22050;
     std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if ((a == "--wav" || a == "--archive" || a == "--rate") && i + 1 >= args.size())
-            return Fail(a + " needs a value");
-        if (a == "--wav")
-            wavPath = args[++i];
-        else if (a == "--archive")
-            archivePath = args[++i];
-        else if (a == "--rate") {
-            const std::string& value = args[++i];
-            if (value == "22050")
-                rate = 22050;
-            else if (value == "11025")
-                rate = 11025;
-            else
-                return Fail("--rate must be 22050 or 11025");
-        } else if (a.size() > 1 && a[0] == '-')
-            return Fail("unknown option " + a);
-        else
-            positional.push_back(a);
-    }
+    COptionReader reader("sound");
+    reader.Text("--wav", wavPath)
+        .Text("--archive", archivePath)
+        .Value("--rate",
+               [&rate](const std::string& v, std::string& error) {
+                   if (v != "22050" && v != "11025") {
+                       error = "--rate must be 22050 or 11025";
+                       return false;
+                   }
+                   rate = v == "22050" ? 22050 : 11025;
+                   return true;
+               })
+        .Positionals(positional);
+    if (auto exit = reader.Read(args))
+        return *exit;
     if (wavPath.empty()) {
         if (positional.size() != 2)
-            return Fail(
-                "usage: sound (NAME | --wav FILE) OUT.wav [--archive FILE] [--rate 22050|11025]");
+            return Fail(UsageMessage("sound"));
         name = positional[0];
         outPath = positional[1];
     } else {

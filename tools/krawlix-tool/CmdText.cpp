@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "OptionReader.h"
 #include "graphics/DrawDevice24.h"
 #include "graphics/FontTable.h"
 #include "storage/ResourceArchive.h"
@@ -23,22 +24,13 @@ int RunText(const Args& args) {
     std::vector<std::string> positional;
     std::string archivePath;
     bool fixed = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--fixed") {
-            fixed = true;
-        } else if (args[i] == "--archive") {
-            if (i + 1 >= args.size()) {
-                return Fail("--archive needs a value");
-            }
-            archivePath = args[++i];
-        } else if (args[i].rfind("--", 0) == 0) {
-            return Fail("unknown option " + args[i]);
-        } else {
-            positional.push_back(args[i]);
-        }
-    }
-    if (positional.size() != 3) {
-        return Fail("usage: text FONTSLOT \"TEXT\" OUT.png [--archive FILE] [--fixed]");
+    COptionReader reader("text");
+    reader.LongOptionsOnly()
+        .Flag("--fixed", fixed)
+        .Text("--archive", archivePath)
+        .Positionals(positional, 3, 3);
+    if (auto exit = reader.Read(args)) {
+        return *exit;
     }
     int slot = -1;
     if (!ParseNumber(positional[0], slot) || slot < 0 || slot >= kx::kFontSlots) {

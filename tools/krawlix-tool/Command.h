@@ -28,6 +28,9 @@ struct Register {
 
 const std::vector<Command>& AllCommands();
 
+// The command registered under exactly this name, or nullptr.
+const Command* FindCommand(const std::string& name);
+
 // A whole number of the type's range in the given base, and nothing else: no blanks, no
 // '+', no digits beyond the range. Every number on the command line is read this way.
 template <typename Int> bool ParseNumber(const std::string& text, Int& value, int base = 10) {
@@ -54,13 +57,5 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
 // it goes, with a warning on standard error.
 bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t* version,
                    std::string& error, bool warnCutShort);
-
-// The value of the option at args[i]: the next argument, i moved onto it; false (with
-// "OPTION needs a value" in error) when there is none.
-bool TakeOptionValue(const Args& args, size_t& i, std::string& value, std::string& error);
-
-// An argument that is no known option: the command's one level, unless it looks like an option
-// or a level was given already (false with the reason in error).
-bool TakeLevelArgument(const std::string& arg, std::string& level, std::string& error);
 
 } // namespace kxtool

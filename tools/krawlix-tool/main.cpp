@@ -39,7 +39,8 @@ void PrintHelp() {
                 "usage: krawlix-tool COMMAND [ARGUMENTS]\n\ncommands:\n");
     for (const Command& c : sorted)
         std::printf("  %s %s\n      %s\n", c.name.c_str(), c.usage.c_str(), c.summary.c_str());
-    std::printf("  --help\n      this list\n"
+    std::printf("  COMMAND --help\n      that command's usage and what it does\n"
+                "  --help\n      this list\n"
                 "  --version\n      the version of the game it belongs to\n\n"
                 "Every output file is written whole or not at all (a failed write exits 1 with\n"
                 "the system's reason and leaves the old file); missing folders on its way are\n"
@@ -56,6 +57,14 @@ const std::vector<Command>& AllCommands() {
     return Registry();
 }
 
+const Command* FindCommand(const std::string& name) {
+    for (const Command& c : Registry()) {
+        if (c.name == name)
+            return &c;
+    }
+    return nullptr;
+}
+
 int Fail(const std::string& message) {
     std::fprintf(stderr, "krawlix-tool: %s\n", message.c_str());
     return 1;
@@ -63,28 +72,6 @@ int Fail(const std::string& message) {
 
 int FailWrite(const std::string& cp1252Message) {
     return Fail(kx::Utf8FromCp1252(cp1252Message));
-}
-
-bool TakeLevelArgument(const std::string& arg, std::string& level, std::string& error) {
-    if (!arg.empty() && arg[0] == '-') {
-        error = "unknown option " + arg;
-        return false;
-    }
-    if (!level.empty()) {
-        error = "more than one level given";
-        return false;
-    }
-    level = arg;
-    return true;
-}
-
-bool TakeOptionValue(const Args& args, size_t& i, std::string& value, std::string& error) {
-    if (i + 1 >= args.size()) {
-        error = args[i] + " needs a value";
-        return false;
-    }
-    value = args[++i];
-    return true;
 }
 
 } // namespace kxtool
