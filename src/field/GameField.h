@@ -137,7 +137,6 @@ public:
     static bool ClearObjects(FieldCell& cell, FieldLayer layer);
 
     const std::string& GetDescription() const { return description; }
-    void SetDescription(std::string text) { description = std::move(text); }
 
     std::string description; // Windows-1252
     int32_t width = 0;

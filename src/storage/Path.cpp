@@ -476,8 +476,4 @@ void AddUnique(std::vector<std::string>& list, const std::string& text) {
     }
 }
 
-std::string IntToString(int n) {
-    return std::to_string(n);
-}
-
 } // namespace kx

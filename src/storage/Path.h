@@ -48,6 +48,5 @@ bool EqualsNoCase(const std::string& a, const std::string& b);
 std::string FoldCaseText(const std::string& text);
 int IndexOfNoCase(const std::vector<std::string>& list, const std::string& text);
 void AddUnique(std::vector<std::string>& list, const std::string& text);
-std::string IntToString(int n);
 
 } // namespace kx

@@ -246,5 +246,4 @@ TEST(TextList, IndexOfAndAddUniqueIgnoreCase) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(IndexOfNoCase(list, "TWO"), 1);
     EXPECT_EQ(IndexOfNoCase(list, "three"), -1);
-    EXPECT_EQ(IntToString(-42), "-42");
 }
