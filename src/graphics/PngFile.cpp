@@ -6,9 +6,21 @@
 #include <cstring>
 #include <vector>
 
+#include "storage/InputFile.h"
 #include "storage/OutputFile.h"
 
 namespace kx {
+
+namespace {
+
+// Deflate packs at most 1032 bytes into one, and a byte holds at most 8 pixels: a header that
+// claims more pixels than that for the file's size is a lie, refused before the picture's
+// memory is taken.
+constexpr uint64_t kMaxPixelsPerFileByte = 8 * 1032;
+// 64 megapixels (192 MB as a bitmap): far beyond any picture the tools and tests compare.
+constexpr uint64_t kMaxPngPixels = uint64_t{1} << 26;
+
+} // namespace
 
 bool EncodePng(const uint8_t* bottomUpRows, int32_t width, int32_t height, int32_t stride,
                std::vector<uint8_t>& bytes) {
@@ -80,14 +92,19 @@ bool WritePngFile(const std::string& path, const CBitmap24& bitmap, std::string*
 }
 
 bool ReadPngFile(const std::string& path, CBitmap24& bitmap) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        return false;
+    }
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+    if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0) {
         return false;
     }
     image.format = PNG_FORMAT_BGR;
-    if (image.width < 1 || image.height < 1 || image.width > 0x10000 || image.height > 0x10000 ||
+    const uint64_t pixels = uint64_t{image.width} * image.height;
+    if (pixels < 1 || pixels > kMaxPngPixels || pixels > kMaxPixelsPerFileByte * bytes.size() ||
         !bitmap.CreateBitmap(static_cast<int32_t>(image.width), static_cast<int32_t>(image.height),
                              0)) {
         png_image_free(&image);

@@ -19,7 +19,9 @@ bool EncodePng(const CBitmap24& bitmap, std::vector<uint8_t>& bytes);
 bool WritePngFile(const std::string& path, const uint8_t* bottomUpRows, int32_t width,
                   int32_t height, int32_t stride, std::string* error = nullptr);
 bool WritePngFile(const std::string& path, const CBitmap24& bitmap, std::string* error = nullptr);
-// Reads any PNG into a bottom-up 24-bit bitmap (alpha is dropped); false on failure.
+// Reads any PNG into a bottom-up 24-bit bitmap (alpha is dropped); false on failure, for a
+// file beyond kMaxWholeFileBytes, and for more than 64 megapixels or more pixels than the
+// file's bytes can hold.
 bool ReadPngFile(const std::string& path, CBitmap24& bitmap);
 
 } // namespace kx
