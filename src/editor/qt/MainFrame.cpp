@@ -126,10 +126,8 @@ void CMainFrame::OnFileNew() {
     AfterViewCommand();
 }
 
+// The file is chosen first; opening it asks to save a modified document.
 void CMainFrame::OnFileOpen() {
-    if (!SaveModified()) {
-        return;
-    }
     const QString start = doc.GetPathName().empty()
                               ? QString()
                               : QFileInfo(QtFromPath(doc.GetPathName())).absolutePath();

@@ -58,6 +58,10 @@ public:
         state->actions = std::move(actions);
         Poll(state);
     }
+    ModalAnswer(const ModalAnswer&) = delete;
+    ModalAnswer& operator=(const ModalAnswer&) = delete;
+    // Stops answering, so that actions left over cannot answer a later test's dialogs.
+    ~ModalAnswer() { state->stopped = true; }
     bool Seen() const { return state->done > 0; }
     int Count() const { return state->done; }
     const QString& Text() const { return state->text; }
@@ -69,10 +73,14 @@ private:
         int tries = 0;
         QWidget* last = nullptr;
         QString text;
+        bool stopped = false;
     };
 
     static void Poll(std::shared_ptr<State> state) {
         QTimer::singleShot(10, [state] {
+            if (state->stopped) {
+                return;
+            }
             QWidget* modal = QApplication::activeModalWidget();
             if (modal == nullptr) {
                 state->last = nullptr;

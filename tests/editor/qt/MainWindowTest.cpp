@@ -2,6 +2,7 @@
 // ask-to-save.
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
@@ -296,6 +297,34 @@ private Q_SLOTS:
         QVERIFY(frame->OpenDocumentFile(other));
         QVERIFY(save.Seen());
         QCOMPARE(app->GetDocument().CellAt(3, 3).ground, 0);
+    }
+
+    void openingFromTheFileMenuAsksToSaveOnceWhenTheAnswerIsNo() {
+        QTemporaryDir folder;
+        const QString other = folder.filePath(QStringLiteral("other.kxlev"));
+        QVERIFY(frame->SaveDocumentAs(other));
+        const int ground = app->GetDocument().CellAt(3, 3).ground;
+        kx::CEditorViewWidget* view = frame->ViewWidget();
+        QTest::mouseClick(view, Qt::LeftButton, {}, PaletteIcon(0));
+        QTest::mouseClick(view, Qt::LeftButton, {}, CellCentre(3, 3));
+        QVERIFY(app->GetDocument().CellAt(3, 3).ground != ground);
+
+        // The file dialog picks the saved file, every question is answered "Nein"; room is
+        // left for a question too many, so that it is counted rather than left open.
+        const auto answer = [other](QWidget* modal) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                dialog->selectFile(other);
+                // QFileDialog's own accept, reached through its public base.
+                static_cast<QDialog*>(dialog)->accept();
+            } else {
+                kxtest::Press(QMessageBox::No)(modal);
+            }
+        };
+        ModalAnswer answers(ModalAnswer::Actions{answer, answer, answer});
+        frame->Action(Command::Open)->trigger();
+        QCOMPARE(answers.Count(), 2);
+        QCOMPARE(app->GetDocument().CellAt(3, 3).ground, ground);
+        QVERIFY(!app->GetDocument().IsModified());
     }
 
     void theRecentFileListKeepsSixteenNewestFirst() {
