@@ -54,51 +54,6 @@ std::optional<int> ReadArgs(const Args& args, PlayArgs& out) {
     return std::nullopt;
 }
 
-void WriteWorms(JsonWriter& json, const kx::CGame& game) {
-    json.Key("worms");
-    json.BeginArray();
-    for (const kx::Worm& worm : game.play.worms) {
-        json.BeginObject();
-        json.Key("state");
-        json.Int(worm.state);
-        json.Key("length");
-        json.Int(worm.length);
-        json.Key("direction");
-        json.Int(worm.direction);
-        json.Key("speedIndex");
-        json.Int(worm.speedIndex);
-        json.Key("segments");
-        json.BeginArray();
-        for (int32_t i = 0; i < worm.length; ++i)
-            json.IntArray({worm.Segment(i).x, worm.Segment(i).y});
-        json.EndArray();
-        json.EndObject();
-    }
-    json.EndArray();
-}
-
-void WriteGhosts(JsonWriter& json, const kx::CGame& game) {
-    json.Key("ghosts");
-    json.BeginArray();
-    for (const kx::Ghost& ghost : game.play.ghosts) {
-        json.BeginObject();
-        json.Key("state");
-        json.Int(ghost.state);
-        json.Key("x");
-        json.Int(ghost.x);
-        json.Key("y");
-        json.Int(ghost.y);
-        json.Key("direction");
-        json.Int(ghost.direction);
-        json.Key("marked");
-        json.Bool(ghost.marked);
-        json.Key("speedIndex");
-        json.Int(ghost.speedIndex);
-        json.EndObject();
-    }
-    json.EndArray();
-}
-
 int Play(const Args& args) {
     PlayArgs pa;
     if (auto exit = ReadArgs(args, pa))
@@ -163,12 +118,7 @@ int Play(const Args& args) {
     }
     json.Key("timeMs");
     json.UInt(outcome.timeMs);
-    json.Key("cornLeft");
-    json.Int(game.play.cornLeft);
-    json.Key("activeWorm");
-    json.Int(game.play.activeWorm);
-    WriteWorms(json, game);
-    WriteGhosts(json, game);
+    WritePlayStateJson(json, game.play);
     json.Key("sounds");
     json.BeginArray();
     for (const std::string& name : sounds.names)

@@ -6,22 +6,28 @@
 #include <vector>
 
 #include "Command.h"
+#include "FieldJson.h"
 #include "Json.h"
 #include "OptionReader.h"
+#include "field/LevelFile.h"
 #include "game/CommandLineJoin.h"
 #include "game/GameShell.h"
 #include "game/HeadlessHost.h"
+#include "levelsource/Tape.h"
 #include "rules/HeadlessPlay.h"
+#include "storage/OutputFile.h"
 #include "storage/TextCodec.h"
 
 namespace kxtool {
 namespace {
 
-enum class ShotKeyKind { Up, Down, Left, Right, Tab, Enter, Esc, F1, Click };
+// The shell's other inputs beside the steering keys.
+enum class ShotKeyKind { Steer, Enter, Esc, F1, Click };
 
 struct ShotKey {
     uint64_t timeMs = 0;
     ShotKeyKind kind = ShotKeyKind::Enter;
+    kx::PlayKey steer = kx::PlayKey::Up;
     int32_t x = 0;
     int32_t y = 0;
 };
@@ -34,6 +40,8 @@ struct ShotArgs {
     std::vector<ShotKey> keys;
     std::optional<uint64_t> at;
     bool state = false;
+    bool field = false;
+    std::string recordPath;
     std::string out;
     std::vector<std::string> gameArgs;
 };
@@ -45,18 +53,18 @@ std::string Trimmed(const std::string& s) {
     return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
-bool ParseShotKey(const std::string& entry, ShotKey& key) {
-    size_t colon = entry.find(':');
-    if (colon == std::string::npos || !ParseNumber(Trimmed(entry.substr(0, colon)), key.timeMs))
-        return false;
-    std::string name = Trimmed(entry.substr(colon + 1));
+bool ParseShotKey(const kx::ScriptEntry& entry, ShotKey& key) {
+    key.timeMs = entry.timeMs;
+    const std::string& name = entry.name;
+    if (kx::PlayKeyFromName(name, key.steer)) {
+        key.kind = ShotKeyKind::Steer;
+        return true;
+    }
     static const struct {
         const char* name;
         ShotKeyKind kind;
-    } kNames[] = {{"up", ShotKeyKind::Up},     {"down", ShotKeyKind::Down},
-                  {"left", ShotKeyKind::Left}, {"right", ShotKeyKind::Right},
-                  {"tab", ShotKeyKind::Tab},   {"enter", ShotKeyKind::Enter},
-                  {"esc", ShotKeyKind::Esc},   {"f1", ShotKeyKind::F1}};
+    } kNames[] = {
+        {"enter", ShotKeyKind::Enter}, {"esc", ShotKeyKind::Esc}, {"f1", ShotKeyKind::F1}};
     for (const auto& n : kNames) {
         if (name == n.name) {
             key.kind = n.kind;
@@ -73,30 +81,29 @@ bool ParseShotKey(const std::string& entry, ShotKey& key) {
 }
 
 bool ParseShotKeys(const std::string& text, std::vector<ShotKey>& keys, std::string& error) {
-    if (Trimmed(text).empty())
-        return true;
-    size_t start = 0;
-    for (;;) {
-        size_t comma = text.find(',', start);
-        std::string entry =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    std::vector<kx::ScriptEntry> entries;
+    std::string bad;
+    bool ok = kx::SplitKeyScript(text, entries, &bad);
+    for (size_t i = 0; ok && i < entries.size(); ++i) {
         ShotKey key;
-        if (!ParseShotKey(entry, key)) {
-            error = "bad key \"" + entry +
-                    "\" (expected TIME:up|down|left|right|tab|enter|esc|f1|click:X:Y)";
-            return false;
-        }
-        keys.push_back(key);
-        if (comma == std::string::npos)
-            return true;
-        start = comma + 1;
+        ok = ParseShotKey(entries[i], key);
+        if (ok)
+            keys.push_back(key);
+        else
+            bad = entries[i].text;
     }
+    if (!ok)
+        error =
+            "bad key \"" + bad + "\" (expected TIME:up|down|left|right|tab|enter|esc|f1|click:X:Y)";
+    return ok;
 }
 
 // nullopt: the shot runs; otherwise the exit status of --help or of a wrong command line.
 std::optional<int> ReadArgs(const Args& args, ShotArgs& out) {
     COptionReader reader("shot");
     reader.Flag("--state", out.state)
+        .Flag("--field", out.field)
+        .Text("--record", out.recordPath)
         .Text("--program-dir", out.programDir)
         .Text("--documents-dir", out.documentsDir)
         .Text("--profile", out.profile)
@@ -146,16 +153,8 @@ std::string ToUtf8(const std::string& text) {
 
 void PressShotKey(kx::CGameShell& shell, const ShotKey& key) {
     switch (key.kind) {
-    case ShotKeyKind::Up:
-        return shell.OnKeyDown(kx::PlayKey::Up);
-    case ShotKeyKind::Down:
-        return shell.OnKeyDown(kx::PlayKey::Down);
-    case ShotKeyKind::Left:
-        return shell.OnKeyDown(kx::PlayKey::Left);
-    case ShotKeyKind::Right:
-        return shell.OnKeyDown(kx::PlayKey::Right);
-    case ShotKeyKind::Tab:
-        return shell.OnKeyDown(kx::PlayKey::Tab);
+    case ShotKeyKind::Steer:
+        return shell.OnKeyDown(key.steer);
     case ShotKeyKind::Enter:
         return shell.OnOk();
     case ShotKeyKind::Esc:
@@ -290,20 +289,44 @@ int Shot(const Args& args) {
         std::string text = StateJson(shell, host, sounds);
         std::fwrite(text.data(), 1, text.size(), stdout);
     }
+    if (sa.field) {
+        std::string text;
+        JsonWriter json(text);
+        json.BeginObject();
+        WritePlayStateJson(json, shell.Game().play);
+        json.Key("field");
+        WriteFieldJson(json, shell.Game().play.field, kx::kLevelVersion);
+        json.EndObject();
+        text += '\n';
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    }
+    if (!sa.recordPath.empty()) {
+        const std::string bytes = kx::FormatTape(shell.AttemptTape());
+        std::string writeError;
+        if (!kx::WriteWholeFile(sa.recordPath, bytes.data(), bytes.size(), &writeError))
+            return FailWrite(writeError);
+    }
     return 0;
 }
 
 const Register shotCommand{
     {"shot",
      "[--program-dir DIR] [--documents-dir DIR] [--profile FILE] [--seed N] [--keys SCRIPT] "
-     "[--at MS] [--state] [OUT.png] [-- GAME-ARGS...]",
+     "[--at MS] [--state] [--field] [--record TAPE] [OUT.png] [-- GAME-ARGS...]",
      "runs the game shell headless as the game starts (timer steps at 0, 10, 20 ... ms, until "
      "--at, else the last key's time), writes the frame at that moment and, with --state, the "
      "screen's state as JSON. Keys: TIME:up|down|left|right|tab|enter|esc|f1|click:X:Y, "
      "applied in script order before the first step at or after their time. The program "
      "folder is DIR, else the tool's own; no documents folder unless given; no stored profile "
-     "unless --profile; the seed is 1 unless given. A failed start-up prints the game's "
-     "message and exits with 1",
+     "unless --profile; the seed is 1 unless given. --field prints, after the state, the play "
+     "state of the level on screen as `play --field` does (cornLeft, worms, ghosts, field). "
+     "--record TAPE writes the tape of the current attempt at the level on screen, from its "
+     "last start (a restart or another level begins a new one): the seed that puts the "
+     "generator where it stood then (the background is drawn from it first, so this is not "
+     "--seed), the steering keys that reached the worms at their level times, until the level "
+     "time of its end with the result, or of the last step with \"running\"; `play LEVEL "
+     "--tape TAPE` replays it to the same outcome and field. A failed start-up prints the "
+     "game's message and exits with 1",
      Shot}};
 
 } // namespace

@@ -1,4 +1,5 @@
 // krawlix-tool solve: the shortest winning key script of a level, or the proof there is none.
+#include <algorithm>
 #include <cstdio>
 
 #include "Command.h"
@@ -18,15 +19,17 @@ struct SolveArgs {
     uint64_t seed = 1;
     kx::SolveLimits limits;
     std::string recordPath;
+    std::string afterPath;
     bool json = false;
 };
 
 // nullopt: the search runs; otherwise the exit status of --help or of a wrong command line.
 std::optional<int> ReadArgs(const Args& args, SolveArgs& out) {
-    std::optional<uint64_t> maxSeconds, maxMegabytes;
+    std::optional<uint64_t> maxSeconds, maxMegabytes, seed;
     COptionReader reader("solve");
     reader.Flag("--json", out.json)
-        .Number("--seed", out.seed)
+        .Number("--seed", seed)
+        .Text("--after", out.afterPath)
         .Number("--max-states", out.limits.maxStates)
         .Number("--max-seconds", maxSeconds)
         .Number("--max-megabytes", maxMegabytes, (uint64_t{1} << 40) / (1024 * 1024))
@@ -34,6 +37,9 @@ std::optional<int> ReadArgs(const Args& args, SolveArgs& out) {
         .Level(out.level);
     if (auto exit = reader.Read(args))
         return exit;
+    if (seed && !out.afterPath.empty())
+        return Fail("--after plays its tape's seed; --seed does not go with it");
+    out.seed = seed.value_or(1);
     if (maxSeconds)
         out.limits.maxSeconds = static_cast<double>(*maxSeconds);
     if (maxMegabytes)
@@ -75,7 +81,52 @@ int Solve(const Args& args) {
     if (!LoadLevelFile(sa.level, field, &version, error, false))
         return Fail(error);
 
-    kx::SolveResult r = kx::Solve(field, sa.seed, sa.limits);
+    // With --after, the search starts where the tape's keys lead, and the answer is the whole
+    // script: the tape's keys, then the continuation.
+    std::vector<kx::KeyPress> prefix;
+    uint64_t fromMs = 0;
+    kx::SolveResult r;
+    if (!sa.afterPath.empty()) {
+        kx::Tape after;
+        if (!ReadTapeFile(sa.afterPath, after, error))
+            return Fail(error);
+        sa.seed = after.seed;
+        for (const kx::KeyPress& k : after.keys)
+            fromMs = std::max(fromMs, k.timeMs);
+        if (after.untilMs)
+            fromMs = *after.untilMs;
+        if (fromMs > kx::kMaxPlayMs)
+            return Fail("the tape reaches " + std::to_string(fromMs) +
+                        " ms, beyond a day of level time (at most " +
+                        std::to_string(kx::kMaxPlayMs) + " ms)");
+        for (const kx::KeyPress& k : after.keys)
+            if (k.timeMs <= fromMs)
+                prefix.push_back(k);
+        kx::CGame game;
+        game.Random().Seed(sa.seed);
+        game.play.field = field;
+        const kx::PlayResult reached = kx::PlayToStep(game, prefix, fromMs);
+        if (reached == kx::PlayResult::Running) {
+            r = kx::SolveFrom(game.play, fromMs, sa.limits);
+        } else {
+            // The tape's play ended before its last key: won there, or lost for good.
+            r.dependsOnSeed = kx::DependsOnSeed(game.play);
+            r.status = reached == kx::PlayResult::Won ? kx::SolveStatus::Solved
+                                                      : kx::SolveStatus::Unwinnable;
+            if (reached == kx::PlayResult::Won) {
+                kx::CGame replay;
+                replay.Random().Seed(sa.seed);
+                replay.play.field = field;
+                kx::PlayOptions options;
+                options.keys = prefix;
+                options.untilMs = fromMs;
+                r.winMs = kx::PlayHeadless(replay, options).timeMs;
+            }
+        }
+        r.keys.insert(r.keys.begin(), prefix.begin(), prefix.end());
+    } else {
+        r = kx::Solve(field, sa.seed, sa.limits);
+    }
     const bool ghosts = r.dependsOnSeed;
     const bool solved = r.status == kx::SolveStatus::Solved;
     if (solved) {
@@ -131,10 +182,19 @@ int Solve(const Args& args) {
         json.Bool(ghosts);
         json.Key("seed");
         json.UInt(sa.seed);
+        if (!sa.afterPath.empty()) {
+            json.Key("afterKeys");
+            json.UInt(prefix.size());
+            json.Key("fromMs");
+            json.UInt(fromMs);
+        }
         json.EndObject();
         text += '\n';
     } else {
         text += std::string("result: ") + Outcome(r.status) + "\n";
+        if (!sa.afterPath.empty())
+            text += "searched after: the tape's " + std::to_string(prefix.size()) + " keys, from " +
+                    std::to_string(fromMs) + " ms\n";
         if (solved) {
             text += "keys: " + script + "\n";
             text += "key count: " + std::to_string(r.keys.size()) + "\n";
@@ -165,16 +225,21 @@ int Solve(const Args& args) {
 
 const Register solveCommand{
     {"solve",
-     "LEVEL [--seed N] [--max-states N] [--max-seconds S] [--max-megabytes M] [--record TAPE] "
-     "[--json]",
+     "LEVEL [--seed N | --after TAPE] [--max-states N] [--max-seconds S] [--max-megabytes M] "
+     "[--record TAPE] [--json]",
      "searches the key scripts of play for the one with the fewest keys, among those the "
      "earliest win, and replays it before printing it; keys are tried at the steps where a worm "
      "is about to move (several may share a step), so waiting is free. Exit 0 solved; 3 a limit "
      "reached, named: states searched (--max-states, default 20000000), whole seconds "
-     "(--max-seconds, default 120), memory of the stored states (--max-megabytes, default 1024) "
-     "or a day of level time; 4 every reachable state searched and none wins; 1 a file that "
+     "(--max-seconds, default 120), memory of the stored states (--max-megabytes, default 1024), "
+     "a day of level time, or a state too long to keep (thousands of creatures); 4 every "
+     "reachable state searched and none wins; 1 a file that "
      "does not read. With ghosts or larvae the answer holds for the seed (--seed, default 1). "
-     "--record writes the tape when solved; --json prints one object",
+     "--record writes the tape when solved; --json prints one object. --after TAPE searches "
+     "from the state that TAPE's seed and keys reach at the level time of its last key (its "
+     "until when it has one; keys after it are not played): the answer and --record give the "
+     "whole script, TAPE's keys and then the continuation, and exit 4 proves that no "
+     "continuation wins",
      Solve}};
 
 } // namespace

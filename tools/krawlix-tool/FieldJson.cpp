@@ -50,4 +50,62 @@ void WriteFieldJson(JsonWriter& json, const kx::CGameFieldBase& field, uint32_t 
     json.EndObject();
 }
 
+namespace {
+
+void WriteWorms(JsonWriter& json, const kx::PlayState& play) {
+    json.Key("worms");
+    json.BeginArray();
+    for (const kx::Worm& worm : play.worms) {
+        json.BeginObject();
+        json.Key("state");
+        json.Int(worm.state);
+        json.Key("length");
+        json.Int(worm.length);
+        json.Key("direction");
+        json.Int(worm.direction);
+        json.Key("speedIndex");
+        json.Int(worm.speedIndex);
+        json.Key("segments");
+        json.BeginArray();
+        for (int32_t i = 0; i < worm.length; ++i)
+            json.IntArray({worm.Segment(i).x, worm.Segment(i).y});
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteGhosts(JsonWriter& json, const kx::PlayState& play) {
+    json.Key("ghosts");
+    json.BeginArray();
+    for (const kx::Ghost& ghost : play.ghosts) {
+        json.BeginObject();
+        json.Key("state");
+        json.Int(ghost.state);
+        json.Key("x");
+        json.Int(ghost.x);
+        json.Key("y");
+        json.Int(ghost.y);
+        json.Key("direction");
+        json.Int(ghost.direction);
+        json.Key("marked");
+        json.Bool(ghost.marked);
+        json.Key("speedIndex");
+        json.Int(ghost.speedIndex);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+} // namespace
+
+void WritePlayStateJson(JsonWriter& json, const kx::PlayState& play) {
+    json.Key("cornLeft");
+    json.Int(play.cornLeft);
+    json.Key("activeWorm");
+    json.Int(play.activeWorm);
+    WriteWorms(json, play);
+    WriteGhosts(json, play);
+}
+
 } // namespace kxtool
