@@ -2,8 +2,8 @@
 #include <cstdio>
 
 #include "Command.h"
-#include "levelsource/Tape.h"
 #include "field/LevelFile.h"
+#include "levelsource/Tape.h"
 #include "storage/InputFile.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
