@@ -55,6 +55,8 @@ std::optional<int> ReadArgs(const Args& args, FairnessArgs& out) {
         return exit;
     if (out.tapePath.empty())
         return Fail(UsageMessage("fairness"));
+    if (out.options.seeds == 0)
+        return Fail("--seeds takes at least 1");
     return std::nullopt;
 }
 
