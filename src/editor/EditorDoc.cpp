@@ -77,8 +77,14 @@ void CKrawlixEditorDoc::StoreDocument(IStore& store) const {
 void CKrawlixEditorDoc::OpenFile(const std::string& path) {
     CFileEx file(false);
     file.SetPath(path);
-    if (!file.OpenRead()) {
-        throw CArchiveException(CArchiveException::genericException, path, std::strerror(errno));
+    // A named pipe or a device is no level file; reading one could wait for ever.
+    if (!file.OpenRead(kRegularFileOnly)) {
+        const int code = errno;
+        const bool special = IsExistingFile(path) && !IsRegularFile(path);
+        throw CArchiveException(CArchiveException::genericException, path,
+                                special ? "Das ist keine gewöhnliche Datei (eine Pipe oder ein "
+                                          "Gerät)."
+                                        : std::strerror(code));
     }
     try {
         LoadDocument(file);

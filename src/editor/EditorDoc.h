@@ -58,7 +58,8 @@ public:
     // Writes the level (version 4); a failed write raises CArchiveException genericException.
     void StoreDocument(IStore& store) const;
     // Open: the file at path (UTF-8) through LoadDocument; the path is taken on success.
-    // Raises CArchiveException (genericException when the file cannot be read).
+    // Raises CArchiveException (genericException when the file cannot be read or is no
+    // regular file, such as a named pipe).
     void OpenFile(const std::string& path);
     // Save: written to a temporary file beside path and renamed over it only when every
     // byte arrived, so a failed save leaves the old file untouched. Takes the path, clears

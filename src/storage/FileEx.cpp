@@ -1,9 +1,12 @@
 // CFileEx: standard I/O files that raise the storage layer's German messages on request.
 #include "FileEx.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -49,18 +52,39 @@ void CFileEx::SetPath(const std::string& newPath, bool binaryMode) {
     cachedSize = 0;
 }
 
-bool CFileEx::OpenRead() {
+bool IsRegularFile(const std::string& path) {
+    const auto actual = ResolvePathNoCase(path);
+    struct stat info {};
+    return actual && stat(actual->c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool CFileEx::OpenRead(bool regularFileOnly) {
     Close();
     if (path.empty()) {
         return false;
     }
     const std::string actual = ResolvePathNoCase(path).value_or(path);
-    stream = std::fopen(actual.c_str(), "rb");
-    // A folder opens for reading here but is no file, as it is not on Windows.
+    // Without O_NONBLOCK, opening a named pipe waits for a writer, possibly for ever.
+    const int fd = open(actual.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
-    if (stream != nullptr && fstat(fileno(stream), &info) == 0 && S_ISDIR(info.st_mode)) {
-        std::fclose(stream);
-        stream = nullptr;
+    bool accepted = fd >= 0 && fstat(fd, &info) == 0;
+    // A folder opens for reading here but is no file, as it is not on Windows.
+    if (accepted && (S_ISDIR(info.st_mode) || (regularFileOnly && !S_ISREG(info.st_mode)))) {
+        accepted = false;
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    }
+    // Reads wait for data again, but a pipe without a writer ends at once.
+    if (accepted) {
+        const int flags = fcntl(fd, F_GETFL);
+        accepted = flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+    }
+    if (accepted) {
+        stream = fdopen(fd, "rb");
+    }
+    if (stream == nullptr && fd >= 0) {
+        const int code = errno;
+        close(fd);
+        errno = code;
     }
     if (stream == nullptr && raiseOnError) {
         RaiseError(T("Datei \"%s\" konnte nicht zum Lesen geöffnet werden.").c_str(), path.c_str());

@@ -9,6 +9,11 @@
 
 namespace kx {
 
+inline constexpr bool kRegularFileOnly = true;
+
+// Whether path (looked up without regard to letter case like OpenRead) is a regular file.
+bool IsRegularFile(const std::string& path);
+
 class CFileEx : public IStore {
 public:
     explicit CFileEx(bool raiseOnError) : raiseOnError(raiseOnError) {}
@@ -20,8 +25,11 @@ public:
     void SetPath(const std::string& path, bool binary = true);
     const std::string& GetPath() const { return path; }
     // Opens for reading ("rb"/"rt"); a path that does not exist as written is looked up
-    // again without regard to letter case.
-    bool OpenRead();
+    // again without regard to letter case. A named pipe opens at once, also when nobody
+    // writes to it (it then reads as empty). With regularFileOnly anything but a regular
+    // file (a pipe, a device, a socket) is refused like a missing one: what the game and the
+    // editor find in folders is read only so.
+    bool OpenRead(bool regularFileOnly = false);
     // Opens for writing, creating missing folders on a second try.
     bool OpenWrite();
     void Close();

@@ -99,6 +99,7 @@ void CFileFinder::Start(const std::string& pattern, bool files, bool directories
         struct stat info {};
         if (stat((prefix + entry.fileName).c_str(), &info) == 0) {
             entry.isDirectory = S_ISDIR(info.st_mode);
+            entry.isRegularFile = S_ISREG(info.st_mode);
         } else {
             entry.isDirectory = item->d_type == DT_DIR;
         }

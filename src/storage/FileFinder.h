@@ -11,6 +11,7 @@ public:
     struct Entry {
         std::string fileName;
         bool isDirectory = false;
+        bool isRegularFile = false; // not a folder, a pipe, a device or a socket
     };
 
     // pattern: a folder and a name pattern with "*" and "?", e.g. "levels/*.kxlev".

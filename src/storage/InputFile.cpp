@@ -40,11 +40,19 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
                    uint64_t limit) {
     bytes.clear();
     const std::string actual = ResolvePathNoCase(path).value_or(path);
-    const int fd = open(actual.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a named pipe waits for a writer, possibly for ever.
+    const int fd = open(actual.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return Refuse(bytes, error,
                       path + ": cannot read the file: cannot open it (" + std::strerror(errno) +
                           ")");
+    }
+    // Reads wait for data again, but a pipe that nobody writes to ends at once.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int code = errno;
+        close(fd);
+        return Refuse(bytes, error, CannotRead(path, code));
     }
     struct stat info {};
     if (fstat(fd, &info) == 0) {

@@ -13,7 +13,8 @@ inline constexpr uint64_t kMaxWholeFileBytes = 64ull << 20;
 // Reads the whole file at path into bytes. Memory grows only with the bytes that actually
 // arrive, so an endless or lying stream stops at the limit. False (bytes empty) when the
 // file cannot be opened or read, is a folder, or holds more than limit bytes; *error then
-// names the file and the reason, in the command-line tools' words.
+// names the file and the reason, in the command-line tools' words. A named pipe that nobody
+// writes to reads as empty at once instead of waiting for a writer.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr,
                    uint64_t limit = kMaxWholeFileBytes);
 

@@ -18,7 +18,8 @@ bool CTextFile::Load(const std::string& filePath) {
     file.SetPath(filePath, false);
     const uint32_t size = file.GetSize();
     // Text files (level lists, help texts) are small; a huge one is refused, not allocated.
-    if (size > kMaxWholeFileBytes || !file.OpenRead()) {
+    // They are read by the size of their folder entry, which a pipe does not have.
+    if (size > kMaxWholeFileBytes || !file.OpenRead(kRegularFileOnly)) {
         return false;
     }
     try {

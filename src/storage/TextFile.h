@@ -8,8 +8,8 @@ namespace kx {
 
 class CTextFile {
 public:
-    // True when at least half the file's size was read; a file beyond kMaxWholeFileBytes
-    // gives false and an empty reader.
+    // True when at least half the file's size was read; a file beyond kMaxWholeFileBytes,
+    // or anything but a regular file, gives false and an empty reader.
     bool Load(const std::string& path);
     void LoadFromMemory(const char* text, size_t length);
     void Rewind();

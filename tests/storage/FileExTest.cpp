@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "Fifo.h"
 #include "TempFolder.h"
 #include "storage/BlockFile.h"
 #include "storage/Error.h"
 #include "storage/FileEx.h"
+#include "storage/FileFinder.h"
+#include "storage/InputFile.h"
 #include "storage/TextCodec.h"
+#include "storage/TextFile.h"
 
 using namespace kx;
 using kxtest::TempFolder;
@@ -234,3 +238,49 @@ TEST(FileExCase, PathsThatDifferInLetterCaseAreFound) {
     out.Close();
     EXPECT_EQ(kxtest::ReadAll(folder.Path("Levels/Intro.KXLEV")), "new");
 }
+
+namespace {
+
+TEST(NamedPipes, EveryReaderOpensAPipeThatNobodyWritesToAtOnceAndReadsItEmpty) {
+    TempFolder folder;
+    kxtest::Fifo fifo(folder.Path("pipe.kxlev"));
+    ASSERT_TRUE(fifo.Made());
+    fifo.Watch(std::chrono::milliseconds(1000));
+
+    CFileEx file(false);
+    file.SetPath(fifo.Path());
+    ASSERT_TRUE(file.OpenRead());
+    char byte = 0;
+    EXPECT_EQ(file.ReadBytes(&byte, 1), 0u);
+    file.Close();
+    std::string bytes = "stale";
+    std::string error;
+    EXPECT_TRUE(ReadWholeFile(fifo.Path(), bytes, &error)) << error;
+    EXPECT_TRUE(bytes.empty());
+
+    // What is read from folders is read from regular files only.
+    EXPECT_FALSE(file.OpenRead(kRegularFileOnly));
+    CFileEx raising(true);
+    raising.SetPath(fifo.Path());
+    EXPECT_NE(RaisedText([&] { raising.OpenRead(kRegularFileOnly); }).find("pipe.kxlev"),
+              std::string::npos);
+    CTextFile text;
+    EXPECT_FALSE(text.Load(fifo.Path()));
+    EXPECT_FALSE(text.HasMoreLines());
+    EXPECT_FALSE(IsRegularFile(fifo.Path()));
+    EXPECT_TRUE(IsRegularFile(folder.Write("plain.txt", "x")));
+    EXPECT_FALSE(IsRegularFile(folder.Path()));
+
+    CFileFinder finder;
+    finder.Start(folder.Path("*"), true, false);
+    int regular = 0, others = 0;
+    for (; finder.IsValid(); finder.Next())
+        (finder.Current().isRegularFile ? regular : others) += 1;
+    EXPECT_EQ(regular, 1);
+    EXPECT_EQ(others, 1) << "the pipe is listed as a file, but not as a regular one";
+
+    fifo.Stop();
+    EXPECT_FALSE(fifo.Rescued()) << "a reader waited for a writer";
+}
+
+} // namespace

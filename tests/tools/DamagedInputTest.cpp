@@ -11,6 +11,7 @@
 #include "ToolRun.h"
 #include "graphics/GraphicsTestSupport.h"
 #include "sound/WavWriter.h"
+#include "storage/Fifo.h"
 #include "storage/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -175,4 +176,33 @@ TEST_F(DamagedInput, TextInAFontOfHugeGlyphsIsRefusedWithoutOverflow) {
         EXPECT_NE(run.err.find("too long"), std::string::npos) << run.err;
     }
     EXPECT_FALSE(fs::exists(Path("out.png")));
+}
+
+TEST_F(DamagedInput, ANamedPipeThatNobodyWritesToEndsEveryReaderAtOnceWithAMessage) {
+    kxtest::Fifo fifo(Path("pipe.kxlev"));
+    ASSERT_TRUE(fifo.Made());
+    fifo.Watch(std::chrono::milliseconds(1000));
+    const std::string level = Write("small.kxlev", SmallLevel());
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {{"level", "info", fifo.Path()}, 1},
+        {{"play", fifo.Path()}, 1},
+        {{"solve", fifo.Path()}, 1},
+        {{"check", "--solve", fifo.Path()}, 2},
+        {{"render", fifo.Path(), Path("out.png")}, 1},
+        {{"edit-shot", fifo.Path(), "--state"}, 1},
+        {{"markup", "x", Path("out.png"), "--archive", fifo.Path()}, 1},
+        {{"play", level, "--tape", fifo.Path()}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const kxtest::ToolResult run = Run(c.args);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE(run.err.find("pipe.kxlev"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(Path("out.png")));
+    fifo.Stop();
+    EXPECT_FALSE(fifo.Rescued()) << "a command waited for a writer";
 }
