@@ -1,13 +1,18 @@
 // Building the level list, loading its entries, the fallback field and the display titles.
 #include "LevelList.h"
 
+#include <array>
+#include <cstdio>
+
 #include "field/LevelFile.h"
 #include "storage/Error.h"
 #include "storage/FileEx.h"
 #include "storage/FileFinder.h"
+#include "storage/InputFile.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
 #include "storage/Path.h"
+#include "storage/TextCodec.h"
 #include "storage/TextFile.h"
 
 namespace kx {
@@ -20,21 +25,103 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
-// The level files of a folder, in the order the platform lists them.
+// The level files of a folder, in the order the platform lists them; a named pipe or a
+// device of such a name is no level file.
 std::vector<std::string> FindLevelFiles(const std::string& folder) {
     std::vector<std::string> names;
     CFileFinder finder;
-    for (finder.Start(JoinPath(folder, "*.kxlev"), true, false); finder.IsValid(); finder.Next())
-        names.push_back(finder.Current().fileName);
+    for (finder.Start(JoinPath(folder, "*.kxlev"), true, false); finder.IsValid(); finder.Next()) {
+        if (finder.Current().isRegularFile)
+            names.push_back(finder.Current().fileName);
+    }
     return names;
 }
 
 bool ReadLevelFile(const std::string& path, CGameFieldBase& field) {
     CFileEx file(false);
     file.SetPath(path);
-    if (!file.OpenRead())
+    if (!file.OpenRead(kRegularFileOnly))
         return false;
     return ReadLevelNoThrow(field, file);
+}
+
+// The game has no other channel for what went wrong before its window opens.
+void Notice(const std::string& text) {
+    std::fprintf(stderr, "Krawlix: %s\n", text.c_str());
+}
+
+// Letter case folded as FoldCaseText does, one byte at a time, without copying the text.
+const std::array<unsigned char, 256>& FoldTable() {
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (size_t c = 0; c < t.size(); ++c)
+            t[c] =
+                static_cast<unsigned char>(FoldCaseText(std::string(1, static_cast<char>(c)))[0]);
+        return t;
+    }();
+    return table;
+}
+
+size_t FoldedHash(const std::string& text) {
+    const std::array<unsigned char, 256>& fold = FoldTable();
+    uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (char c : text) {
+        hash ^= fold[static_cast<unsigned char>(c)];
+        hash *= 1099511628211ull;
+    }
+    return static_cast<size_t>(hash ^ (hash >> 32));
+}
+
+// Trims white space at both ends in place; a line of 60 MB is not copied for it.
+void TrimInPlace(std::string& text) {
+    static const char* const kWhite = " \t\n\r\v\f";
+    const size_t last = text.find_last_not_of(kWhite);
+    if (last == std::string::npos) {
+        text.clear();
+        return;
+    }
+    text.erase(last + 1);
+    text.erase(0, text.find_first_not_of(kWhite));
+}
+
+// The list file's lines, or nothing with the cause on standard error.
+void AddListFile(const std::string& path, CLevelListBuilder& list, const LevelSources& sources) {
+    if (!IsRegularFile(path)) {
+        Notice("\"" + path + "\" ist keine gewöhnliche Datei und wird nicht gelesen.");
+        return;
+    }
+    CFileEx probe(false);
+    probe.SetPath(path);
+    if (probe.GetSize() > kMaxWholeFileBytes) {
+        Notice("\"" + path + "\" ist größer als " + std::to_string(kMaxWholeFileBytes >> 20) +
+               " MB und wird nicht gelesen.");
+        return;
+    }
+    CTextFile text;
+    bool loaded = false;
+    try {
+        loaded = text.Load(path);
+    } catch (const CTBException& e) {
+        Notice(Utf8FromCp1252(e.GetErrorText()));
+        return;
+    }
+    if (!loaded) {
+        Notice("\"" + path + "\" kann nicht gelesen werden.");
+        return;
+    }
+    while (text.HasMoreLines()) {
+        std::string line = text.ReadLine();
+        TrimInPlace(line);
+        // The rest would only be looked up to be left out: millions of lookups.
+        if (!line.empty() && list.IsFull()) {
+            list.SayFull();
+            break;
+        }
+        if (line == "*default")
+            list.AddBuiltInLevels(sources.archive);
+        else if (!line.empty())
+            list.AddUnique(std::move(line));
+    }
 }
 
 enum class Try { NotFound, Loaded, Failed };
@@ -58,14 +145,69 @@ Try TryFile(const std::string& name, CGameFieldBase& field, const LevelSources& 
 
 } // namespace
 
-void CLevelListBuilder::AddUnique(const std::string& entry) {
-    if (folded.insert(FoldCaseText(entry)).second)
-        entries.push_back(entry);
+void CLevelListBuilder::AddUnique(std::string entry) {
+    const size_t hash = FoldedHash(entry);
+    if (!Contains(entry, hash) && HasRoom())
+        Insert(std::move(entry), hash);
 }
 
-void CLevelListBuilder::Add(const std::string& entry) {
-    folded.insert(FoldCaseText(entry));
-    entries.push_back(entry);
+void CLevelListBuilder::Add(std::string entry) {
+    if (HasRoom()) {
+        const size_t hash = FoldedHash(entry);
+        Insert(std::move(entry), hash);
+    }
+}
+
+bool CLevelListBuilder::HasRoom() {
+    if (!IsFull())
+        return true;
+    SayFull();
+    return false;
+}
+
+void CLevelListBuilder::SayFull() {
+    if (!fullReported) {
+        fullReported = true;
+        Notice("Die Ebenenliste ist voll (" + std::to_string(kMaxLevelListEntries) +
+               " Einträge); weitere werden ausgelassen.");
+    }
+}
+
+bool CLevelListBuilder::Contains(const std::string& entry, size_t hash) const {
+    if (slots.empty())
+        return false;
+    const size_t mask = slots.size() - 1;
+    for (size_t at = hash & mask; slots[at] != 0; at = (at + 1) & mask) {
+        if (EqualsNoCase(entries[slots[at] - 1], entry))
+            return true;
+    }
+    return false;
+}
+
+void CLevelListBuilder::Insert(std::string entry, size_t hash) {
+    // At most three quarters full, so that a probe soon meets a free slot.
+    if ((entries.size() + 1) * 4 > slots.size() * 3)
+        Grow();
+    const size_t mask = slots.size() - 1;
+    size_t at = hash & mask;
+    while (slots[at] != 0)
+        at = (at + 1) & mask;
+    entries.push_back(std::move(entry));
+    slots[at] = static_cast<uint32_t>(entries.size());
+}
+
+void CLevelListBuilder::Grow() {
+    std::vector<uint32_t> grown(slots.empty() ? 64 : slots.size() * 2, 0);
+    const size_t mask = grown.size() - 1;
+    for (uint32_t number : slots) {
+        if (number == 0)
+            continue;
+        size_t at = FoldedHash(entries[number - 1]) & mask;
+        while (grown[at] != 0)
+            at = (at + 1) & mask;
+        grown[at] = number;
+    }
+    slots = std::move(grown);
 }
 
 void CLevelListBuilder::AddBuiltInLevels(const CResourceArchive* archive) {
@@ -98,19 +240,7 @@ std::vector<std::string> BuildLevelList(const std::vector<std::string>& commandL
     }
     std::string listPath = JoinPath(sources.programFolder, "levels.lst");
     if (IsExistingFile(listPath)) {
-        CTextFile text;
-        try {
-            text.Load(listPath);
-        } catch (const CTBException&) {
-            // An unreadable list contributes nothing.
-        }
-        while (text.HasMoreLines()) {
-            std::string line = Trim(text.ReadLine());
-            if (line == "*default")
-                list.AddBuiltInLevels(sources.archive);
-            else if (!line.empty())
-                list.AddUnique(line);
-        }
+        AddListFile(listPath, list, sources);
         for (const std::string& name : found)
             list.AddUnique(name);
     } else {

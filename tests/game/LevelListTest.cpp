@@ -1,12 +1,14 @@
 // Tests of the level list: its sources and their order, uniqueness, entries and titles.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "ShellWorld.h"
 #include "game/LevelList.h"
+#include "storage/Fifo.h"
 #include "storage/Path.h"
 #include "storage/ResourceArchive.h"
 
@@ -119,6 +121,73 @@ TEST_F(LevelList, AHostileListFileGivesItsReadableLinesAndNothingElse) {
     List list = kx::BuildLevelList({}, sources);
     EXPECT_EQ(list, (List{std::string(100000, 'L'), "\x81\xfe\xff odd", "before"}));
     EXPECT_TRUE(kx::BuildLevelList({}, {program.Path("none"), "", nullptr}).empty());
+}
+
+TEST_F(LevelList, NamedPipesAreNoLevelsAndAPipeForAListFileIsReadAsNothing) {
+    BuiltIns("one\n", {"one"});
+    File(program.Path("real.kxlev"), 10);
+    std::filesystem::create_directories(documents.Path("Krawlix"));
+    kxtest::Fifo list(program.Path("levels.lst"));
+    kxtest::Fifo beside(program.Path("piped.kxlev"));
+    kxtest::Fifo mine(documents.Path("Krawlix/mine.kxlev"));
+    ASSERT_TRUE(list.Made() && beside.Made() && mine.Made());
+    for (kxtest::Fifo* f : {&list, &beside, &mine})
+        f->Watch(std::chrono::milliseconds(1000));
+
+    testing::internal::CaptureStderr();
+    // A list file that cannot be read counts as an empty one: no built-ins without "*default".
+    EXPECT_EQ(kx::BuildLevelList({}, sources), (List{"real"}));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(program.Path("levels.lst") + "\" ist keine gewöhnliche Datei"),
+              std::string::npos)
+        << said;
+    // Played anyway, by name or by path, they fall back like any file that does not read.
+    kx::CGameFieldBase field;
+    EXPECT_FALSE(kx::LoadLevel("piped", field, sources));
+    EXPECT_FALSE(kx::LoadLevel("#|" + mine.Path(), field, sources));
+    EXPECT_TRUE(kx::LoadLevel("one", field, sources)) << "the archive is not tried for a file";
+
+    for (kxtest::Fifo* f : {&list, &beside, &mine}) {
+        f->Stop();
+        EXPECT_FALSE(f->Rescued()) << f->Path() << " was waited for";
+    }
+}
+
+TEST_F(LevelList, AListFileBeyondTheSizeLimitIsNamedAsTheCauseOnStandardError) {
+    const std::string path = program.Write("levels.lst", "fine\n");
+    std::filesystem::resize_file(path, (64u << 20) + 1); // sparse: no disk is used
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(kx::BuildLevelList({}, sources).empty());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(path + "\" ist größer als 64 MB"), std::string::npos) << said;
+}
+
+TEST_F(LevelList, MillionsOfShortLinesStopAtTheListsLimitQuicklyAndOneLongLineStaysWhole) {
+    std::string text;
+    for (size_t i = 0; i < kx::kMaxLevelListEntries + 1000; ++i)
+        text += std::to_string(i) + "\n";
+    text += "*default\n";
+    program.Write("levels.lst", text);
+    File(program.Path("beside.kxlev"), 10);
+    const auto start = std::chrono::steady_clock::now();
+    testing::internal::CaptureStderr();
+    List list = kx::BuildLevelList({}, sources);
+    const std::string said = testing::internal::GetCapturedStderr();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(list.size(), kx::kMaxLevelListEntries);
+    EXPECT_EQ(list.front(), "0");
+    EXPECT_EQ(list.back(), std::to_string(kx::kMaxLevelListEntries - 1));
+    EXPECT_LT(seconds, 3.0);
+    EXPECT_NE(said.find("1000000 Einträge"), std::string::npos) << said;
+    EXPECT_EQ(said.find("Krawlix:"), said.rfind("Krawlix:")) << "said once: " << said;
+
+    const std::string line(20u << 20, 'x');
+    program.Write("levels.lst", "  " + line + "\t\r\n" + "X" + line.substr(1) + "\n");
+    list = kx::BuildLevelList({}, sources);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0], line) << "trimmed, and the same in capitals counts once";
+    EXPECT_EQ(list[1], "beside");
 }
 
 TEST_F(LevelList, ABareNamePlaysTheFileFirstAndAStarredNameTheBuiltInFirst) {
