@@ -19,7 +19,7 @@ void CHeadlessHost::WriteProfileInt(const std::string& section, const std::strin
                                     int32_t value) {
     ++profileWrites;
     profile.SetInt(section, entry, value);
-    if (profilePath && !profile.Save(*profilePath))
+    if (profilePath && !profile.Save(*profilePath, &profileSaveError))
         profileSaveFailed = true;
 }
 

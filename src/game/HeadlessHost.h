@@ -24,7 +24,10 @@ public:
     // What RepaintNow calls, normally the shell's Paint at the window's size.
     void SetRepaintHandler(std::function<void()> handler) { repaint = std::move(handler); }
     // The virtual counter reads ms milliseconds from now on.
-    void SetTimeMs(uint64_t ms) { counter = ms * frequency / 1000; }
+    void SetTimeMs(uint64_t ms) {
+        // In two parts, so that the product does not wrap for large times.
+        counter = ms / 1000 * frequency + ms % 1000 * frequency / 1000;
+    }
     void SetCounter(uint64_t value) { counter = value; }
     // 0 plays a platform without a high-resolution counter.
     void SetCounterFrequency(uint64_t value) { frequency = value; }
@@ -59,6 +62,7 @@ public:
     int repaints = 0;
     int profileWrites = 0;
     bool profileSaveFailed = false;
+    std::string profileSaveError; // the system's reason of the last failed write (Windows-1252)
 
 private:
     std::function<void()> repaint;

@@ -1,8 +1,11 @@
 // CProfileFile: reading, changing and atomically writing the INI profile.
 #include "ProfileFile.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -41,13 +44,47 @@ std::optional<std::string_view> HeaderName(std::string_view line) {
     return TrimView(t.substr(1, t.size() - 2));
 }
 
-bool KeyValue(std::string_view line, std::string_view& key, std::string_view& value) {
+// Where a key's value stands in its line: after "=" and blanks, up to blanks before a comment
+// (";" or "#" at the value's start or after a blank) or before the line's end.
+struct ValueSpan {
+    size_t at = 0;
+    size_t length = 0;
+    bool beforeComment = false;
+};
+
+bool KeyValue(std::string_view line, std::string_view& key, ValueSpan& span) {
     size_t eq = line.find('=');
     if (eq == std::string_view::npos)
         return false;
     key = TrimView(line.substr(0, eq));
-    value = TrimView(line.substr(eq + 1));
-    return !key.empty() && key.front() != ';' && key.front() != '#';
+    if (key.empty() || key.front() == ';' || key.front() == '#')
+        return false;
+    size_t begin = line.find_first_not_of(" \t\r", eq + 1);
+    if (begin == std::string_view::npos)
+        begin = line.size();
+    size_t end = begin;
+    while (end < line.size() && !((line[end] == ';' || line[end] == '#') &&
+                                  (end == begin || line[end - 1] == ' ' || line[end - 1] == '\t')))
+        ++end;
+    span.beforeComment = end < line.size();
+    while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t' || line[end - 1] == '\r'))
+        --end;
+    span.at = begin;
+    span.length = end - begin;
+    return true;
+}
+
+bool KeyValue(std::string_view line, std::string_view& key, std::string_view& value) {
+    ValueSpan span;
+    if (!KeyValue(line, key, span))
+        return false;
+    value = line.substr(span.at, span.length);
+    return true;
+}
+
+// The oversized, the unreadable and what is no file are said once, when the profile is read.
+void Notice(const std::string& path, const std::string& what) {
+    std::fprintf(stderr, "Krawlix: Das Profil \"%s\" %s\n", path.c_str(), what.c_str());
 }
 
 } // namespace
@@ -55,17 +92,29 @@ bool KeyValue(std::string_view line, std::string_view& key, std::string_view& va
 CProfileFile::LoadResult CProfileFile::Load(const std::string& path) {
     lines.clear();
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status))
         return LoadResult::Missing;
+    const char* const kKept = "; es wird weder gelesen noch geschrieben.";
+    if (!std::filesystem::is_regular_file(status)) {
+        Notice(path, std::string("ist keine gewöhnliche Datei") + kKept);
+        return LoadResult::Unreadable;
+    }
     auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxProfileBytes)
+    if (!ec && size > kMaxProfileBytes) {
+        Notice(path, "ist größer als " + std::to_string(kMaxProfileBytes >> 20) + " MB" + kKept);
         return LoadResult::Unreadable;
+    }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string text;
+    if (in)
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (ec || !in || in.bad() || text.size() > kMaxProfileBytes) {
+        const std::string reason = errno != 0 ? std::strerror(errno) : "Lesefehler";
+        Notice(path, "kann nicht gelesen werden (" + reason + ")" + kKept);
         return LoadResult::Unreadable;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad() || text.size() > kMaxProfileBytes)
-        return LoadResult::Unreadable;
+    }
     LoadFromText(text);
     return LoadResult::Loaded;
 }
@@ -82,6 +131,13 @@ void CProfileFile::LoadFromText(std::string_view text) {
     }
 }
 
+std::string CProfileFile::NewLine(std::string text) const {
+    // A file written with CR LF gets its new lines the same way.
+    if (!lines.empty() && !lines.front().empty() && lines.front().back() == '\r')
+        text += '\r';
+    return text;
+}
+
 std::string CProfileFile::ToText() const {
     std::string text;
     for (const std::string& line : lines) {
@@ -91,9 +147,9 @@ std::string CProfileFile::ToText() const {
     return text;
 }
 
-bool CProfileFile::Save(const std::string& path) const {
+bool CProfileFile::Save(const std::string& path, std::string* error) const {
     std::string text = ToText();
-    return WriteWholeFile(path, text.data(), text.size());
+    return WriteWholeFile(path, text.data(), text.size(), error);
 }
 
 std::optional<size_t> CProfileFile::FindSection(std::string_view section) const {
@@ -148,15 +204,20 @@ void CProfileFile::SetString(std::string_view section, std::string_view key,
     auto header = FindSection(section);
     if (!header) {
         if (!lines.empty() && !TrimView(lines.back()).empty())
-            lines.emplace_back();
-        lines.push_back("[" + std::string(section) + "]");
-        lines.push_back(std::string(key) + "=" + std::string(value));
+            lines.push_back(NewLine(""));
+        lines.push_back(NewLine("[" + std::string(section) + "]"));
+        lines.push_back(NewLine(std::string(key) + "=" + std::string(value)));
         return;
     }
     if (auto at = FindKey(*header, key)) {
-        std::string_view k, v;
-        KeyValue(lines[*at], k, v);
-        lines[*at] = std::string(k) + "=" + std::string(value);
+        // Only the value changes: blanks, a comment and the line's end stay as they were.
+        std::string_view k;
+        ValueSpan span;
+        KeyValue(lines[*at], k, span);
+        std::string replacement(value);
+        if (span.length == 0 && span.beforeComment)
+            replacement += ' ';
+        lines[*at].replace(span.at, span.length, replacement);
         return;
     }
     // After the section's last non-blank line, so that a blank line before the next
@@ -167,7 +228,7 @@ void CProfileFile::SetString(std::string_view section, std::string_view key,
             insert = i + 1;
     }
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert),
-                 std::string(key) + "=" + std::string(value));
+                 NewLine(std::string(key) + "=" + std::string(value)));
 }
 
 void CProfileFile::SetInt(std::string_view section, std::string_view key, int32_t value) {

@@ -9,25 +9,30 @@
 
 namespace kx {
 
-// Larger profile files are not read, and so never overwritten: they are not ours.
+// Larger profile files are not read, and so never overwritten: they are not ours. Load says
+// so on standard error.
 inline constexpr uint64_t kMaxProfileBytes = 1 << 20;
 
 // Every line of the file is kept as it was read, so sections, keys, comments and lines this
-// class does not understand survive a write unchanged; setting a value changes or adds one
-// line. Section and key names are compared without regard to ASCII letter case, like the
+// class does not understand survive a write unchanged; setting a value changes only the value
+// in its line (blanks around it, a comment after it and a CR stay) or adds one line, ended
+// like the file's first line. A value ends before a ";" or "#" that begins it or follows a
+// blank. Section and key names are compared without regard to ASCII letter case, like the
 // registry the profile stands in for; the first occurrence of a name counts.
 class CProfileFile {
 public:
     enum class LoadResult { Loaded, Missing, Unreadable };
 
-    // A missing file is an empty profile. An unreadable or oversized file leaves the profile
-    // empty; the caller should then not write it back.
+    // A missing file is an empty profile. An unreadable or oversized file, or anything but a
+    // regular file, leaves the profile empty, with the cause on standard error; the caller
+    // should then not write it back.
     LoadResult Load(const std::string& path);
     void LoadFromText(std::string_view text);
     std::string ToText() const;
     // Writes the whole profile to a temporary file beside path and renames it over path, so
-    // that a failed write leaves the old file as it was. Missing folders are created.
-    bool Save(const std::string& path) const;
+    // that a failed write leaves the old file as it was. Missing folders are created. On
+    // failure *error, when given, holds the system's reason (Windows-1252).
+    bool Save(const std::string& path, std::string* error = nullptr) const;
 
     std::optional<std::string> GetString(std::string_view section, std::string_view key) const;
     // A decimal integer with an optional sign; anything else, or a value outside the 32-bit
@@ -41,6 +46,9 @@ private:
     std::optional<size_t> FindSection(std::string_view section) const;
     // Index of the key's line within the section starting at header, or nullopt.
     std::optional<size_t> FindKey(size_t header, std::string_view key) const;
+
+    // The text with a carriage return when the file's lines end in CR LF.
+    std::string NewLine(std::string text) const;
 
     std::vector<std::string> lines; // without their line feed; a carriage return stays
 };

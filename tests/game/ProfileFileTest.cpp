@@ -1,11 +1,13 @@
 // Tests of the INI profile: values, what it keeps of the file, atomic writes, bad files.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
 #include "game/HeadlessHost.h"
 #include "game/ProfileFile.h"
+#include "storage/Fifo.h"
 #include "storage/TempFolder.h"
 
 namespace {
@@ -29,8 +31,27 @@ TEST(ProfileFile, ChangingOneValueKeepsEveryOtherLineAsItWas) {
     EXPECT_EQ(p.GetString("LASTGAME", "other"), "x=y");
     p.SetInt("LastGame", "Level", 7);
     std::string expected = before;
-    expected.replace(expected.find("level = 4"), 9, "level=7");
+    expected.replace(expected.find("level = 4"), 9, "level = 7");
     EXPECT_EQ(p.ToText(), expected);
+}
+
+TEST(ProfileFile, AValueIsRewrittenInItsPlaceWithTheLinesCommentAndTheFilesLineEnds) {
+    CProfileFile p;
+    p.LoadFromText("[LastGame]\r\nLevel = 3 ; the level of the last game\r\nEmpty=;none\r\n"
+                   "Hash=2 # note\r\nWord=a;b\r\n");
+    EXPECT_EQ(p.GetInt("LastGame", "Level", 0), 3);
+    EXPECT_EQ(p.GetString("LastGame", "Empty"), "");
+    EXPECT_EQ(p.GetInt("LastGame", "Hash", 0), 2);
+    EXPECT_EQ(p.GetString("LastGame", "Word"), "a;b") << "a ';' inside a word is no comment";
+    p.SetInt("LastGame", "Level", 12);
+    p.SetInt("LastGame", "Empty", 5);
+    p.SetInt("LastGame", "Added", 1);
+    p.SetInt("View", "Zoom", 2);
+    EXPECT_EQ(p.ToText(), "[LastGame]\r\nLevel = 12 ; the level of the last game\r\n"
+                          "Empty=5 ;none\r\nHash=2 # note\r\nWord=a;b\r\nAdded=1\r\n"
+                          "\r\n[View]\r\nZoom=2\r\n");
+    EXPECT_EQ(p.GetInt("LastGame", "Empty", 0), 5);
+    EXPECT_EQ(p.GetInt("LastGame", "Level", 0), 12);
 }
 
 TEST(ProfileFile, NewKeysGoAtTheEndOfTheirSectionAndNewSectionsAtTheEnd) {
@@ -96,13 +117,46 @@ TEST(ProfileFile, AHugeFileIsNeitherReadNorOverwrittenByTheHost) {
     std::string huge = "[LastGame]\nLevel=5\n" + std::string(kx::kMaxProfileBytes, 'x');
     std::string path = folder.Write("big.conf", huge);
     CProfileFile p;
+    testing::internal::CaptureStderr();
     EXPECT_EQ(p.Load(path), CProfileFile::LoadResult::Unreadable);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "Krawlix: Das Profil \"" + path +
+                        "\" ist größer als 1 MB; es wird weder gelesen noch geschrieben.\n");
     EXPECT_EQ(p.GetInt("LastGame", "Level", 0), 0);
 
     kx::CHeadlessHost host;
+    testing::internal::CaptureStderr();
     host.UseProfileFile(path);
     host.WriteProfileInt("LastGame", "Level", 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), said);
     EXPECT_EQ(kxtest::ReadAll(path).size(), huge.size());
+}
+
+TEST(ProfileFile, APipeIsNoProfileAndIsNotWaitedFor) {
+    kxtest::TempFolder folder;
+    kxtest::Fifo fifo(folder.Path("p.conf"));
+    ASSERT_TRUE(fifo.Made());
+    fifo.Watch(std::chrono::milliseconds(1000));
+    CProfileFile p;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(p.Load(fifo.Path()), CProfileFile::LoadResult::Unreadable);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("keine gewöhnliche Datei"),
+              std::string::npos);
+    fifo.Stop();
+    EXPECT_FALSE(fifo.Rescued());
+}
+
+TEST(HeadlessHost, AFailedProfileWriteIsKeptWithTheSystemsReason) {
+    kxtest::TempFolder folder;
+    const std::string notAFolder = folder.Write("file", "x");
+    kx::CHeadlessHost host;
+    host.UseProfileFile(notAFolder + "/p.conf");
+    EXPECT_FALSE(host.profileSaveFailed);
+    host.WriteProfileInt("LastGame", "Level", 2);
+    EXPECT_TRUE(host.profileSaveFailed);
+    EXPECT_NE(host.profileSaveError.find("Not a directory"), std::string::npos)
+        << host.profileSaveError;
+    EXPECT_EQ(kxtest::ReadAll(notAFolder), "x");
 }
 
 TEST(HeadlessHost, ProfileValuesGoToTheFileAtOnceOrStayInMemory) {
