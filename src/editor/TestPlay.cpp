@@ -78,7 +78,15 @@ std::vector<std::string> TestGameArguments(const std::string& testFile) {
 }
 
 std::string TestGameCommandLine(const std::string& program, const std::string& testFile) {
-    return "\"" + program + "\" /level:\"" + testFile + "\"";
+    // A quote inside the value is doubled, as the game's command-line parser reads it back.
+    std::string value;
+    for (char c : testFile) {
+        value += c;
+        if (c == '"') {
+            value += '"';
+        }
+    }
+    return "\"" + program + "\" /level:\"" + value + "\"";
 }
 
 TestPlayResult TestLevel(const CGameFieldBase& field, uint32_t randomValue, IGameLauncher& launcher,

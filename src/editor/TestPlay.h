@@ -41,7 +41,8 @@ std::string FindGameProgram(const std::string& programFolder);
 
 // The game's arguments for a test file: the single switch "/level:" and the path.
 std::vector<std::string> TestGameArguments(const std::string& testFile);
-// The same as one command line: the game's path and the switch's path, each in quotes.
+// The same as one command line: the game's path and the switch's path, each in quotes, the
+// quotes inside the switch's path doubled.
 std::string TestGameCommandLine(const std::string& program, const std::string& testFile);
 
 struct TestPlayResult {

@@ -6,10 +6,12 @@
 
 namespace kx {
 
-// The arguments joined with single blanks. An argument that holds a blank, no double quote
-// and a ":" gets its value after the first ":" wrapped in double quotes, so that
-// /level:a b.kxlev reaches the parser as /level:"a b.kxlev"; every other argument (one
-// without a ":" too, having no value to wrap) stays exactly as it is.
+// The arguments joined with single blanks, so that the command-line parser reads back every
+// argument's name and value as they were. A value (the text after an argument's first ":")
+// that is empty or holds a blank, a tab or a double quote is wrapped in double quotes with
+// each quote inside doubled: /level:a"b c.kxlev becomes /level:"a""b c.kxlev". Every other
+// argument, one without a ":" too, stays exactly as it is; a name with a blank in it cannot
+// be passed whole.
 std::string JoinCommandLine(const std::vector<std::string>& args);
 
 } // namespace kx

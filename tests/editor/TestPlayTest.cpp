@@ -89,6 +89,23 @@ TEST(TestPlay, WritesANumberedFileWithTheCurrentLevelAndStartsTheGameOnIt) {
     EXPECT_EQ(doc.GetPathName(), "/somewhere/level.kxlev");
 }
 
+TEST(TestPlay, ATestFolderWithAQuoteAndABlankReachesTheGameWhole) {
+    const kxtest::TempFolder temp;
+    const std::string folder = temp.Path("say \"hi\"\tthere");
+    CKrawlixEditorDoc doc;
+    CFakeLauncher launcher;
+    const TestPlayResult r = TestLevel(doc, 7, launcher, {folder, "/opt/krawlix/Krawlix", 0});
+    ASSERT_EQ(r.outcome, TestPlayResult::Outcome::Started) << r.error;
+    // One argument, the path as it is; the game joins it with its quotes doubled.
+    ASSERT_EQ(launcher.started.size(), 1u);
+    EXPECT_EQ(launcher.started[0].second, std::vector<std::string>{"/level:" + r.testFile});
+    std::string doubled = r.testFile;
+    for (size_t at = doubled.find('"'); at != std::string::npos; at = doubled.find('"', at + 2))
+        doubled.insert(at, 1, '"');
+    EXPECT_EQ(r.commandLine, "\"/opt/krawlix/Krawlix\" /level:\"" + doubled + "\"");
+    EXPECT_NE(r.commandLine.find("say \"\"hi\"\""), std::string::npos) << r.commandLine;
+}
+
 TEST(TestPlay, AGameThatDoesNotStartLeavesTheEditorWindowAndAnUnwritableFileStartsNothing) {
     const kxtest::TempFolder temp;
     const std::filesystem::path folder = temp.Path();

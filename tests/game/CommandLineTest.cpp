@@ -81,9 +81,41 @@ TEST(GameParameter, TakesLevelsInOrderWhateverTheSwitchButOnlyInSmallLetters) {
 TEST(JoinCommandLine, QuotesTheValueOfAnArgumentWithABlank) {
     EXPECT_EQ(kx::JoinCommandLine({"/level:my level.kxlev", "/level:b.kxlev"}),
               "/level:\"my level.kxlev\" /level:b.kxlev");
+    // A value's quotes are its own: they are doubled inside the quotes, never taken as such.
     EXPECT_EQ(kx::JoinCommandLine({"/level:\"q r\"", "no colon here", "/a:b:c d"}),
-              "/level:\"q r\" no colon here /a:\"b:c d\"");
+              "/level:\"\"\"q r\"\"\" no colon here /a:\"b:c d\"");
     EXPECT_EQ(kx::JoinCommandLine({}), "");
+}
+
+TEST(JoinCommandLine, EveryNameAndValueComesBackFromTheParserWhole) {
+    const std::vector<std::string> values = {"a\"b c.kxlev",
+                                             "tab\there",
+                                             "\"",
+                                             "\"\"",
+                                             "\"lead",
+                                             "trail\"",
+                                             "",
+                                             " ",
+                                             "a\"\"\"b",
+                                             "plain",
+                                             "x:y",
+                                             "C:\\My Levels\\a.kxlev",
+                                             "/tmp/a b/\"q\"/\tc.kxlev",
+                                             "-level:x"};
+    std::vector<std::string> args;
+    std::vector<Parameter> expected;
+    for (size_t i = 0; i < values.size(); ++i) {
+        const std::string name = "p" + std::to_string(i);
+        args.push_back((i % 2 ? "-" : "/") + name + ":" + values[i]);
+        expected.emplace_back(name, values[i], i % 2 == 0);
+    }
+    EXPECT_EQ(Parse(kx::JoinCommandLine(args)), expected);
+    // Alone at the end too, where the parser meets the end of the text inside the value.
+    for (size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(Parse(kx::JoinCommandLine({"/level:" + values[i]})),
+                  (std::vector<Parameter>{{"level", values[i], true}}))
+            << values[i];
+    }
 }
 
 TEST(JoinCommandLine, WhatItJoinsTheParserSplitsBackIntoTheSameLevels) {
