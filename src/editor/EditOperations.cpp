@@ -47,28 +47,39 @@ uint8_t BorderWall(uint8_t base, int32_t x, int32_t y, int32_t w, int32_t h) {
 
 } // namespace
 
+std::vector<FieldCell> CKrawlixEditorDoc::StyledCells(int32_t w, int32_t h,
+                                                      std::string_view style) {
+    const std::optional<uint8_t> base = WallStyleBase(style);
+    FieldCell inside = EmptyCell();
+    if (base) {
+        inside.ground = GROUND_PLAIN; // "Leer" has neither ground nor walls
+    }
+    std::vector<FieldCell> fresh(static_cast<size_t>(w) * static_cast<size_t>(h), inside);
+    if (!base) {
+        return fresh;
+    }
+    // Only the border differs from the inside, so only the border is visited.
+    auto wall = [&](int32_t x, int32_t y) {
+        FieldCell& c = fresh[static_cast<size_t>(y) * static_cast<size_t>(w) + x];
+        c.ground = BorderWall(*base, x, y, w, h);
+        c.flags = FLAG_NO_WORMS | FLAG_NO_GHOSTS;
+    };
+    for (int32_t x = 0; x < w; ++x) {
+        wall(x, 0);
+        wall(x, h - 1);
+    }
+    for (int32_t y = 1; y < h - 1; ++y) {
+        wall(0, y);
+        wall(w - 1, y);
+    }
+    return fresh;
+}
+
 void CKrawlixEditorDoc::BuildStyledField(int32_t newWidth, int32_t newHeight,
                                          std::string_view style) {
-    TouchWholeField();
-    width = ClampSize(newWidth);
-    height = ClampSize(newHeight);
-    const std::optional<uint8_t> base = WallStyleBase(style);
-    cells.assign(static_cast<size_t>(width) * static_cast<size_t>(height), EmptyCell());
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            FieldCell& c = CellAt(x, y);
-            if (!base) {
-                continue; // "Leer": no ground, no walls
-            }
-            const bool border = x == 0 || y == 0 || x == width - 1 || y == height - 1;
-            if (border) {
-                c.ground = BorderWall(*base, x, y, width, height);
-                c.flags = FLAG_NO_WORMS | FLAG_NO_GHOSTS;
-            } else {
-                c.ground = GROUND_PLAIN;
-            }
-        }
-    }
+    newWidth = ClampSize(newWidth);
+    newHeight = ClampSize(newHeight);
+    ReplaceCells(StyledCells(newWidth, newHeight, style), newWidth, newHeight);
 }
 
 void CKrawlixEditorDoc::ResizeField(int32_t newWidth, int32_t newHeight, std::string_view style,
@@ -79,24 +90,23 @@ void CKrawlixEditorDoc::ResizeField(int32_t newWidth, int32_t newHeight, std::st
         return;
     }
     CGestureScope gesture(*this);
-    const int32_t oldWidth = width;
-    const int32_t oldHeight = height;
-    const std::vector<FieldCell> old = cells;
-    BuildStyledField(newWidth, newHeight, style);
+    std::vector<FieldCell> fresh = StyledCells(newWidth, newHeight, style);
     const bool atLeft = corner == CornerTopLeft || corner == CornerBottomLeft;
     const bool atTop = corner == CornerTopLeft || corner == CornerTopRight;
-    const int32_t dstX = atLeft && width > oldWidth ? width - oldWidth : 0;
-    const int32_t srcX = atLeft && width < oldWidth ? oldWidth - width : 0;
-    const int32_t dstY = atTop && height > oldHeight ? height - oldHeight : 0;
-    const int32_t srcY = atTop && height < oldHeight ? oldHeight - height : 0;
-    const int32_t cols = std::min(oldWidth, width);
-    const int32_t rows = std::min(oldHeight, height);
+    const int32_t dstX = atLeft && newWidth > width ? newWidth - width : 0;
+    const int32_t srcX = atLeft && newWidth < width ? width - newWidth : 0;
+    const int32_t dstY = atTop && newHeight > height ? newHeight - height : 0;
+    const int32_t srcY = atTop && newHeight < height ? height - newHeight : 0;
+    const int32_t cols = std::min(width, newWidth);
+    const int32_t rows = std::min(height, newHeight);
     for (int32_t r = 0; r < rows; ++r) {
-        for (int32_t c = 0; c < cols; ++c) {
-            CellAt(c + dstX, r + dstY) =
-                old[static_cast<size_t>(r + srcY) * static_cast<size_t>(oldWidth) + (c + srcX)];
-        }
+        const FieldCell* from = &CellAt(srcX, r + srcY);
+        std::copy(from, from + cols,
+                  fresh.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(r + dstY) *
+                                                                  static_cast<size_t>(newWidth) +
+                                                              static_cast<size_t>(dstX)));
     }
+    ReplaceCells(std::move(fresh), newWidth, newHeight);
 }
 
 bool CKrawlixEditorDoc::ApplyEntryToCell(FieldCell& cell, const PaletteEntry& entry,

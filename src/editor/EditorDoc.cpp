@@ -155,20 +155,26 @@ void CKrawlixEditorDoc::TouchCell(size_t index) {
     }
 }
 
-void CKrawlixEditorDoc::TouchWholeField() {
-    if (gestureDepth == 0 || gestureHasWhole) {
-        return;
+void CKrawlixEditorDoc::ReplaceCells(std::vector<FieldCell> fresh, int32_t newWidth,
+                                     int32_t newHeight) {
+    if (gestureDepth > 0 && !gestureHasWhole) {
+        // The field as the gesture found it, moved rather than copied (a field of 1000 x 1000
+        // is 21 MB): cells changed earlier in the gesture go back to their start.
+        gestureWhole.description = gestureDescription;
+        gestureWhole.width = width;
+        gestureWhole.height = height;
+        gestureWhole.cells = std::move(cells);
+        for (size_t i = 0; i < touchedIndexes.size(); ++i) {
+            gestureWhole.cells[touchedIndexes[i]] = touchedBefore[i];
+        }
+        gestureHasWhole = true;
+        touchedIndexes.clear();
+        touchedBefore.clear();
+        touchedMark.clear();
     }
-    // The field as the gesture found it: cells changed earlier in it go back to their start.
-    gestureWhole = FieldSnapshot::Of(*this);
-    gestureWhole.description = gestureDescription;
-    for (size_t i = 0; i < touchedIndexes.size(); ++i) {
-        gestureWhole.cells[touchedIndexes[i]] = touchedBefore[i];
-    }
-    gestureHasWhole = true;
-    touchedIndexes.clear();
-    touchedBefore.clear();
-    touchedMark.clear();
+    cells = std::move(fresh);
+    width = newWidth;
+    height = newHeight;
 }
 
 void CKrawlixEditorDoc::EndGesture() {

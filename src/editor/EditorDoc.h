@@ -108,8 +108,11 @@ private:
     void ResetHistory();
     // Within a gesture: keeps the cell's state from before its first change.
     void TouchCell(size_t index);
-    // Within a gesture: keeps the whole field before an operation that replaces it.
-    void TouchWholeField();
+    // The field of that size with the wall style's border, plain ground inside ("Leer": empty).
+    static std::vector<FieldCell> StyledCells(int32_t w, int32_t h, std::string_view style);
+    // The field takes the fresh cells and size; within a gesture the old cells are kept, by
+    // moving them, as the state it began with.
+    void ReplaceCells(std::vector<FieldCell> fresh, int32_t newWidth, int32_t newHeight);
 
     std::string pathName;
     CUndoHistory history;

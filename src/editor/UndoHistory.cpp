@@ -1,9 +1,7 @@
-// Undo steps: cell differences for edits in place, whole fields as level bytes otherwise.
+// Undo steps: cell differences for edits in place, whole fields as runs of equal cells otherwise.
 #include "editor/UndoHistory.h"
 
 #include <cstring>
-
-#include "storage/MemBlock.h"
 
 namespace kx {
 namespace {
@@ -16,57 +14,48 @@ bool SameCell(const FieldCell& a, const FieldCell& b) {
     return std::memcmp(&a, &b, sizeof(FieldCell)) == 0;
 }
 
-// A whole field as its 21 byte layers, each run-length coded behind its 32-bit length: a
-// field of one kind of ground and walls shrinks to a few kilobytes.
-PackedField Pack(const CGameFieldBase& field) {
-    PackedField packed{field.width, field.height, {}};
-    const uint32_t n = static_cast<uint32_t>(field.cells.size());
-    const auto* raw = reinterpret_cast<const uint8_t*>(field.cells.data());
-    CMemBlock layer;
-    layer.Allocate(n);
-    for (size_t k = 0; k < sizeof(FieldCell); ++k) {
-        for (uint32_t i = 0; i < n; ++i) {
-            layer.data[i] = raw[i * sizeof(FieldCell) + k];
+// A whole field as runs of equal cells, each a 32-bit count and the cell's bytes, made in one
+// pass over the cells: a field of one kind of ground and walls shrinks to a few kilobytes, and
+// a field of 1000 x 1000 packs in milliseconds.
+PackedField Pack(int32_t width, int32_t height, const std::vector<FieldCell>& cells) {
+    PackedField packed{width, height, {}};
+    constexpr size_t kRunBytes = sizeof(uint32_t) + sizeof(FieldCell);
+    size_t runs = 0;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        runs += i == 0 || !SameCell(cells[i], cells[i - 1]);
+    }
+    packed.bytes.resize(runs * kRunBytes);
+    uint8_t* out = packed.bytes.data();
+    size_t i = 0;
+    while (i < cells.size()) {
+        size_t end = i + 1;
+        while (end < cells.size() && SameCell(cells[end], cells[i])) {
+            ++end;
         }
-        CMemBlock coded;
-        coded.EncodeRunLength(layer);
-        const uint32_t size = coded.size;
-        const auto* sizeBytes = reinterpret_cast<const uint8_t*>(&size);
-        packed.bytes.insert(packed.bytes.end(), sizeBytes, sizeBytes + sizeof size);
-        packed.bytes.insert(packed.bytes.end(), coded.data, coded.data + coded.size);
+        // A field holds far fewer than 2^32 cells, so a run's count fits.
+        const auto count = static_cast<uint32_t>(end - i);
+        std::memcpy(out, &count, sizeof count);
+        std::memcpy(out + sizeof count, &cells[i], sizeof(FieldCell));
+        out += kRunBytes;
+        i = end;
     }
     return packed;
 }
 
 void Unpack(CGameFieldBase& field, const PackedField& packed) {
+    constexpr size_t kRunBytes = sizeof(uint32_t) + sizeof(FieldCell);
+    std::vector<FieldCell> cells;
+    cells.reserve(static_cast<size_t>(packed.width) * static_cast<size_t>(packed.height));
+    for (size_t at = 0; at + kRunBytes <= packed.bytes.size(); at += kRunBytes) {
+        uint32_t count = 0;
+        FieldCell cell{};
+        std::memcpy(&count, packed.bytes.data() + at, sizeof count);
+        std::memcpy(&cell, packed.bytes.data() + at + sizeof count, sizeof cell);
+        cells.insert(cells.end(), count, cell);
+    }
     field.width = packed.width;
     field.height = packed.height;
-    const uint32_t n = static_cast<uint32_t>(packed.width) * static_cast<uint32_t>(packed.height);
-    field.cells.resize(n);
-    auto* raw = reinterpret_cast<uint8_t*>(field.cells.data());
-    size_t at = 0;
-    for (size_t k = 0; k < sizeof(FieldCell); ++k) {
-        uint32_t size = 0;
-        std::memcpy(&size, packed.bytes.data() + at, sizeof size);
-        at += sizeof size;
-        CMemBlock coded;
-        coded.Attach(const_cast<uint8_t*>(packed.bytes.data() + at), size, false);
-        at += size;
-        CMemBlock layer;
-        layer.DecodeRunLength(coded, n);
-        for (uint32_t i = 0; i < n; ++i) {
-            raw[i * sizeof(FieldCell) + k] = layer.data[i];
-        }
-    }
-}
-
-CGameFieldBase FieldOf(const FieldSnapshot& snapshot) {
-    CGameFieldBase field;
-    field.description = snapshot.description;
-    field.width = snapshot.width;
-    field.height = snapshot.height;
-    field.cells = snapshot.cells;
-    return field;
+    field.cells = std::move(cells);
 }
 
 } // namespace
@@ -96,8 +85,8 @@ bool CUndoHistory::Record(const FieldSnapshot& before, const CGameFieldBase& aft
         return RecordCells(after, indexes, cells, before.description);
     }
     Step step;
-    step.wholeBefore = Pack(FieldOf(before));
-    step.wholeAfter = Pack(after);
+    step.wholeBefore = Pack(before.width, before.height, before.cells);
+    step.wholeAfter = Pack(after.width, after.height, after.cells);
     step.descriptionBefore = before.description;
     step.descriptionAfter = after.description;
     Push(std::move(step));
@@ -118,16 +107,12 @@ bool CUndoHistory::RecordCells(const CGameFieldBase& after, const std::vector<ui
     step.descriptionBefore = descriptionBefore;
     step.descriptionAfter = after.description;
     if (changed > kWholeFieldThreshold && changed * 4 > after.cells.size()) {
-        CGameFieldBase old;
-        old.description = descriptionBefore;
-        old.width = after.width;
-        old.height = after.height;
-        old.cells = after.cells;
+        std::vector<FieldCell> old = after.cells;
         for (size_t i = 0; i < indexes.size(); ++i) {
-            old.cells[indexes[i]] = before[i];
+            old[indexes[i]] = before[i];
         }
-        step.wholeBefore = Pack(old);
-        step.wholeAfter = Pack(after);
+        step.wholeBefore = Pack(after.width, after.height, old);
+        step.wholeAfter = Pack(after.width, after.height, after.cells);
     } else {
         step.indexes.reserve(changed);
         step.before.reserve(changed);

@@ -2,6 +2,8 @@
 // them.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "EditorTestSupport.h"
 #include "editor/EditorDoc.h"
 
@@ -99,4 +101,53 @@ TEST(Undo, NewAndOpenClearTheHistoryAndAStrokeIsUndoneOnlyAfterItEnds) {
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(doc.askedBefore);
     EXPECT_EQ(doc.GetPathName(), "");
+}
+
+TEST(Undo, AResizeInsideAStrokeIsUndoneWithTheStrokeToTheStateBeforeIt) {
+    CKrawlixEditorDoc doc;
+    doc.CreateStyledField(12, 9, "Rot");
+    doc.ApplyEntry(4, 4, Entry(70), FieldLayer::Normal);
+    const auto start = Copy(doc);
+    doc.BeginGesture();
+    doc.ApplyEntry(2, 2, Entry(71), FieldLayer::Normal);
+    doc.ResizeField(20, 5, "Grün", CornerBottomRight);
+    doc.ApplyEntry(15, 3, Entry(72), FieldLayer::Normal);
+    doc.EndGesture();
+    const auto after = Copy(doc);
+    EXPECT_EQ(doc.GetHistory().StepCount(), 3u) << "the new field, the cell, the stroke";
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_TRUE(SameField(doc, start));
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_TRUE(SameField(doc, after));
+}
+
+TEST(Undo, AResizeOfAMillionCellsWithItsUndoStepTakesMilliseconds) {
+    CKrawlixEditorDoc doc;
+    doc.CreateStyledField(1000, 1000, "Rot");
+    for (int i = 0; i < 1000; i += 7) {
+        doc.ApplyEntry(i, i, Entry(70 + i % 8), FieldLayer::Normal);
+    }
+    const auto start = Copy(doc);
+    const size_t steps = doc.GetHistory().StepCount();
+    constexpr int kResizes = 10;
+    using Clock = std::chrono::steady_clock;
+    Clock::duration resizing{}, undoing{};
+    for (int i = 0; i < kResizes; ++i) {
+        const int32_t side = i % 2 == 0 ? 999 : 1000;
+        const auto t = Clock::now();
+        doc.ResizeField(side, side, "Blau", i % 4);
+        resizing += Clock::now() - t;
+    }
+    ASSERT_EQ(doc.GetHistory().StepCount(), steps + kResizes);
+    for (int i = 0; i < kResizes; ++i) {
+        const auto t = Clock::now();
+        ASSERT_TRUE(doc.Undo());
+        undoing += Clock::now() - t;
+    }
+    EXPECT_TRUE(SameField(doc, start));
+    const auto perStep = [](Clock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count() / kResizes;
+    };
+    EXPECT_LT(perStep(resizing), 30.0) << "ms for a resize with its undo step";
+    EXPECT_LT(perStep(undoing), 30.0) << "ms for an undo";
 }
