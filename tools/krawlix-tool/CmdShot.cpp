@@ -245,6 +245,15 @@ int Shot(const Args& args) {
     ShotArgs sa;
     if (auto exit = ReadArgs(args, sa))
         return *exit;
+    // Beyond a day the steps would take days, and the clock's conversion would wrap.
+    const std::string beyond =
+        " ms, beyond a day of level time (at most " + std::to_string(kx::kMaxPlayMs) + " ms)";
+    if (sa.at && *sa.at > kx::kMaxPlayMs)
+        return Fail("the shot is taken at " + std::to_string(*sa.at) + beyond);
+    for (const ShotKey& key : sa.keys) {
+        if (key.timeMs > kx::kMaxPlayMs)
+            return Fail("a key comes at " + std::to_string(key.timeMs) + beyond);
+    }
 
     kx::CHeadlessHost host;
     if (sa.profile)
@@ -306,6 +315,9 @@ int Shot(const Args& args) {
         if (!kx::WriteWholeFile(sa.recordPath, bytes.data(), bytes.size(), &writeError))
             return FailWrite(writeError);
     }
+    // The game only notes a failed profile write; the tool's answer is its exit status.
+    if (host.profileSaveFailed)
+        return FailWrite(host.profileSaveError);
     return 0;
 }
 
@@ -325,8 +337,9 @@ const Register shotCommand{
      "generator where it stood then (the background is drawn from it first, so this is not "
      "--seed), the steering keys that reached the worms at their level times, until the level "
      "time of its end with the result, or of the last step with \"running\"; `play LEVEL "
-     "--tape TAPE` replays it to the same outcome and field. A failed start-up prints the "
-     "game's message and exits with 1",
+     "--tape TAPE` replays it to the same outcome and field. Times (--at, keys) are at most a "
+     "day. A failed start-up prints the game's message and exits with 1, and so does a "
+     "profile that cannot be written, with the system's reason",
      Shot}};
 
 } // namespace
