@@ -76,8 +76,15 @@ bool COutputFile::Open(const std::string& newPath) {
         descriptor = open(target.c_str(), O_WRONLY | O_CLOEXEC);
     } else {
         descriptor = OpenTemporaryBeside(target, temporary);
-        if (descriptor < 0 && errno == ENOENT && CreatePathDirectories(target)) {
-            descriptor = OpenTemporaryBeside(target, temporary);
+        if (descriptor < 0 && errno == ENOENT) {
+            // A missing folder is made; where that is not the cause (a folder that takes no
+            // new files, as /proc), the reason stays the open's, not the folder's "exists".
+            const int code = errno;
+            if (CreatePathDirectories(target)) {
+                descriptor = OpenTemporaryBeside(target, temporary);
+            } else {
+                errno = code;
+            }
         }
         if (descriptor >= 0 && exists) {
             // The replacement keeps the permissions of the file it replaces.

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -131,4 +132,13 @@ TEST(OutputFileFailure, AFolderInTheWayIsRefusedAndLeftAlone) {
     EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
     EXPECT_TRUE(std::filesystem::is_directory(folder.Path("taken")));
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+TEST(OutputFileFailure, AFolderThatTakesNoNewFilesGivesTheReasonOfTheOpen) {
+    // /proc exists, so making it is no remedy, and its "File exists" would say nothing.
+    std::string error;
+    EXPECT_FALSE(WriteWholeFile("/proc/krawlix-test.conf", "x", 1, &error));
+    EXPECT_NE(error.find("/proc/krawlix-test.conf"), std::string::npos) << error;
+    EXPECT_EQ(error.find("File exists"), std::string::npos) << error;
+    EXPECT_NE(error.find(std::strerror(ENOENT)), std::string::npos) << error;
 }
