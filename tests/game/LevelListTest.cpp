@@ -162,23 +162,19 @@ TEST_F(LevelList, AListFileBeyondTheSizeLimitIsNamedAsTheCauseOnStandardError) {
     EXPECT_NE(said.find(path + "\" ist größer als 64 MB"), std::string::npos) << said;
 }
 
-TEST_F(LevelList, MillionsOfShortLinesStopAtTheListsLimitQuicklyAndOneLongLineStaysWhole) {
+TEST_F(LevelList, MillionsOfShortLinesStopAtTheListsLimitAndOneLongLineStaysWhole) {
     std::string text;
     for (size_t i = 0; i < kx::kMaxLevelListEntries + 1000; ++i)
         text += std::to_string(i) + "\n";
     text += "*default\n";
     program.Write("levels.lst", text);
     File(program.Path("beside.kxlev"), 10);
-    const auto start = std::chrono::steady_clock::now();
     testing::internal::CaptureStderr();
     List list = kx::BuildLevelList({}, sources);
     const std::string said = testing::internal::GetCapturedStderr();
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(list.size(), kx::kMaxLevelListEntries);
     EXPECT_EQ(list.front(), "0");
     EXPECT_EQ(list.back(), std::to_string(kx::kMaxLevelListEntries - 1));
-    EXPECT_LT(seconds, 3.0);
     EXPECT_NE(said.find("1000000 Einträge"), std::string::npos) << said;
     EXPECT_EQ(said.find("Krawlix:"), said.rfind("Krawlix:")) << "said once: " << said;
 
