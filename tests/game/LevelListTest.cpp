@@ -132,7 +132,7 @@ TEST_F(LevelList, NamedPipesAreNoLevelsAndAPipeForAListFileIsReadAsNothing) {
     kxtest::Fifo mine(documents.Path("Krawlix/mine.kxlev"));
     ASSERT_TRUE(list.Made() && beside.Made() && mine.Made());
     for (kxtest::Fifo* f : {&list, &beside, &mine})
-        f->Watch(std::chrono::milliseconds(1000));
+        f->Watch(kxtest::kFifoPatience);
 
     testing::internal::CaptureStderr();
     // A list file that cannot be read counts as an empty one: no built-ins without "*default".

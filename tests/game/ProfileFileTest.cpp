@@ -136,7 +136,7 @@ TEST(ProfileFile, APipeIsNoProfileAndIsNotWaitedFor) {
     kxtest::TempFolder folder;
     kxtest::Fifo fifo(folder.Path("p.conf"));
     ASSERT_TRUE(fifo.Made());
-    fifo.Watch(std::chrono::milliseconds(1000));
+    fifo.Watch(kxtest::kFifoPatience);
     CProfileFile p;
     testing::internal::CaptureStderr();
     EXPECT_EQ(p.Load(fifo.Path()), CProfileFile::LoadResult::Unreadable);

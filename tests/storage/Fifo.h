@@ -16,6 +16,11 @@
 
 namespace kxtest {
 
+// How long a test waits before it lets a stuck reader through. A reader that does not wait
+// ends in microseconds; the wait is long so that the watchdog's probes, which succeed while
+// any reader has the pipe open, never meet such a reader on a slow sanitizer build.
+inline constexpr std::chrono::milliseconds kFifoPatience{10000};
+
 class Fifo {
 public:
     explicit Fifo(std::string fifoPath) : path(std::move(fifoPath)) {

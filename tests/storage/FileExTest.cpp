@@ -245,7 +245,7 @@ TEST(NamedPipes, EveryReaderOpensAPipeThatNobodyWritesToAtOnceAndReadsItEmpty) {
     TempFolder folder;
     kxtest::Fifo fifo(folder.Path("pipe.kxlev"));
     ASSERT_TRUE(fifo.Made());
-    fifo.Watch(std::chrono::milliseconds(1000));
+    fifo.Watch(kxtest::kFifoPatience);
 
     CFileEx file(false);
     file.SetPath(fifo.Path());

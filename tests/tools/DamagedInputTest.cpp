@@ -181,7 +181,7 @@ TEST_F(DamagedInput, TextInAFontOfHugeGlyphsIsRefusedWithoutOverflow) {
 TEST_F(DamagedInput, ANamedPipeThatNobodyWritesToEndsEveryReaderAtOnceWithAMessage) {
     kxtest::Fifo fifo(Path("pipe.kxlev"));
     ASSERT_TRUE(fifo.Made());
-    fifo.Watch(std::chrono::milliseconds(1000));
+    fifo.Watch(kxtest::kFifoPatience);
     const std::string level = Write("small.kxlev", SmallLevel());
     struct Case {
         std::vector<std::string> args;

@@ -138,7 +138,7 @@ TEST_F(Shot, PipesBesideTheGameAreSkippedAndTheStartDoesNotWait) {
     kxtest::Fifo mine(documents.Path("Krawlix/mine.kxlev"));
     for (kxtest::Fifo* f : {&list, &beside, &mine}) {
         ASSERT_TRUE(f->Made());
-        f->Watch(std::chrono::milliseconds(1000));
+        f->Watch(kxtest::kFifoPatience);
     }
     auto r = Run({"--program-dir", program.Path(), "--documents-dir", documents.Path(), "--state",
                   "--keys", "0:enter", "--at", "100"});
