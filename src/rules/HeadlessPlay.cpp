@@ -135,11 +135,9 @@ PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options) {
     // the script's order. Sorted so, one cursor hands them out: a long script costs its
     // length once, not once per step.
     std::vector<KeyPress> keys = options.keys;
-    auto stepOf = [](const KeyPress& k) {
-        return k.timeMs / kTimerStepMs + (k.timeMs % kTimerStepMs != 0 ? 1 : 0);
-    };
-    std::stable_sort(keys.begin(), keys.end(),
-                     [&](const KeyPress& a, const KeyPress& b) { return stepOf(a) < stepOf(b); });
+    std::stable_sort(keys.begin(), keys.end(), [](const KeyPress& a, const KeyPress& b) {
+        return StepOfMs(a.timeMs) < StepOfMs(b.timeMs);
+    });
     size_t next = 0;
     const uint64_t until = std::min(options.untilMs, kMaxPlayMs);
     PlayOutcome outcome;
@@ -160,6 +158,34 @@ PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options) {
         if (t >= until)
             return outcome;
     }
+}
+
+PlayOutcome PlayToStep(CGame& game, const std::vector<KeyPress>& keys, uint64_t atMs) {
+    const uint64_t atStepMs = StepOfMs(atMs) * kTimerStepMs;
+    // Keys of the steps before atMs play there; those of the step at atMs are pressed after,
+    // in script order, as headless play presses the keys of one step.
+    std::vector<KeyPress> before, at;
+    for (const KeyPress& k : keys) {
+        if (atStepMs > 0 && k.timeMs <= atStepMs - kTimerStepMs)
+            before.push_back(k);
+        else if (k.timeMs <= atStepMs)
+            at.push_back(k);
+    }
+    PlayOutcome outcome;
+    if (atStepMs == 0) {
+        game.counterFrequency = kHeadlessFrequency;
+        game.PrepareLevel();
+    } else {
+        PlayOptions options;
+        options.keys = std::move(before);
+        options.untilMs = atStepMs - kTimerStepMs;
+        outcome = PlayHeadless(game, options);
+        if (outcome.result != PlayResult::Running)
+            return outcome;
+    }
+    for (const KeyPress& k : at)
+        PressKey(game, k.key);
+    return outcome;
 }
 
 } // namespace kx

@@ -70,6 +70,11 @@ inline constexpr uint64_t kTimerStepMs = 10;
 // A day of level time: the longest play there is (beyond it the 64-bit clock could wrap).
 inline constexpr uint64_t kMaxPlayMs = 86400000;
 
+// The timer step a key pressed at level time ms belongs to: the first at or after it.
+constexpr uint64_t StepOfMs(uint64_t ms) {
+    return ms / kTimerStepMs + (ms % kTimerStepMs != 0 ? 1 : 0);
+}
+
 // The one way a steering key reaches the play state, for the game shell (when no menu or text
 // is shown), headless play, tapes and the solver: TAB selects the next worm, a cursor key
 // steers the current one. False when the key cannot reach a worm (a screen that is no level,
@@ -80,5 +85,11 @@ bool PressKey(CGame& game, PlayKey key);
 // caller left it) and plays timer steps at level times 0, 10, 20 ... ms until the level
 // ends or the level time reaches untilMs (at most kMaxPlayMs).
 PlayOutcome PlayHeadless(CGame& game, const PlayOptions& options);
+
+// Plays keys on the game's field as PlayHeadless does, up to the state before the step at
+// level time atMs (rounded up to a step), with the keys up to atMs pressed: the start from
+// which the solver searches on. Won or Lost, with the time of the end, when the level ended
+// before; keys after atMs are not played.
+PlayOutcome PlayToStep(CGame& game, const std::vector<KeyPress>& keys, uint64_t atMs);
 
 } // namespace kx

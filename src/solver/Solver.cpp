@@ -36,34 +36,6 @@ constexpr PlayKey kKeys[] = {PlayKey::Up, PlayKey::Down, PlayKey::Left, PlayKey:
 
 } // namespace
 
-PlayResult PlayToStep(CGame& game, const std::vector<KeyPress>& keys, uint64_t atMs) {
-    const uint64_t atStep = atMs / kTimerStepMs + (atMs % kTimerStepMs != 0 ? 1 : 0);
-    const uint64_t atStepMs = atStep * kTimerStepMs;
-    // Keys of the steps before atMs play there; those of the step at atMs are pressed after,
-    // in script order, as headless play presses the keys of one step.
-    std::vector<KeyPress> before, at;
-    for (const KeyPress& k : keys) {
-        if (atStep > 0 && k.timeMs <= atStepMs - kTimerStepMs)
-            before.push_back(k);
-        else if (k.timeMs <= atStepMs)
-            at.push_back(k);
-    }
-    if (atStep == 0) {
-        game.counterFrequency = kHeadlessFrequency;
-        game.PrepareLevel();
-    } else {
-        PlayOptions options;
-        options.keys = std::move(before);
-        options.untilMs = atStepMs - kTimerStepMs;
-        const PlayResult result = PlayHeadless(game, options).result;
-        if (result != PlayResult::Running)
-            return result;
-    }
-    for (const KeyPress& k : at)
-        PressKey(game, k.key);
-    return PlayResult::Running;
-}
-
 SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits& limits) {
     CGame game;
     game.Random().Seed(seed);

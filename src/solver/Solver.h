@@ -59,9 +59,4 @@ SolveResult Solve(const CGameFieldBase& field, uint64_t seed, const SolveLimits&
 // found are the continuation only, at level times from atMs on; winMs is a level time too.
 SolveResult SolveFrom(const PlayState& start, uint64_t atMs, const SolveLimits& limits);
 
-// Plays keys (any order; each belongs to the first step at or after its time) on a prepared
-// game up to the state before the step at level time atMs, with the keys up to atMs pressed:
-// the start that SolveFrom takes. Won or Lost when the level ended before atMs.
-PlayResult PlayToStep(CGame& game, const std::vector<KeyPress>& keys, uint64_t atMs);
-
 } // namespace kx

@@ -109,7 +109,7 @@ TEST(SolverSearch, FromAStateInPlayItFindsTheRestOrProvesThereIsNone) {
     const std::vector<kx::KeyPress> prefix{whole.keys[0]};
     kx::CGame game;
     game.play.field = field;
-    ASSERT_EQ(kx::PlayToStep(game, prefix, prefix[0].timeMs), kx::PlayResult::Running);
+    ASSERT_EQ(kx::PlayToStep(game, prefix, prefix[0].timeMs).result, kx::PlayResult::Running);
     std::atomic<uint64_t> progress{0};
     kx::SolveLimits limits;
     limits.progress = &progress;
@@ -144,7 +144,7 @@ TEST(SolverSearch, FromAStateInPlayItFindsTheRestOrProvesThereIsNone) {
     kx::PlayHeadless(unsteered, options);
     kx::CGame trapped;
     trapped.play.field = lake;
-    ASSERT_EQ(kx::PlayToStep(trapped, right, dyingMs + 10), kx::PlayResult::Running);
+    ASSERT_EQ(kx::PlayToStep(trapped, right, dyingMs + 10).result, kx::PlayResult::Running);
     ASSERT_EQ(trapped.play.worms.size(), 1u);
     EXPECT_EQ(trapped.play.worms[0].state, kx::WORM_DYING);
     EXPECT_EQ(kx::SolveFrom(trapped.play, dyingMs + 10, {}).status, kx::SolveStatus::Unwinnable);

@@ -62,11 +62,8 @@ int Play(const Args& args) {
 
     kx::Tape tape;
     if (!pa.tapePath.empty()) {
-        std::string text;
-        if (!ReadFileBytes(pa.tapePath, text, error))
+        if (!ReadTapeFile(pa.tapePath, tape, error))
             return Fail(error);
-        if (!kx::ParseTape(text, tape, error))
-            return Fail(pa.tapePath + ": " + error);
     } else {
         tape.seed = pa.seed.value_or(1);
         if (pa.keys) {

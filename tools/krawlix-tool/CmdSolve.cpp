@@ -105,23 +105,15 @@ int Solve(const Args& args) {
         kx::CGame game;
         game.Random().Seed(sa.seed);
         game.play.field = field;
-        const kx::PlayResult reached = kx::PlayToStep(game, prefix, fromMs);
-        if (reached == kx::PlayResult::Running) {
+        const kx::PlayOutcome reached = kx::PlayToStep(game, prefix, fromMs);
+        if (reached.result == kx::PlayResult::Running) {
             r = kx::SolveFrom(game.play, fromMs, sa.limits);
         } else {
             // The tape's play ended before its last key: won there, or lost for good.
             r.dependsOnSeed = kx::DependsOnSeed(game.play);
-            r.status = reached == kx::PlayResult::Won ? kx::SolveStatus::Solved
-                                                      : kx::SolveStatus::Unwinnable;
-            if (reached == kx::PlayResult::Won) {
-                kx::CGame replay;
-                replay.Random().Seed(sa.seed);
-                replay.play.field = field;
-                kx::PlayOptions options;
-                options.keys = prefix;
-                options.untilMs = fromMs;
-                r.winMs = kx::PlayHeadless(replay, options).timeMs;
-            }
+            r.status = reached.result == kx::PlayResult::Won ? kx::SolveStatus::Solved
+                                                             : kx::SolveStatus::Unwinnable;
+            r.winMs = reached.timeMs;
         }
         r.keys.insert(r.keys.begin(), prefix.begin(), prefix.end());
     } else {
