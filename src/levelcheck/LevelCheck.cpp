@@ -33,27 +33,37 @@ bool MayBeOpenToWorms(const FieldCell& c) {
     return c.switchNo != kNothing && !(c.swFlags & FLAG_NO_WORMS);
 }
 
-// The heads of the worms the game starts with, from the game's own level set-up on a copy.
-std::vector<std::pair<int, int>> StartHeads(const CGameFieldBase& field) {
+// Each start worm's cells within the field, head first.
+using StartWormCells = std::vector<std::vector<std::pair<int, int>>>;
+
+// The worms the game starts with, from the game's own level set-up on a copy: each is its head
+// and the body cell it claimed. The set-up mends a field too small to play, whose cells are
+// not this field's; what lies outside this field is dropped.
+StartWormCells StartWorms(const CGameFieldBase& field) {
     CGame game;
     game.play.field = field;
     game.PrepareLevel();
-    std::vector<std::pair<int, int>> heads;
+    StartWormCells worms;
     for (const Worm& worm : game.play.worms) {
-        if (worm.length < 1)
+        if (worm.length < 1 || !field.Contains(worm.Head().x, worm.Head().y))
             continue;
-        const SegmentPos head = worm.Head();
-        // The set-up mends a field of a broken size; its cells are not this field's.
-        if (field.Contains(head.x, head.y))
-            heads.emplace_back(head.x, head.y);
+        std::vector<std::pair<int, int>> cells;
+        for (int32_t i = 0; i < worm.length; ++i) {
+            const SegmentPos p = worm.Segment(i);
+            if (field.Contains(p.x, p.y))
+                cells.emplace_back(p.x, p.y);
+        }
+        worms.push_back(std::move(cells));
     }
-    return heads;
+    return worms;
 }
 
-void CheckCorn(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
+void CheckCorn(const CGameFieldBase& field, const StartWormCells& worms,
+               std::vector<LevelWarning>& out) {
     std::vector<bool> reached(field.cells.size(), false);
     std::deque<std::pair<int, int>> open;
-    for (auto [x, y] : StartHeads(field)) {
+    for (const auto& worm : worms) {
+        auto [x, y] = worm.front();
         reached[static_cast<size_t>(y) * field.width + x] = true;
         open.emplace_back(x, y);
     }
@@ -90,22 +100,12 @@ void CheckCorn(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
     }
 }
 
-void CheckWorms(const CGameFieldBase& field, std::vector<LevelWarning>& out) {
+void CheckWorms(const CGameFieldBase& field, const StartWormCells& worms,
+                std::vector<LevelWarning>& out) {
     std::vector<bool> claimed(field.cells.size(), false);
-    for (int y = 1; y < field.height - 1; ++y) {
-        for (int x = 1; x < field.width - 1; ++x) {
-            if (!IsHead(field.CellAt(x, y).creature))
-                continue;
-            // The same neighbour order as the level set-up: left, right, up, down.
-            static constexpr int kOrder[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-            for (const auto& step : kOrder) {
-                if (field.CellAt(x + step[0], y + step[1]).creature == CREATURE_WORM_BODY) {
-                    claimed[static_cast<size_t>(y + step[1]) * field.width + x + step[0]] = true;
-                    break;
-                }
-            }
-        }
-    }
+    for (const auto& worm : worms)
+        for (auto [x, y] : worm)
+            claimed[static_cast<size_t>(y) * field.width + x] = true;
     for (int y = 0; y < field.height; ++y) {
         for (int x = 0; x < field.width; ++x) {
             const FieldCell& c = field.CellAt(x, y);
@@ -254,8 +254,9 @@ std::vector<LevelWarning> CheckLevel(const CGameFieldBase& field) {
     if (field.width < 1 || field.height < 1 ||
         field.cells.size() != static_cast<size_t>(field.width) * field.height)
         return {{-1, -1, "the field has no cells"}};
-    CheckCorn(field, out);
-    CheckWorms(field, out);
+    const StartWormCells worms = StartWorms(field);
+    CheckCorn(field, worms, out);
+    CheckWorms(field, worms, out);
     CheckFlags(field, out);
     CheckSwitches(field, out);
     CheckDescription(field, out);
