@@ -61,6 +61,7 @@ void CGameShell::SoundRouter::PlaySound(const std::string& name) {
 CGameShell::CGameShell(IGameHost& host, CWaveOutDevice* device)
     : host(host), device(device), resources(archive), game(&sound) {
     sound.resources = &resources;
+    game.SetViewSize(kClientSize, kClientSize);
     surface.SetFontTable(&fonts);
     levelList.reserve(64);
     resources.SetFailureReporter(

@@ -2,6 +2,7 @@
 #include "Game.h"
 
 #include <cmath>
+#include <optional>
 
 namespace kx {
 
@@ -28,18 +29,48 @@ PlayResult CGame::TimerStep(uint64_t counter) {
     return result;
 }
 
+namespace {
+
+// The target on one axis, in tenths of a pixel: the field's centre where it fits the window,
+// else the head's centre kept so far from the edges that at most one cell beyond them shows.
+std::optional<double> AxisTarget(int32_t cells, int32_t window, std::optional<int32_t> head) {
+    const double fieldPixels = cells * 32.0;
+    if (window > 0 && fieldPixels <= window)
+        return fieldPixels / 2.0 * 10.0;
+    if (!head)
+        return std::nullopt;
+    double centre = *head * 32.0 + 16.0;
+    if (window > 0) {
+        const double low = window / 2 - 32.0;
+        const double high = fieldPixels + 32.0 - (window - window / 2);
+        centre = centre < low ? low : centre > high ? high : centre;
+    }
+    return centre * 10.0;
+}
+
+} // namespace
+
 void CGame::SetViewTarget(bool jump) {
     const Worm* worm = CurrentWorm();
-    if (!worm || worm->length < 1)
-        return;
-    SegmentPos head = worm->Head();
-    targetX = (head.x * 32.0 + 16.0) * 10.0;
-    targetY = (head.y * 32.0 + 16.0) * 10.0;
-    if (jump) {
-        viewX = targetX;
-        viewY = targetY;
-        velocityX = 0;
-        velocityY = 0;
+    std::optional<int32_t> headX, headY;
+    if (worm && worm->length >= 1) {
+        headX = worm->Head().x;
+        headY = worm->Head().y;
+    }
+    // Without a head only the axes on which the field fits have a target.
+    if (std::optional<double> x = AxisTarget(play.field.width, viewWidth, headX)) {
+        targetX = *x;
+        if (jump) {
+            viewX = *x;
+            velocityX = 0;
+        }
+    }
+    if (std::optional<double> y = AxisTarget(play.field.height, viewHeight, headY)) {
+        targetY = *y;
+        if (jump) {
+            viewY = *y;
+            velocityY = 0;
+        }
     }
 }
 

@@ -32,7 +32,13 @@ public:
     void SetSoundOutput(ISoundOutput* sound) { soundOutput = sound; }
     CRandom& Random() { return play.random; }
 
-    // Camera.
+    // Camera. The window's size in pixels frames the target: on an axis where the field fits
+    // the view rests on the field's centre, elsewhere it follows the current worm's head but
+    // shows at most one cell beyond the field's edge. 0 (unknown) follows the head freely.
+    void SetViewSize(int32_t width, int32_t height) {
+        viewWidth = width;
+        viewHeight = height;
+    }
     void SetViewTarget(bool jump);
     void UpdateView();
 
@@ -87,6 +93,9 @@ public:
     double velocityY = 0;
 
 private:
+    int32_t viewWidth = 0;
+    int32_t viewHeight = 0;
+
     void StepWorm(Worm& worm);
     bool TryQueuedTurn(Worm& worm, int32_t& tx, int32_t& ty);
     bool BlockedForWormStep(int32_t x, int32_t y) const;

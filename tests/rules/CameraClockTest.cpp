@@ -1,4 +1,5 @@
 // The rules' clock conversion and the camera that follows the current worm.
+#include <algorithm>
 #include <cmath>
 
 #include "RulesFixture.h"
@@ -92,6 +93,34 @@ TEST_F(Camera, TheViewGlidesToItsTargetAndComesToRestThere) {
     EXPECT_EQ(moves, 0);
     // At rest the velocity tends to a eighth of the gap, so a gap of 4 or more would move it.
     EXPECT_LT(std::fabs(game.viewX - game.targetX), 4.0);
+}
+
+TEST_F(Camera, AFieldThatFitsIsCentredAndALargerOneShowsAtMostOneCellBeyondItsEdge) {
+    // 12 cells wide (384 px) fit a 650 px window; 40 rows (1280 px) do not.
+    std::vector<std::string> rows(40, "#..........#");
+    rows.front() = rows.back() = std::string(12, '#');
+    rows[1] = "#bW........#";
+    Build(rows);
+    game.SetViewSize(650, 650);
+    Prepare();
+    EXPECT_DOUBLE_EQ(game.viewX, 384 / 2 * 10.0);
+    // The head's centre (48) lies nearer the top than half a window: clamped to 325 - 32.
+    EXPECT_DOUBLE_EQ(game.viewY, 293 * 10.0);
+    // Steered down the long axis the target follows the head; across, it stays on the centre.
+    game.SteerCurrentWorm(DIR_DOWN);
+    for (int i = 0; i < 200; ++i) {
+        game.play.now += game.MsToTicks(1000);
+        game.UpdateWorms();
+        game.UpdateView();
+        EXPECT_DOUBLE_EQ(game.targetX, 384 / 2 * 10.0);
+        EXPECT_DOUBLE_EQ(game.viewX, 384 / 2 * 10.0);
+        if (game.play.worms.empty() || game.play.worms[0].state != WORM_ALIVE)
+            break;
+        const int32_t headY = game.play.worms[0].Head().y;
+        EXPECT_DOUBLE_EQ(game.targetY, std::clamp(headY * 32 + 16, 293, 1280 + 32 - 325) * 10.0);
+    }
+    // At the bottom wall the head stands at row 38, the target at the far clamp.
+    EXPECT_DOUBLE_EQ(game.targetY, (1280 + 32 - 325) * 10.0);
 }
 
 } // namespace
