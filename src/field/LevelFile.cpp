@@ -417,8 +417,9 @@ bool WriteLevel(const CGameFieldBase& field, IStore& store) {
 
     // All layers are split out of the cells in blocks that stay in the cache, then coded
     // one by one.
-    // Every byte is overwritten below, so the buffer is not cleared first.
-    std::unique_ptr<uint8_t[]> planes = std::make_unique_for_overwrite<uint8_t[]>(kCellBytes * n);
+    // Every byte is overwritten below, so the buffer is not cleared first (a plain new[],
+    // as make_unique_for_overwrite does; emscripten's library lacks the latter).
+    std::unique_ptr<uint8_t[]> planes(new uint8_t[kCellBytes * n]);
     const uint8_t* in = reinterpret_cast<const uint8_t*>(field.cells.data());
     for (size_t first = 0; first < n; first += kBlockCells) {
         const size_t last = std::min(n, first + kBlockCells);

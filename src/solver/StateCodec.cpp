@@ -2,14 +2,23 @@
 #include "StateCodec.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 namespace kx {
 
 namespace {
+
+// std::bit_cast, which emscripten's library lacks.
+template <typename To, typename From> To BitCast(const From& from) {
+    static_assert(sizeof(To) == sizeof(From) && std::is_trivially_copyable_v<To> &&
+                  std::is_trivially_copyable_v<From>);
+    To to;
+    std::memcpy(static_cast<void*>(&to), &from, sizeof(To));
+    return to;
+}
 
 // Writes into room made beforehand: the encoder knows a bound of its output, and a byte
 // written through a pointer costs far less than a checked push_back.
@@ -248,7 +257,7 @@ void CStateCodec::Encode(const PlayState& s, uint64_t counter, std::vector<uint8
     const bool randomMoved = !(s.random == startRandom);
     o.Byte(static_cast<uint8_t>((s.notInLevel ? 1 : 0) | (randomMoved ? 2 : 0)));
     if (randomMoved) {
-        const uint64_t r = std::bit_cast<uint64_t>(s.random);
+        const uint64_t r = BitCast<uint64_t>(s.random);
         for (int i = 0; i < 8; ++i)
             o.Byte(static_cast<uint8_t>(r >> (8 * i)));
     }
@@ -415,7 +424,7 @@ bool CStateCodec::Decode(const uint8_t* data, size_t size, uint64_t counter, Pla
         uint64_t v = 0;
         for (int i = 0; i < 8; ++i)
             v |= static_cast<uint64_t>(r.Byte()) << (8 * i);
-        s.random = std::bit_cast<CRandom>(v);
+        s.random = BitCast<CRandom>(v);
     }
     if ((flags & ~3) != 0)
         return false;

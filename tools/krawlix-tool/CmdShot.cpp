@@ -1,5 +1,4 @@
 // krawlix-tool shot: the real game shell on the headless host; a frame as PNG, its state as JSON.
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -13,6 +12,7 @@
 #include "game/CommandLineJoin.h"
 #include "game/GameShell.h"
 #include "game/HeadlessHost.h"
+#include "game/ShotScript.h"
 #include "levelsource/Tape.h"
 #include "rules/HeadlessPlay.h"
 #include "storage/OutputFile.h"
@@ -21,23 +21,12 @@
 namespace kxtool {
 namespace {
 
-// The shell's other inputs beside the steering keys.
-enum class ShotKeyKind { Steer, Enter, Esc, F1, Click };
-
-struct ShotKey {
-    uint64_t timeMs = 0;
-    ShotKeyKind kind = ShotKeyKind::Enter;
-    kx::PlayKey steer = kx::PlayKey::Up;
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
 struct ShotArgs {
     std::optional<std::string> programDir;
     std::string documentsDir;
     std::optional<std::string> profile;
     uint64_t seed = 1;
-    std::vector<ShotKey> keys;
+    std::vector<kx::ShotKey> keys;
     std::optional<uint64_t> at;
     bool state = false;
     bool field = false;
@@ -45,58 +34,6 @@ struct ShotArgs {
     std::string out;
     std::vector<std::string> gameArgs;
 };
-
-std::string Trimmed(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
-bool ParseShotKey(const kx::ScriptEntry& entry, ShotKey& key) {
-    key.timeMs = entry.timeMs;
-    const std::string& name = entry.name;
-    if (kx::PlayKeyFromName(name, key.steer)) {
-        key.kind = ShotKeyKind::Steer;
-        return true;
-    }
-    static const struct {
-        const char* name;
-        ShotKeyKind kind;
-    } kNames[] = {
-        {"enter", ShotKeyKind::Enter}, {"esc", ShotKeyKind::Esc}, {"f1", ShotKeyKind::F1}};
-    for (const auto& n : kNames) {
-        if (name == n.name) {
-            key.kind = n.kind;
-            return true;
-        }
-    }
-    if (name.rfind("click:", 0) != 0)
-        return false;
-    std::string rest = name.substr(6);
-    size_t sep = rest.find(':');
-    key.kind = ShotKeyKind::Click;
-    return sep != std::string::npos && ParseNumber(Trimmed(rest.substr(0, sep)), key.x) &&
-           ParseNumber(Trimmed(rest.substr(sep + 1)), key.y);
-}
-
-bool ParseShotKeys(const std::string& text, std::vector<ShotKey>& keys, std::string& error) {
-    std::vector<kx::ScriptEntry> entries;
-    std::string bad;
-    bool ok = kx::SplitKeyScript(text, entries, &bad);
-    for (size_t i = 0; ok && i < entries.size(); ++i) {
-        ShotKey key;
-        ok = ParseShotKey(entries[i], key);
-        if (ok)
-            keys.push_back(key);
-        else
-            bad = entries[i].text;
-    }
-    if (!ok)
-        error =
-            "bad key \"" + bad + "\" (expected TIME:up|down|left|right|tab|enter|esc|f1|click:X:Y)";
-    return ok;
-}
 
 // nullopt: the shot runs; otherwise the exit status of --help or of a wrong command line.
 std::optional<int> ReadArgs(const Args& args, ShotArgs& out) {
@@ -109,8 +46,10 @@ std::optional<int> ReadArgs(const Args& args, ShotArgs& out) {
         .Text("--profile", out.profile)
         .Number("--seed", out.seed)
         .Number("--at", out.at)
-        .Value("--keys", [&out](const std::string& v,
-                                std::string& error) { return ParseShotKeys(v, out.keys, error); })
+        .Value("--keys",
+               [&out](const std::string& v, std::string& error) {
+                   return kx::ParseShotKeys(v, out.keys, error);
+               })
         .Positional([&out](const std::string& word, std::string& error) {
             if (!out.out.empty()) {
                 error = "more than one picture named; " + UsageMessage("shot");
@@ -149,21 +88,6 @@ bool IsValidUtf8(const std::string& text) {
 // The game's texts are Windows-1252; file names and paths may already be UTF-8.
 std::string ToUtf8(const std::string& text) {
     return IsValidUtf8(text) ? text : kx::Utf8FromCp1252(text);
-}
-
-void PressShotKey(kx::CGameShell& shell, const ShotKey& key) {
-    switch (key.kind) {
-    case ShotKeyKind::Steer:
-        return shell.OnKeyDown(key.steer);
-    case ShotKeyKind::Enter:
-        return shell.OnOk();
-    case ShotKeyKind::Esc:
-        return shell.OnCancel();
-    case ShotKeyKind::F1:
-        return shell.ShowLevelHelp();
-    case ShotKeyKind::Click:
-        return shell.OnClick(key.x, key.y);
-    }
 }
 
 void WriteStrings(JsonWriter& json, const std::vector<std::string>& texts) {
@@ -250,7 +174,7 @@ int Shot(const Args& args) {
         " ms, beyond a day of level time (at most " + std::to_string(kx::kMaxPlayMs) + " ms)";
     if (sa.at && *sa.at > kx::kMaxPlayMs)
         return Fail("the shot is taken at " + std::to_string(*sa.at) + beyond);
-    for (const ShotKey& key : sa.keys) {
+    for (const kx::ShotKey& key : sa.keys) {
         if (key.timeMs > kx::kMaxPlayMs)
             return Fail("a key comes at " + std::to_string(key.timeMs) + beyond);
     }
@@ -277,15 +201,9 @@ int Shot(const Args& args) {
     shell.InitWindow();
 
     uint64_t last = sa.at ? *sa.at : (sa.keys.empty() ? 0 : sa.keys.back().timeMs);
-    size_t next = 0;
-    for (uint64_t t = 0; t <= last; t += kx::kTimerStepMs) {
-        while (next < sa.keys.size() && sa.keys[next].timeMs <= t)
-            PressShotKey(shell, sa.keys[next++]);
-        host.SetTimeMs(kx::kHeadlessStartMs + t);
-        shell.Tick();
-        if (host.quitPosted)
-            break;
-    }
+    kx::RunShotSteps(
+        shell, sa.keys, last, [&host](uint64_t ms) { host.SetTimeMs(ms); },
+        [&host] { return host.quitPosted; });
 
     if (host.quitPosted)
         shell.SaveProgress();
