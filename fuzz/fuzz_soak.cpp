@@ -38,9 +38,10 @@ constexpr uint64_t kLongestPlayMs = 120000;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::ifstream list(std::string(KX_LEVEL_SOURCE_DIR) + "/Levels.lst");
     std::vector<std::string> names = {"BackScreen", "BackScreenEnd"};
+    // "STEM" or "STEM = Name"; the source is STEM.txt.
     for (std::string line; std::getline(list, line);)
-        if (!line.empty())
-            names.push_back(line);
+        if (!line.empty() && line[0] != '#')
+            names.push_back(line.substr(0, line.find_first_of(" =\r")));
     for (const std::string& name : names)
         if (!LoadSource(name))
             __builtin_trap(); // a built-in level that does not compile is a broken build

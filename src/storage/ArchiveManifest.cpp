@@ -2,6 +2,7 @@
 #include "ArchiveManifest.h"
 
 #include "Path.h"
+#include "TextCodec.h"
 
 namespace kx {
 namespace {
@@ -20,6 +21,37 @@ std::string NextWord(const std::string& text, size_t& at) {
         ++at;
     }
     return text.substr(start, at - start);
+}
+
+// The next word, or a name in double quotes with "" for a quote; false for a quote that is
+// not closed or is followed by more than a blank.
+bool NextName(const std::string& text, size_t& at, std::string& name) {
+    while (at < text.size() && IsBlank(text[at])) {
+        ++at;
+    }
+    if (at >= text.size() || text[at] != '"') {
+        name = NextWord(text, at);
+        return true;
+    }
+    name.clear();
+    for (++at; at < text.size(); ++at) {
+        if (text[at] != '"') {
+            name += text[at];
+        } else if (at + 1 < text.size() && text[at + 1] == '"') {
+            name += '"';
+            ++at;
+        } else {
+            ++at;
+            return at == text.size() || IsBlank(text[at]);
+        }
+    }
+    return false;
+}
+
+// The Windows-1252 bytes of UTF-8 text; false when a character has none or the UTF-8 is broken.
+bool ToCp1252(const std::string& utf8, std::string& cp1252) {
+    cp1252 = Cp1252FromUtf8(utf8);
+    return Utf8FromCp1252(cp1252) == utf8;
 }
 
 } // namespace
@@ -41,11 +73,16 @@ bool ParseArchiveManifest(std::string_view text, const std::string& folder,
         }
         ArchiveManifestLine line;
         size_t at = 0;
-        line.kind = NextWord(trimmed, at);
-        line.name = NextWord(trimmed, at);
+        std::string name;
+        const std::string kind = NextWord(trimmed, at);
+        const bool closed = NextName(trimmed, at, name);
         line.file = Trim(trimmed.substr(at));
-        if (line.kind.empty() || line.name.empty() || line.file.empty()) {
+        if (!closed || kind.empty() || name.empty() || line.file.empty()) {
             error = std::to_string(number) + ": expected \"kind name file\"";
+            return false;
+        }
+        if (!ToCp1252(kind, line.kind) || !ToCp1252(name, line.name)) {
+            error = std::to_string(number) + ": a character that Windows-1252 lacks";
             return false;
         }
         if (line.file[0] != '/' && !folder.empty()) {

@@ -127,3 +127,37 @@ TEST_F(ArchiveCommand, ListOfADamagedArchiveFails) {
     EXPECT_EQ(listed.out, "");
     EXPECT_NE(Run({"archive", "list", Path("none.bfres").string()}).status, 0);
 }
+
+// Names the player reads: quoted, with blanks, umlauts and a doubled quote, stored in
+// Windows-1252; archive text writes a UTF-8 list in Windows-1252. What Windows-1252 cannot
+// hold, and a quote left open, fail with the line's number and leave no archive.
+TEST_F(ArchiveCommand, QuotedNamesAndTextsAreStoredInWindows1252) {
+    WriteFileBytes(Path("a.bin"), "a");
+    WriteFileBytes(Path("list.utf8"), "Lang und l\xC3\xA4nger\nEinbahnstra\xC3\x9F"
+                                      "e\n");
+    ASSERT_EQ(Run({"archive", "text", Path("list.utf8").string(), Path("list").string()}).status,
+              0);
+    EXPECT_EQ(ReadFileBytes(Path("list")), "Lang und l\xE4nger\nEinbahnstra\xDF"
+                                           "e\n");
+    WriteFileBytes(Path("manifest"), "level \"Lang und l\xC3\xA4nger\" a.bin\n"
+                                     "level \"Ein \"\"Zitat\"\"\"  a.bin\n"
+                                     "list Levels list\n");
+    const std::string archive = Path("K.bfres").string();
+    auto packed = Run({"archive", "pack", archive, Path("manifest").string()});
+    ASSERT_EQ(packed.status, 0) << packed.err;
+    EXPECT_EQ(Run({"archive", "list", archive}).out, "level Lang und l\xE4nger 00000001 1\n"
+                                                     "level Ein \"Zitat\" 00000002 1\n"
+                                                     "list Levels 00000003 30\n");
+
+    for (const char* bad : {"level \"\xCE\xA9mega\" a.bin\n", "level \"offen a.bin\n",
+                            "level \"\" a.bin\n", "level \"x\"y a.bin\n"}) {
+        WriteFileBytes(Path("bad"), std::string("image ok a.bin\n") + bad);
+        auto failed = Run({"archive", "pack", Path("bad.bfres").string(), Path("bad").string()});
+        EXPECT_NE(failed.status, 0) << bad;
+        EXPECT_NE(failed.err.find(":2:"), std::string::npos) << failed.err;
+        EXPECT_FALSE(fs::exists(Path("bad.bfres")));
+    }
+    WriteFileBytes(Path("omega.utf8"), "\xCE\xA9\n");
+    EXPECT_NE(Run({"archive", "text", Path("omega.utf8").string(), Path("o").string()}).status, 0);
+    EXPECT_FALSE(fs::exists(Path("o")));
+}

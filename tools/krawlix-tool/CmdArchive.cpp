@@ -9,6 +9,7 @@
 #include "storage/OutputFile.h"
 #include "storage/Path.h"
 #include "storage/ResourceArchive.h"
+#include "storage/TextCodec.h"
 
 namespace kxtool {
 namespace {
@@ -91,14 +92,37 @@ int RunPack(const Args& commandLine) {
     return 0;
 }
 
+// The archive's texts are Windows-1252; their sources are UTF-8.
+int RunText(const Args& commandLine) {
+    std::vector<std::string> args;
+    if (auto exit = COptionReader("archive text").Positionals(args, 2, 2).Read(commandLine))
+        return *exit;
+    std::string text;
+    std::string error;
+    if (!ReadFileBytes(args[0], text, error)) {
+        return Fail(error);
+    }
+    const std::string converted = kx::Cp1252FromUtf8(text);
+    if (kx::Utf8FromCp1252(converted) != text) {
+        return Fail(args[0] + ": not UTF-8, or a character that Windows-1252 lacks");
+    }
+    if (!kx::WriteWholeFile(args[1], converted.data(), converted.size(), &error)) {
+        return FailWrite(error);
+    }
+    return 0;
+}
+
 Register list{{"archive list", "FILE",
                "one line per resource: kind, name, record type (hex), size in bytes", RunList}};
 Register extract{
     {"archive extract", "FILE KIND NAME OUT", "writes one resource's bytes to OUT", RunExtract}};
 Register pack{{"archive pack", "OUT MANIFEST",
-               "writes a .bfres from a manifest of \"kind name file\" lines (paths relative "
-               "to the manifest's folder)",
+               "writes a .bfres from a UTF-8 manifest of \"kind name file\" lines (a name in "
+               "double quotes may hold blanks; paths relative to the manifest's folder)",
                RunPack}};
+Register text{{"archive text", "IN OUT",
+               "writes the UTF-8 text IN in Windows-1252, the encoding of the archive's texts",
+               RunText}};
 
 } // namespace
 } // namespace kxtool
