@@ -12,6 +12,7 @@ packages="g++ cmake ninja-build pkg-config
   libfreetype-dev fonts-liberation2 fonts-dejavu-core
   qt6-base-dev qt6-qpa-plugins
   xvfb xauth x11-apps xdotool
+  emscripten chromium
   desktop-file-utils appstream shared-mime-info dpkg-dev file help2man"
 if [ "${1:-}" = "--ci" ]; then
   packages="$packages clang-14 libclang-rt-14-dev clang-format-14 lintian"

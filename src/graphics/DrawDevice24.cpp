@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "FontTable.h"
-#include "PngFile.h"
 
 namespace kx {
 namespace {
@@ -83,16 +82,6 @@ void CDrawDevice24::CopyTopDownTo(uint8_t* destination, int32_t pitch) const {
         std::memcpy(destination + static_cast<size_t>(pitch) * y,
                     pixels.data() + stride * (height - 1 - y), static_cast<size_t>(width) * 3);
     }
-}
-
-bool CDrawDevice24::WritePng(const std::string& path, std::string* error) const {
-    if (pixels.empty()) {
-        if (error != nullptr) {
-            *error = path + ": no picture to write";
-        }
-        return false;
-    }
-    return WritePngFile(path, pixels.data(), width, height, GetStride(), error);
 }
 
 void CDrawDevice24::CopyToBitmap(CBitmap24& bitmap) const {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "DrawDevice24.h"
 #include "storage/InputFile.h"
 #include "storage/OutputFile.h"
 
@@ -114,6 +115,18 @@ bool ReadPngFile(const std::string& path, CBitmap24& bitmap) {
         png_image_finish_read(&image, nullptr, bitmap.GetPixels(), -bitmap.GetStride(), nullptr);
     png_image_free(&image);
     return ok != 0;
+}
+
+// Here rather than beside the surface: a build without libpng (the browser's) leaves out
+// this file alone.
+bool CDrawDevice24::WritePng(const std::string& path, std::string* error) const {
+    if (pixels.empty()) {
+        if (error != nullptr) {
+            *error = path + ": no picture to write";
+        }
+        return false;
+    }
+    return WritePngFile(path, pixels.data(), width, height, GetStride(), error);
 }
 
 } // namespace kx
