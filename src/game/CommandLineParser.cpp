@@ -85,9 +85,21 @@ bool CCommandLineParser::Parse(const std::string& text) {
 }
 
 bool CGameParameter::OnParameter(const std::string& name, const std::string& value, bool) {
-    if (name == "level")
+    if (name == "level") {
         levelFiles.push_back(value);
+        tapeFiles.emplace_back();
+    } else if (name == "tape") {
+        (tapeFiles.empty() ? leadingTape : tapeFiles.back()) = value;
+    }
     return true;
+}
+
+std::string CGameParameter::GetTapeFile(size_t i) const {
+    if (i >= tapeFiles.size())
+        return std::string();
+    if (i == 0 && tapeFiles[0].empty())
+        return leadingTape;
+    return tapeFiles[i];
 }
 
 } // namespace kx

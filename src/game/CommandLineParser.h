@@ -19,15 +19,25 @@ public:
 };
 
 // The game's parameters: every "level" parameter (exact spelling) adds its value to the
-// level files, in command-line order; every other parameter is ignored.
+// level files, in command-line order; a "tape" parameter names the tape that plays the level
+// named last before it (the first level when none was named before it); every other
+// parameter is ignored.
 class CGameParameter : public CCommandLineParser {
 public:
     bool OnParameter(const std::string& name, const std::string& value, bool isSwitch) override;
     const std::vector<std::string>& GetLevelFiles() const { return levelFiles; }
-    void Clear() { levelFiles.clear(); }
+    // The tape of level file i; empty for none.
+    std::string GetTapeFile(size_t i) const;
+    void Clear() {
+        levelFiles.clear();
+        tapeFiles.clear();
+        leadingTape.clear();
+    }
 
 private:
     std::vector<std::string> levelFiles;
+    std::vector<std::string> tapeFiles; // beside levelFiles
+    std::string leadingTape;            // a tape before any level
 };
 
 } // namespace kx

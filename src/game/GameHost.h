@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kx {
 
@@ -27,6 +29,12 @@ public:
                                   int32_t defaultValue) = 0;
     virtual void WriteProfileInt(const std::string& section, const std::string& entry,
                                  int32_t value) = 0;
+    // Text values, for entries named by the game (the records); the host stores what it is
+    // given byte for byte.
+    virtual std::vector<std::pair<std::string, std::string>>
+    GetProfileSection(const std::string& section) = 0;
+    virtual void WriteProfileString(const std::string& section, const std::string& entry,
+                                    const std::string& value) = 0;
     // The high-resolution counter and its frequency in counts per second; a frequency of 0
     // means the platform has no such counter.
     virtual uint64_t QueryCounter() = 0;

@@ -14,10 +14,27 @@ int32_t TextWidth(CDrawDevice24& surface, const std::string& text) {
     return std::min(surface.MeasureText(text).width, kMaxTextWidth);
 }
 
+constexpr int32_t kNoteFont = 1;     // bold sans, smaller than the items
+constexpr int32_t kNoteHeight = 24;  // the note's line between the caption and the items
+constexpr int32_t kDetailGap = 16;   // between an item's text and its detail
+constexpr int32_t kMarkSprite = 253; // a corn cob of the transparent sheet
+constexpr int32_t kMarkWidth = 26;   // the cob and its gap before the text
+
+// An item's text, its detail and its mark, as wide as they are drawn.
+int32_t ItemWidth(CDrawDevice24& surface, const MenuItem& item) {
+    int32_t w = TextWidth(surface, item.text);
+    if (!item.detail.empty())
+        w += kDetailGap + TextWidth(surface, item.detail);
+    if (item.marked)
+        w += kMarkWidth;
+    return std::min(w, kMaxTextWidth);
+}
+
 } // namespace
 
 void CGameMenu::Open(const std::string& newCaption, std::vector<MenuItem> newItems) {
     caption = newCaption;
+    note.clear();
     items = std::move(newItems);
     for (MenuItem& item : items)
         item.hasHit = false;
@@ -57,6 +74,34 @@ void CGameMenu::SelectNext() {
     Normalise();
 }
 
+void CGameMenu::Select(int32_t index) {
+    auto count = static_cast<int32_t>(items.size());
+    if (count == 0)
+        return;
+    selection = std::clamp(index, 0, count - 1);
+    rows = std::min(count, kMenuMaxRows);
+    first = std::clamp(selection - rows / 2, 0, count - rows);
+}
+
+void CGameMenu::SelectPageUp() {
+    if (!items.empty()) {
+        selection = std::max(0, selection - std::max(rows, 1));
+        Normalise();
+    }
+}
+
+void CGameMenu::SelectPageDown() {
+    if (!items.empty()) {
+        selection = std::min(static_cast<int32_t>(items.size()) - 1, selection + std::max(rows, 1));
+        Normalise();
+    }
+}
+
+void CGameMenu::SetNote(const std::string& text) {
+    note = text;
+    needsLayout = true;
+}
+
 std::optional<int32_t> CGameMenu::SelectedCommand() const {
     if (selection < 0 || selection >= static_cast<int32_t>(items.size()))
         return std::nullopt;
@@ -94,9 +139,14 @@ void CGameMenu::Layout(CDrawDevice24& surface) {
     surface.SetFont(kMenuFont);
     int32_t widest = caption.empty() ? 0 : TextWidth(surface, caption);
     for (const MenuItem& item : items)
-        widest = std::max(widest, TextWidth(surface, item.text));
+        widest = std::max(widest, ItemWidth(surface, item));
+    if (!note.empty()) {
+        surface.SetFont(kNoteFont);
+        widest = std::max(widest, TextWidth(surface, note));
+        surface.SetFont(kMenuFont);
+    }
     width = widest + 64;
-    height = (rows + 2) * 32;
+    height = (rows + 2) * 32 + (note.empty() ? 0 : kNoteHeight);
     needsLayout = false;
 }
 
@@ -121,6 +171,13 @@ void CGameMenu::Draw(CDrawDevice24& surface, const IImageList24& transparent) {
         int32_t w = TextWidth(surface, caption);
         surface.DrawText(cx - w / 2, top + 16, caption, 0xFF8040);
     }
+    const int32_t noteHeight = note.empty() ? 0 : kNoteHeight;
+    if (!note.empty()) {
+        surface.SetFont(kNoteFont);
+        int32_t w = TextWidth(surface, note);
+        surface.DrawText(cx - w / 2, top + 50, note, 0xE0E0E0);
+        surface.SetFont(kMenuFont);
+    }
     auto count = static_cast<int32_t>(items.size());
     for (int32_t r = 0; r < rows; ++r) {
         int32_t i = first + r;
@@ -128,8 +185,8 @@ void CGameMenu::Draw(CDrawDevice24& surface, const IImageList24& transparent) {
             break;
         MenuItem& item = items[static_cast<size_t>(i)];
         TextSize size = surface.MeasureText(item.text);
-        size.width = std::min(size.width, kMaxTextWidth);
-        int32_t y = top + 54 + 32 * r;
+        size.width = ItemWidth(surface, item);
+        int32_t y = top + 54 + noteHeight + 32 * r;
         int32_t x = cx - size.width / 2;
         item.hit = {x - 8, y - 4, x + size.width + 8, y + size.height + 4};
         item.hasHit = true;
@@ -143,12 +200,20 @@ void CGameMenu::Draw(CDrawDevice24& surface, const IImageList24& transparent) {
             }
             textColour = 0xFFFF00;
         }
-        surface.DrawText(x, y, item.text, textColour);
+        int32_t textX = x;
+        if (item.marked) {
+            transparent.DrawCell(surface, x - 6, y + size.height / 2 - 22, kMarkSprite);
+            textX += kMarkWidth;
+        }
+        surface.DrawText(textX, y, item.text, textColour);
+        if (!item.detail.empty())
+            surface.DrawText(textX + TextWidth(surface, item.text) + kDetailGap, y, item.detail,
+                             i == selection ? 0xC0C0C0 : 0x909090);
     }
     if (first > 0)
-        transparent.DrawCell(surface, cx + width / 2 - 28, top + 32, 230);
+        transparent.DrawCell(surface, cx + width / 2 - 28, top + 32 + noteHeight, 230);
     if (first + rows < count)
-        transparent.DrawCell(surface, cx + width / 2 - 28, top + (rows + 1) * 32, 231);
+        transparent.DrawCell(surface, cx + width / 2 - 28, top + (rows + 1) * 32 + noteHeight, 231);
 }
 
 } // namespace kx

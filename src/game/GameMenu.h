@@ -21,6 +21,8 @@ struct MenuItem {
     std::string text;  // Windows-1252
     SurfaceRect hit{}; // inclusive; empty until the item is drawn
     bool hasHit = false;
+    std::string detail{}; // drawn after the text in a dimmer colour (Windows-1252)
+    bool marked = false;  // a corn kernel before the text: a level won before
 };
 
 inline constexpr int32_t kMenuMaxRows = 15;
@@ -38,6 +40,16 @@ public:
 
     void SelectPrevious();
     void SelectNext();
+    // Selects an item and scrolls so that it stands in the middle where the list allows.
+    void Select(int32_t index);
+    // A page of rows up or down, stopping at the first and last item; Home and End.
+    void SelectPageUp();
+    void SelectPageDown();
+    void SelectFirst() { Select(0); }
+    void SelectLast() { Select(static_cast<int32_t>(items.size()) - 1); }
+    // A line under the caption (the result of a won level); empty: none.
+    void SetNote(const std::string& text);
+    const std::string& GetNote() const { return note; }
     // The command of the selected item, when the selection is valid and its id above 0.
     std::optional<int32_t> SelectedCommand() const;
     // Selects the first item drawn at (x, y) in the last paint; false when none is there.
@@ -66,6 +78,7 @@ private:
     int32_t first = 0;
     int32_t rows = 0;
     std::string caption;
+    std::string note;
     bool needsLayout = false;
     int32_t width = 0;
     int32_t height = 0;

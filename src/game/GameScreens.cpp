@@ -1,4 +1,5 @@
 // CGameShell's screens: SetLevel and the window title, the menus, the commands, the level end.
+#include <cstdio>
 #include <span>
 
 #include "Background.h"
@@ -15,8 +16,43 @@ std::vector<MenuItem> ItemsOf(std::span<const MenuEntry> entries) {
     std::vector<MenuItem> items;
     items.reserve(64);
     for (const MenuEntry& entry : entries)
-        items.push_back({entry.id, T(entry.text), {}, false});
+        items.push_back({.id = entry.id, .text = T(entry.text)});
     return items;
+}
+
+// A message for the text panel: slashes doubled (the mark-up's tags), lines broken at blanks
+// so that they fit the window.
+std::string ProblemMarkup(const std::string& text) {
+    constexpr size_t kLineLength = 64;
+    std::string out = "/TEXT/";
+    size_t lineStart = out.size();
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '\n') {
+            out += "\n/TEXT/";
+            lineStart = out.size();
+            ++i;
+            continue;
+        }
+        size_t end = text.find_first_of(" \n", i);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string word = text.substr(i, end - i);
+        size_t slashes = 0;
+        for (char& c : word)
+            slashes += c == '/' ? 1 : 0;
+        if (out.size() > lineStart &&
+            out.size() - lineStart + word.size() - slashes > kLineLength) {
+            out += "\n/TEXT/";
+            lineStart = out.size();
+        } else if (out.size() > lineStart) {
+            out += ' ';
+        }
+        for (char c : word)
+            out += c == '/' ? std::string("//") : std::string(1, c);
+        i = end < text.size() && text[end] == ' ' ? end + 1 : end;
+    }
+    return out;
 }
 
 } // namespace
@@ -30,12 +66,31 @@ void CGameShell::SetLevel(int32_t n) {
     std::string entry = n < 1       ? "BackScreen"
                         : n > count ? "BackScreenEnd"
                                     : levelList[static_cast<size_t>(n - 1)];
-    if (!LoadLevel(entry, game.play.field, Sources())) {
+    std::string problem;
+    if (!LoadLevel(entry, game.play.field, Sources(), &problem)) {
         game.play.ghosts.clear();
         MakeFallbackField(game.play.field);
+        // The title and end screens are the installation's; a list's level is the player's.
+        problem = n >= 1 && n <= count ? T("Die Ebene ") + problem : std::string();
+        if (!problem.empty())
+            std::fprintf(stderr, "Krawlix: %s\n", Utf8FromCp1252(problem).c_str());
+    } else {
+        problem.clear();
     }
     GenerateBackground(background, game.Random());
+    replay.reset();
+    replayNext = 0;
+    const auto index = static_cast<size_t>(n - 1);
+    if (n >= 1 && index < levelTapes.size()) {
+        if (levelTapes[index]) {
+            replay = levelTapes[index];
+            game.Random().Seed(replay->seed);
+        }
+        if (!tapeProblems[index].empty())
+            problem += (problem.empty() ? "" : "\n\n") + tapeProblems[index];
+    }
     attemptSeed = game.Random().SeedOfState();
+
     attemptKeys.clear();
     attemptSteps = 0;
     attemptEnd.reset();
@@ -43,7 +98,11 @@ void CGameShell::SetLevel(int32_t n) {
 
     menu.Close();
     game.RequestRedraw();
-    if (!game.play.field.description.empty())
+    if (!problem.empty())
+        ShowText(ProblemMarkup(problem) + (game.play.field.description.empty()
+                                               ? std::string()
+                                               : "\n\n" + game.play.field.description));
+    else if (!game.play.field.description.empty())
         ShowText(game.play.field.description);
 
     if (n < 1)
@@ -105,11 +164,22 @@ void CGameShell::ShowHelpMenu() {
 void CGameShell::ShowLevelMenu() {
     std::vector<MenuItem> items;
     items.reserve(64);
-    for (size_t i = 0; i < levelList.size() && CMD_LEVEL_FIRST + i <= CMD_LEVEL_LAST; ++i)
-        items.push_back(
-            {CMD_LEVEL_FIRST + static_cast<int32_t>(i), LevelTitle(levelList[i]), {}, false});
-    items.push_back({CMD_MAIN_MENU, T(kMainMenuText), {}, false});
+    for (size_t i = 0; i < levelList.size() && CMD_LEVEL_FIRST + i <= CMD_LEVEL_LAST; ++i) {
+        const auto n = static_cast<int32_t>(i + 1);
+        MenuItem item{.id = CMD_LEVEL_FIRST + static_cast<int32_t>(i),
+                      .text = std::to_string(n) + " " + LevelTitle(levelList[i])};
+        if (auto record = RecordOf(n)) {
+            item.marked = true;
+            item.detail = RecordText(*record);
+        }
+        items.push_back(std::move(item));
+    }
+    items.push_back({.id = CMD_MAIN_MENU, .text = T(kMainMenuText)});
     OpenMenu(T(kLevelMenuCaption), std::move(items));
+    // At the level played last: the one on screen, else the stored one.
+    const int32_t last = IsPlayingLevel() ? game.currentLevel : game.lastGame;
+    if (last >= 1 && last <= LevelCount() && last - 1 <= CMD_LEVEL_LAST - CMD_LEVEL_FIRST)
+        menu.Select(last - 1);
 }
 
 void CGameShell::ExecuteCommand(int32_t id) {
@@ -181,8 +251,10 @@ void CGameShell::CheckLevelEnd() {
     game.endShown = true;
     if (game.play.cornLeft >= 1)
         OpenMenu(T(kLostMenuCaption), ItemsOf(LostMenuEntries()));
-    else
+    else {
         OpenMenu(T(kWonMenuCaption), ItemsOf(WonMenuEntries()));
+        RecordWin();
+    }
 }
 
 } // namespace kx

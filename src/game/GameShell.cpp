@@ -2,13 +2,16 @@
 #include "GameShell.h"
 
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <limits>
 
 #include "Background.h"
 #include "fielddraw/DrawCells.h"
 #include "storage/Error.h"
+#include "storage/OutputFile.h"
 #include "storage/Path.h"
+#include "storage/TextCodec.h"
 
 namespace kx {
 
@@ -47,6 +50,18 @@ bool GroundCoversSurface(const CGameFieldBase& field, const IImageList24& imgful
         }
     }
     return true;
+}
+
+// What a start without the archive says: its name and every folder the search looked in.
+std::string MissingArchiveText(const std::string& programFolder) {
+    std::string folders;
+    for (const std::string& folder : DataSearchFolders(programFolder)) {
+        if (!folders.empty())
+            folders += ", ";
+        folders += IsValidUtf8(folder) ? Cp1252FromUtf8(folder) : folder;
+    }
+    return T("Die Datei \"Krawlix.bfres\" wurde nicht gefunden. Gesucht in: ") + folders +
+           T(" (jeweils auch in den Unterordnern Resources, Krawlix und Krawlix/Resources).");
 }
 
 } // namespace
@@ -96,8 +111,31 @@ bool CGameShell::Initialize() {
     try {
         return LoadResources();
     } catch (const CTBException& error) {
-        host.ShowMessageBox(error.GetErrorText(), MessageIcon::Error);
+        // Without the archive the first thing missed is a font, whose name says nothing.
+        host.ShowMessageBox(archive.GetPath().empty() ? MissingArchiveText(Sources().programFolder)
+                                                      : error.GetErrorText(),
+                            MessageIcon::Error);
         return false;
+    }
+}
+
+void CGameShell::LoadCommandLineTapes() {
+    levelTapes.assign(parameters.GetLevelFiles().size(), std::nullopt);
+    tapeProblems.assign(levelTapes.size(), std::string());
+    for (size_t i = 0; i < levelTapes.size(); ++i) {
+        const std::string path = parameters.GetTapeFile(i);
+        if (path.empty())
+            continue;
+        Tape tape;
+        std::string error;
+        if (ReadTapeFile(path, tape, error)) {
+            levelTapes[i] = std::move(tape);
+            continue;
+        }
+        tapeProblems[i] = T("Die Aufnahme »") + Cp1252FromUtf8(path) +
+                          T("« konnte nicht gelesen werden: ") + Cp1252FromUtf8(error) +
+                          T(" Die Ebene läuft ohne sie.");
+        std::fprintf(stderr, "Krawlix: %s\n", Utf8FromCp1252(tapeProblems[i]).c_str());
     }
 }
 
@@ -116,6 +154,8 @@ bool CGameShell::LoadResources() {
     }
 
     game.lastGame = host.GetProfileInt("LastGame", "Level", 0);
+    records.Load(host.GetProfileSection(kRecordsSection));
+    LoadCommandLineTapes();
 
     uint64_t frequency = host.QueryCounterFrequency();
     if (frequency == 0) {
@@ -139,7 +179,20 @@ void CGameShell::InitWindow() {
     ShowMainMenu();
 }
 
+void CGameShell::PressReplayKeys() {
+    if (!replay)
+        return;
+    // As headless play does: a key belongs to the first timer step at or after its time.
+    while (replayNext < replay->keys.size() &&
+           StepOfMs(replay->keys[replayNext].timeMs) <= attemptSteps) {
+        const KeyPress& press = replay->keys[replayNext++];
+        if (PressKey(game, press.key) && !attemptEnd)
+            attemptKeys.push_back(press);
+    }
+}
+
 void CGameShell::Tick() {
+    PressReplayKeys();
     const PlayResult result = game.TimerStep(host.QueryCounter());
     if (result != PlayResult::Running && !attemptEnd) {
         attemptEnd = result;
@@ -205,6 +258,9 @@ void CGameShell::OnKeyDown(PlayKey key) {
             return;
         }
     }
+    // A replay steers alone.
+    if (replay)
+        return;
     // A key belongs to the next timer step, as in headless play; after the level's end it
     // reaches nothing that a replay would play.
     if (PressKey(game, key) && !attemptEnd)
@@ -223,6 +279,70 @@ Tape CGameShell::AttemptTape() const {
         tape.expect = PlayResultName(PlayResult::Running);
     }
     return tape;
+}
+
+void CGameShell::OnMenuKey(MenuKey key) {
+    if (panel.IsVisible() || !menu.IsOpen())
+        return;
+    switch (key) {
+    case MenuKey::PageUp:
+        menu.SelectPageUp();
+        break;
+    case MenuKey::PageDown:
+        menu.SelectPageDown();
+        break;
+    case MenuKey::Home:
+        menu.SelectFirst();
+        break;
+    case MenuKey::End:
+        menu.SelectLast();
+        break;
+    }
+    game.RequestRedraw();
+}
+
+std::optional<LevelRecord> CGameShell::RecordOf(int32_t n) const {
+    if (n < 1 || n > LevelCount())
+        return std::nullopt;
+    return records.Find(LevelTitle(levelList[static_cast<size_t>(n - 1)]));
+}
+
+std::string CGameShell::ReplayPathOf(int32_t n) const {
+    const std::string home = dataHome ? *dataHome : DefaultDataHome();
+    if (home.empty() || n < 1 || n > LevelCount())
+        return std::string();
+    return ReplayPath(home, LevelTitle(levelList[static_cast<size_t>(n - 1)]));
+}
+
+void CGameShell::RecordWin() {
+    const Tape tape = AttemptTape();
+    if (!IsPlayingLevel() || tape.expect != PlayResultName(PlayResult::Won) || !tape.untilMs)
+        return;
+    const LevelRecord now{tape.keys.size(), *tape.untilMs};
+    const std::string name = LevelTitle(levelList[static_cast<size_t>(game.currentLevel - 1)]);
+    const std::optional<LevelRecord> previous = records.Find(name);
+    menu.SetNote(WonText(now, previous, replay.has_value()));
+    if (replay)
+        return;
+    const bool better = !previous || Beats(now, *previous);
+    if (better) {
+        records.Set(name, now);
+        host.WriteProfileString(kRecordsSection, RecordEntry(name), FormatRecord(now));
+    }
+    // The replay of the best play; one that is missing or does not read is replaced by any
+    // win, so that every won level keeps one.
+    const std::string path = ReplayPathOf(game.currentLevel);
+    if (path.empty())
+        return;
+    Tape kept;
+    std::string error;
+    if (!better && ReadTapeFile(path, kept, error) && kept.expect == tape.expect)
+        return;
+    const std::string bytes = FormatTape(tape);
+    if (!WriteWholeFile(path, bytes.data(), bytes.size(), &error))
+        std::fprintf(
+            stderr, "Krawlix: %s\n",
+            Utf8FromCp1252(T("Die Aufnahme konnte nicht gespeichert werden: ") + error).c_str());
 }
 
 void CGameShell::HidePanel() {

@@ -11,6 +11,7 @@
 #include "GameMenu.h"
 #include "GameResources.h"
 #include "LevelList.h"
+#include "Records.h"
 #include "TextPanel.h"
 #include "graphics/Bitmap24.h"
 #include "graphics/DrawDevice24.h"
@@ -46,6 +47,9 @@ public:
     // Where the "Krawlix" sub-folder of user levels is; the user's documents folder unless
     // set; an empty text means none.
     void SetDocumentsFolder(const std::string& folder);
+    // The base of the replays folder ("Krawlix/replays" in it); $XDG_DATA_HOME unless set; an
+    // empty text keeps no replays.
+    void SetDataHome(const std::string& folder) { dataHome = folder; }
     // A fixed seed for the generator instead of the calendar time.
     void SetRandomSeed(uint64_t seed) { fixedSeed = seed; }
     // Hears every sound the game plays, in addition to the sound output.
@@ -64,6 +68,9 @@ public:
     // A cursor key moves through an open menu; with no menu and no text shown it steers, as
     // TAB always selects the next worm, through the one key path of the rules.
     void OnKeyDown(PlayKey key);
+    // Page Up, Page Down, Home and End move through an open menu.
+    enum class MenuKey { PageUp, PageDown, Home, End };
+    void OnMenuKey(MenuKey key);
     void OnOk();
     void OnCancel();
     void OnClick(int32_t x, int32_t y);
@@ -103,6 +110,11 @@ public:
     // Headless play of the same level replays it to the same state.
     Tape AttemptTape() const;
 
+    // The best play of level n (1..N) kept in the profile, if it was won before.
+    std::optional<LevelRecord> RecordOf(int32_t n) const;
+    // Where the replay of level n is kept; empty without a replays folder.
+    std::string ReplayPathOf(int32_t n) const;
+
 private:
     // Forwards the rules' sounds to the sound thread and to the observer.
     struct SoundRouter : ISoundOutput {
@@ -112,6 +124,10 @@ private:
     };
 
     bool LoadResources();
+    // A won level: its record and replay when it beats the profile's, the note of the menu.
+    void RecordWin();
+    void PressReplayKeys();
+    void LoadCommandLineTapes();
     LevelSources Sources() const;
     void OpenMenu(const std::string& caption, std::vector<MenuItem> items);
     void AdaptMenu();
@@ -138,6 +154,13 @@ private:
     std::optional<std::string> programFolder;
     std::optional<std::string> documentsFolder;
     std::optional<uint64_t> fixedSeed;
+    std::optional<std::string> dataHome;
+    CRecordTable records;
+    // The tapes of the command line, by level number; the attempt's replay while it plays.
+    std::vector<std::optional<Tape>> levelTapes;
+    std::vector<std::string> tapeProblems; // beside levelTapes: why a tape did not read
+    std::optional<Tape> replay;
+    size_t replayNext = 0;
     std::string windowTitle;
 
     // The current attempt: its seed, its keys, its timer steps and how it ended.

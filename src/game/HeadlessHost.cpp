@@ -23,4 +23,12 @@ void CHeadlessHost::WriteProfileInt(const std::string& section, const std::strin
         profileSaveFailed = true;
 }
 
+void CHeadlessHost::WriteProfileString(const std::string& section, const std::string& entry,
+                                       const std::string& value) {
+    ++profileWrites;
+    profile.SetString(section, entry, value);
+    if (profilePath && !profile.Save(*profilePath, &profileSaveError))
+        profileSaveFailed = true;
+}
+
 } // namespace kx

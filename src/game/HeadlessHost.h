@@ -51,6 +51,12 @@ public:
     }
     void WriteProfileInt(const std::string& section, const std::string& entry,
                          int32_t value) override;
+    std::vector<std::pair<std::string, std::string>>
+    GetProfileSection(const std::string& section) override {
+        return profile.SectionEntries(section);
+    }
+    void WriteProfileString(const std::string& section, const std::string& entry,
+                            const std::string& value) override;
     uint64_t QueryCounter() override { return counter; }
     uint64_t QueryCounterFrequency() override { return frequency; }
 

@@ -2,7 +2,9 @@
 #include "LevelList.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "field/LevelFile.h"
 #include "storage/Error.h"
@@ -37,12 +39,18 @@ std::vector<std::string> FindLevelFiles(const std::string& folder) {
     return names;
 }
 
-bool ReadLevelFile(const std::string& path, CGameFieldBase& field) {
+bool ReadLevelFile(const std::string& path, CGameFieldBase& field, std::string* reason) {
     CFileEx file(false);
     file.SetPath(path);
-    if (!file.OpenRead(kRegularFileOnly))
+    errno = 0;
+    if (!file.OpenRead(kRegularFileOnly)) {
+        if (reason)
+            *reason = !IsRegularFile(path) ? T("keine gewöhnliche Datei")
+                      : errno != 0         ? Cp1252FromUtf8(std::strerror(errno))
+                                           : T("nicht lesbar");
         return false;
-    return ReadLevelNoThrow(field, file);
+    }
+    return ReadLevelNoThrow(field, file, reason);
 }
 
 // The game has no other channel for what went wrong before its window opens.
@@ -126,21 +134,28 @@ void AddListFile(const std::string& path, CLevelListBuilder& list, const LevelSo
 
 enum class Try { NotFound, Loaded, Failed };
 
-Try TryArchive(const std::string& name, CGameFieldBase& field, const LevelSources& sources) {
+Try TryArchive(const std::string& name, CGameFieldBase& field, const LevelSources& sources,
+               std::string* reason) {
     const CResource* resource =
         sources.archive ? sources.archive->LookupResource("level", name) : nullptr;
     if (resource == nullptr)
         return Try::NotFound;
     CMemBlock view(resource->data, true);
     CMemSerializer store(view, false);
-    return ReadLevelNoThrow(field, store) ? Try::Loaded : Try::Failed;
+    return ReadLevelNoThrow(field, store, reason) ? Try::Loaded : Try::Failed;
 }
 
-Try TryFile(const std::string& name, CGameFieldBase& field, const LevelSources& sources) {
+Try TryFile(const std::string& name, CGameFieldBase& field, const LevelSources& sources,
+            std::string* reason) {
     std::string path = JoinPath(sources.programFolder, name + kLevelExtension);
     if (!IsExistingFile(path))
         return Try::NotFound;
-    return ReadLevelFile(path, field) ? Try::Loaded : Try::Failed;
+    return ReadLevelFile(path, field, reason) ? Try::Loaded : Try::Failed;
+}
+
+// A path of the platform (UTF-8 most likely) as the game's fonts show it.
+std::string Shown(const std::string& text) {
+    return IsValidUtf8(text) ? Cp1252FromUtf8(text) : text;
 }
 
 } // namespace
@@ -256,18 +271,40 @@ std::vector<std::string> BuildLevelList(const std::vector<std::string>& commandL
     return list.Take();
 }
 
-bool LoadLevel(const std::string& entry, CGameFieldBase& field, const LevelSources& sources) {
+bool LoadLevel(const std::string& entry, CGameFieldBase& field, const LevelSources& sources,
+               std::string* why) {
+    std::string reason;
+    auto fail = [&](const std::string& what) {
+        if (why)
+            *why = T("»") + what + T("« konnte nicht geladen werden: ") + reason;
+        return false;
+    };
     if (StartsWith(entry, "#|")) {
         std::string path = entry.substr(2);
-        return IsExistingFile(path) && ReadLevelFile(path, field);
+        if (!FileExists(path)) {
+            reason = T("Die Datei gibt es nicht.");
+            return fail(Shown(path));
+        }
+        return ReadLevelFile(path, field, &reason) || fail(Shown(path));
     }
     bool builtIn = StartsWith(entry, "*|");
     std::string name = builtIn ? entry.substr(2) : entry;
-    Try first = builtIn ? TryArchive(name, field, sources) : TryFile(name, field, sources);
-    if (first != Try::NotFound)
-        return first == Try::Loaded;
-    Try second = builtIn ? TryFile(name, field, sources) : TryArchive(name, field, sources);
-    return second == Try::Loaded;
+    const std::string path = JoinPath(sources.programFolder, name + kLevelExtension);
+    Try first = builtIn ? TryArchive(name, field, sources, &reason)
+                        : TryFile(name, field, sources, &reason);
+    if (first == Try::Loaded)
+        return true;
+    // A level that is found but cannot be read fails at once; the other source is not tried.
+    if (first == Try::Failed)
+        return fail(builtIn ? Shown(name) : Shown(path));
+    Try second = builtIn ? TryFile(name, field, sources, &reason)
+                         : TryArchive(name, field, sources, &reason);
+    if (second == Try::Loaded)
+        return true;
+    if (second == Try::Failed)
+        return fail(builtIn ? Shown(path) : Shown(name));
+    reason = T("weder im Archiv Krawlix.bfres noch als Datei »") + Shown(path) + T("« gefunden.");
+    return fail(Shown(name));
 }
 
 void MakeFallbackField(CGameFieldBase& field) {

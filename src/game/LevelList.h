@@ -60,7 +60,10 @@ std::vector<std::string> BuildLevelList(const std::vector<std::string>& commandL
 // Reads the level that an entry names ("#|" path, "*|" built-in name, or a bare name) into
 // the field. False when nothing is found or what was found cannot be read; raised errors
 // count as unreadable, and so does anything but a regular file (a named pipe, a device).
-bool LoadLevel(const std::string& entry, CGameFieldBase& field, const LevelSources& sources);
+// why, when given, receives on failure which file or name and the reason (Windows-1252):
+// "»NAME« konnte nicht geladen werden: REASON" without the leading "Die Ebene ".
+bool LoadLevel(const std::string& entry, CGameFieldBase& field, const LevelSources& sources,
+               std::string* why = nullptr);
 
 // The field a level that cannot be loaded is played on: 10 × 10, walled, one corn at (8, 8).
 void MakeFallbackField(CGameFieldBase& field);

@@ -231,6 +231,20 @@ void CProfileFile::SetString(std::string_view section, std::string_view key,
                  NewLine(std::string(key) + "=" + std::string(value)));
 }
 
+std::vector<std::pair<std::string, std::string>>
+CProfileFile::SectionEntries(std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> entries;
+    auto header = FindSection(section);
+    if (!header)
+        return entries;
+    for (size_t i = *header + 1; i < lines.size() && !HeaderName(lines[i]); ++i) {
+        std::string_view k, v;
+        if (KeyValue(lines[i], k, v))
+            entries.emplace_back(std::string(k), std::string(v));
+    }
+    return entries;
+}
+
 void CProfileFile::SetInt(std::string_view section, std::string_view key, int32_t value) {
     SetString(section, key, std::to_string(value));
 }

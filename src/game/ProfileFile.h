@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kx {
@@ -40,6 +41,9 @@ public:
     int32_t GetInt(std::string_view section, std::string_view key, int32_t defaultValue) const;
     void SetString(std::string_view section, std::string_view key, std::string_view value);
     void SetInt(std::string_view section, std::string_view key, int32_t value);
+    // Every key and value of the section's first occurrence, in file order (a key written
+    // twice appears twice; the first one is the one GetString reads).
+    std::vector<std::pair<std::string, std::string>> SectionEntries(std::string_view section) const;
 
 private:
     // Index of the section's header line, or nullopt.

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <sstream>
 
+#include "storage/InputFile.h"
+
 namespace kx {
 
 bool ParseUInt64(const std::string& text, uint64_t& value) {
@@ -84,6 +86,17 @@ std::string FormatTape(const Tape& tape) {
     if (tape.expect)
         out += "expect " + *tape.expect + "\n";
     return out;
+}
+
+bool ReadTapeFile(const std::string& path, Tape& tape, std::string& error) {
+    std::string text;
+    if (!ReadWholeFile(path, text, &error))
+        return false;
+    if (!ParseTape(text, tape, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
 }
 
 } // namespace kx

@@ -340,33 +340,35 @@ std::string FindDataFile(const std::optional<std::string>& base, const std::stri
         return std::string();
     };
 
-    const std::string start = base ? *base : GetModuleDirectory();
-    std::string found = tryUnder(start);
-    if (!found.empty()) {
-        return found;
+    for (const std::string& folder : DataSearchFolders(base)) {
+        std::string found = tryUnder(folder);
+        if (!found.empty()) {
+            return found;
+        }
     }
+    return std::string();
+}
+
+std::vector<std::string> DataSearchFolders(const std::optional<std::string>& base) {
+    std::vector<std::string> folders;
+    const std::string start = base ? *base : GetModuleDirectory();
+    folders.push_back(start);
     // An installed program lives in <prefix>/bin with its data in <prefix>/share/krawlix.
     std::string programParent;
     if (ParentOf(start.size() > 1 && start.back() == kPathSeparator
                      ? start.substr(0, start.size() - 1)
                      : start,
                  programParent)) {
-        found = tryUnder(JoinPath(programParent, "share", "krawlix"));
-        if (!found.empty()) {
-            return found;
-        }
+        folders.push_back(JoinPath(programParent, "share", "krawlix"));
     }
     // Upwards through the Data folders; every step shortens the folder, and the root's
     // Data folder is tried once before the search gives up.
     std::string folder = start;
     while (true) {
-        found = tryUnder(JoinPath(folder, "Data"));
-        if (!found.empty()) {
-            return found;
-        }
+        folders.push_back(JoinPath(folder, "Data"));
         std::string parent;
         if (!ParentOf(folder, parent)) {
-            return std::string();
+            return folders;
         }
         folder = parent;
     }

@@ -37,6 +37,8 @@ bool IsExistingFile(const std::string& path);
 // if not found. Empty sub-folder names count as absent.
 std::string FindDataFile(const std::optional<std::string>& base, const std::string& sub1,
                          const std::string& sub2, const std::string& fileName);
+// The folders FindDataFile searches, in order (each also with its sub-folders).
+std::vector<std::string> DataSearchFolders(const std::optional<std::string>& base);
 bool CreatePathDirectories(const std::string& filePath);
 std::string MakeUniqueFileName(const std::string& directory, const char* format, int& counter);
 

@@ -124,4 +124,20 @@ std::string Utf8FromCp1252(std::string_view cp1252) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        auto c = static_cast<unsigned char>(text[i]);
+        size_t n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 4;
+        if (n == 4)
+            return false;
+        for (size_t k = 1; k <= n; ++k) {
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) >> 6) != 2)
+                return false;
+        }
+        i += n + 1;
+    }
+    return true;
+}
+
 } // namespace kx

@@ -18,6 +18,10 @@ std::string Cp1252FromUtf8(std::string_view utf8);
 // Undefined codes (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+FFFD.
 std::string Utf8FromCp1252(std::string_view cp1252);
 
+// Lead and continuation bytes in order (overlong forms are not looked for): a path or name of
+// the platform that is UTF-8 and not Windows-1252 text already.
+bool IsValidUtf8(std::string_view text);
+
 // German literals in the source are UTF-8; T("Grün") gives the bytes that fonts and files use.
 inline std::string T(std::string_view utf8) {
     return Cp1252FromUtf8(utf8);

@@ -131,7 +131,7 @@ TEST_F(Screens, TheLevelChoiceScrollsPastFifteenRowsAndWrapsAround) {
     shell->ExecuteCommand(kx::CMD_LEVEL_MENU);
     ASSERT_EQ(shell->Menu().GetItems().size(), 21u);
     EXPECT_EQ(shell->Menu().GetItems()[0].id, 10000);
-    EXPECT_EQ(shell->Menu().GetItems()[0].text, "level100");
+    EXPECT_EQ(shell->Menu().GetItems()[0].text, "1 level100"); // number and name
     EXPECT_EQ(shell->Menu().GetItems()[20].id, kx::CMD_MAIN_MENU);
     Steps(1); // the paint lays the menu out
     EXPECT_EQ(shell->Menu().GetRows(), 15);
@@ -164,7 +164,7 @@ TEST_F(Screens, AnAbsurdlyLongLevelNameIsListedAndDrawnWithoutHarm) {
     shell->ExecuteCommand(kx::CMD_LEVEL_MENU);
     shell->OnKeyDown(kx::PlayKey::Down);
     Steps(1);
-    EXPECT_EQ(shell->Menu().GetItems()[1].text.size(), 1000000u);
+    EXPECT_EQ(shell->Menu().GetItems()[1].text.size(), 1000002u); // "2 " and the name
     EXPECT_EQ(shell->Menu().GetWidth(), (1 << 24) + 64);
     shell->OnOk();
     EXPECT_EQ(Game().currentLevel, 2);

@@ -57,6 +57,7 @@ protected:
         host.SetRepaintHandler([this] { shell->Paint(kx::kClientSize, kx::kClientSize); });
         shell->SetProgramFolder(program.Path());
         shell->SetDocumentsFolder(documents.Path());
+        shell->SetDataHome(data.Path());
         shell->SetRandomSeed(1);
         shell->SetSoundObserver(&sounds);
         host.SetTimeMs(kx::kHeadlessStartMs);
@@ -87,6 +88,7 @@ protected:
 
     TempFolder program;
     TempFolder documents;
+    TempFolder data; // the replays' base folder
     kx::CHeadlessHost host;
     RecordingSound sounds;
     std::unique_ptr<kx::CGameShell> shell;

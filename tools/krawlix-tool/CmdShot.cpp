@@ -11,6 +11,7 @@
 #include "field/LevelFile.h"
 #include "game/CommandLineJoin.h"
 #include "game/GameShell.h"
+#include "game/GameTexts.h"
 #include "game/HeadlessHost.h"
 #include "game/ShotScript.h"
 #include "levelsource/Tape.h"
@@ -25,6 +26,7 @@ struct ShotArgs {
     std::optional<std::string> programDir;
     std::string documentsDir;
     std::optional<std::string> profile;
+    std::string dataDir;
     uint64_t seed = 1;
     std::vector<kx::ShotKey> keys;
     std::optional<uint64_t> at;
@@ -44,6 +46,7 @@ std::optional<int> ReadArgs(const Args& args, ShotArgs& out) {
         .Text("--program-dir", out.programDir)
         .Text("--documents-dir", out.documentsDir)
         .Text("--profile", out.profile)
+        .Text("--data-dir", out.dataDir)
         .Number("--seed", out.seed)
         .Number("--at", out.at)
         .Value("--keys",
@@ -131,9 +134,23 @@ std::string StateJson(kx::CGameShell& shell, const kx::CHeadlessHost& host,
             json.BeginArray();
             json.Int(item.id);
             json.String(ToUtf8(item.text));
+            // The level choice's items tell whether the level was won before, and the best.
+            if (item.id >= kx::CMD_LEVEL_FIRST && item.id <= kx::CMD_LEVEL_LAST) {
+                const auto record = shell.RecordOf(item.id - kx::CMD_LEVEL_FIRST + 1);
+                json.BeginObject();
+                json.Key("solved");
+                json.Bool(record.has_value());
+                json.Key("bestKeys");
+                record ? json.UInt(record->keys) : json.Null();
+                json.Key("bestMs");
+                record ? json.UInt(record->ms) : json.Null();
+                json.EndObject();
+            }
             json.EndArray();
         }
         json.EndArray();
+        json.Key("note");
+        json.String(ToUtf8(menu.GetNote()));
         json.Key("selection");
         json.Int(menu.GetSelection());
         json.Key("first");
@@ -187,6 +204,7 @@ int Shot(const Args& args) {
     if (sa.programDir)
         shell.SetProgramFolder(*sa.programDir);
     shell.SetDocumentsFolder(sa.documentsDir);
+    shell.SetDataHome(sa.dataDir);
     shell.SetRandomSeed(sa.seed);
     SoundLog sounds;
     shell.SetSoundObserver(&sounds);
@@ -241,14 +259,16 @@ int Shot(const Args& args) {
 
 const Register shotCommand{
     {"shot",
-     "[--program-dir DIR] [--documents-dir DIR] [--profile FILE] [--seed N] [--keys SCRIPT] "
+     "[--program-dir DIR] [--documents-dir DIR] [--profile FILE] [--data-dir DIR] [--seed N] "
+     "[--keys SCRIPT] "
      "[--at MS] [--state] [--field] [--record TAPE] [OUT.png] [-- GAME-ARGS...]",
      "runs the game shell headless as the game starts (timer steps at 0, 10, 20 ... ms, until "
      "--at, else the last key's time), writes the frame at that moment and, with --state, the "
      "screen's state as JSON. Keys: TIME:up|down|left|right|tab|enter|esc|f1|click:X:Y, "
      "applied in script order before the first step at or after their time. The program "
      "folder is DIR, else the tool's own; no documents folder unless given; no stored profile "
-     "unless --profile; the seed is 1 unless given. --field prints, after the state, the play "
+     "unless --profile; no replays unless --data-dir DIR, the base of the replays folder "
+     "DIR/Krawlix/replays; the seed is 1 unless given. --field prints, after the state, the play "
      "state of the level on screen as `play --field` does (cornLeft, worms, ghosts, field). "
      "--record TAPE writes the tape of the current attempt at the level on screen, from its "
      "last start (a restart or another level begins a new one): the seed that puts the "

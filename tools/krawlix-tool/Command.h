@@ -8,7 +8,6 @@
 
 namespace kx {
 class CGameFieldBase;
-struct Tape;
 } // namespace kx
 
 namespace kxtool {
@@ -58,8 +57,5 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
 // it goes, with a warning on standard error.
 bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t* version,
                    std::string& error, bool warnCutShort);
-
-// Reads a tape through ReadFileBytes; on failure error names the file and the reason.
-bool ReadTapeFile(const std::string& path, kx::Tape& tape, std::string& error);
 
 } // namespace kxtool

@@ -3,7 +3,6 @@
 
 #include "Command.h"
 #include "field/LevelFile.h"
-#include "levelsource/Tape.h"
 #include "storage/InputFile.h"
 #include "storage/MemBlock.h"
 #include "storage/MemSerializer.h"
@@ -38,17 +37,6 @@ bool LoadLevelFile(const std::string& path, kx::CGameFieldBase& field, uint32_t*
                      "krawlix-tool: warning: %s: the level file is cut short; read as far as it "
                      "goes\n",
                      path.c_str());
-    }
-    return true;
-}
-
-bool ReadTapeFile(const std::string& path, kx::Tape& tape, std::string& error) {
-    std::string text;
-    if (!ReadFileBytes(path, text, error))
-        return false;
-    if (!kx::ParseTape(text, tape, error)) {
-        error = path + ": " + error;
-        return false;
     }
     return true;
 }

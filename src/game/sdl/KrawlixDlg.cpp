@@ -166,6 +166,22 @@ int32_t CKrawlixDlg::GetProfileInt(const std::string& section, const std::string
 void CKrawlixDlg::WriteProfileInt(const std::string& section, const std::string& entry,
                                   int32_t value) {
     profile.SetInt(section, entry, value);
+    SaveProfile();
+}
+
+std::vector<std::pair<std::string, std::string>>
+CKrawlixDlg::GetProfileSection(const std::string& section) {
+    return profile.SectionEntries(section);
+}
+
+void CKrawlixDlg::WriteProfileString(const std::string& section, const std::string& entry,
+                                     const std::string& value) {
+    profile.SetString(section, entry, value);
+    SaveProfile();
+}
+
+void CKrawlixDlg::SaveProfile() {
+    // A failed write leaves the file as it was; the values stay in memory for the next one.
     if (!profilePath.empty() && profileWritable && !profile.Save(profilePath)) {
         std::fprintf(
             stderr, "Krawlix: %s\n",
@@ -173,6 +189,7 @@ void CKrawlixDlg::WriteProfileInt(const std::string& section, const std::string&
                 .c_str());
     }
 }
+
 
 uint64_t CKrawlixDlg::QueryCounter() {
     return SDL_GetPerformanceCounter();

@@ -64,6 +64,10 @@ public:
                           int32_t defaultValue) override;
     void WriteProfileInt(const std::string& section, const std::string& entry,
                          int32_t value) override;
+    std::vector<std::pair<std::string, std::string>>
+    GetProfileSection(const std::string& section) override;
+    void WriteProfileString(const std::string& section, const std::string& entry,
+                            const std::string& value) override;
     uint64_t QueryCounter() override;
     uint64_t QueryCounterFrequency() override;
 
@@ -73,6 +77,7 @@ private:
     };
 
     void HandleEvent(const SDL_Event& event);
+    void SaveProfile();
     void HandleWindowEvent(const SDL_WindowEvent& event);
     void Perform(InputAction action);
     void ToggleFullscreen();
