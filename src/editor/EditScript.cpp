@@ -1,6 +1,7 @@
 // Parsing edit-shot scripts and playing their events on CKrawlixEditorView.
 #include "EditScript.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <map>
@@ -71,9 +72,11 @@ std::string Unescape(const std::string& text) {
 
 const std::map<std::string, EditorKey>& KeyNames() {
     static const std::map<std::string, EditorKey> keys = {
-        {"pageup", EditorKey::PageUp}, {"pagedown", EditorKey::PageDown}, {"home", EditorKey::Home},
-        {"left", EditorKey::Left},     {"right", EditorKey::Right},       {"up", EditorKey::Up},
-        {"down", EditorKey::Down}};
+        {"pageup", EditorKey::PageUp}, {"pagedown", EditorKey::PageDown},
+        {"home", EditorKey::Home},     {"left", EditorKey::Left},
+        {"right", EditorKey::Right},   {"up", EditorKey::Up},
+        {"down", EditorKey::Down},     {"esc", EditorKey::Escape},
+        {"delete", EditorKey::Delete}};
     return keys;
 }
 
@@ -83,9 +86,9 @@ bool InDialogRange(int32_t v) {
 
 // One event; false with the reason.
 bool ParseEvent(const std::string& raw, EditEvent& e, std::string& why) {
-    static const char* const kToggles[] = {"layer",    "objects",  "items",     "creatures",
-                                           "switches", "blocking", "merge",     "undo",
-                                           "redo",     "scrollup", "scrolldown"};
+    static const char* const kToggles[] = {
+        "layer", "objects", "items",    "creatures",  "switches", "blocking", "merge",
+        "undo",  "redo",    "scrollup", "scrolldown", "copy",     "cut",      "paste"};
     static const char* const kPointer[] = {"down", "move", "up", "rdown", "rmove", "rup"};
     if (raw.rfind("cmd:describe:", 0) == 0) {
         e.name = "cmd:describe";
@@ -118,11 +121,14 @@ bool ParseEvent(const std::string& raw, EditEvent& e, std::string& why) {
         e.name = "select";
         return numbers(1, 1);
     }
-    if (p[0] == "tool" && p.size() == 2 && (p[1] == "paint" || p[1] == "rect" || p[1] == "fill")) {
+    static const std::map<std::string, int32_t> kTools = {{"paint", ToolPaint},
+                                                          {"rect", ToolRectangle},
+                                                          {"fill", ToolFilledRectangle},
+                                                          {"select", ToolSelect},
+                                                          {"flood", ToolFlood}};
+    if (p[0] == "tool" && p.size() == 2 && kTools.count(p[1]) != 0) {
         e.name = "tool";
-        e.numbers.push_back(p[1] == "paint"  ? ToolPaint
-                            : p[1] == "rect" ? ToolRectangle
-                                             : ToolFilledRectangle);
+        e.numbers.push_back(kTools.at(p[1]));
         return true;
     }
     if (p[0] == "key" && p.size() == 2) {
@@ -148,6 +154,22 @@ bool ParseEvent(const std::string& raw, EditEvent& e, std::string& why) {
         if (p[1] == name && p.size() == 2) {
             return true;
         }
+    }
+    if (p[1] == "paste" || p[1] == "pick") {
+        // cmd:paste alone lets the block follow the pointer; with X:Y it is placed there.
+        e.name = "cmd:" + p[1] + "at";
+        return numbers(2, 2);
+    }
+    if (p[1] == "zoom") {
+        if (!numbers(2, 1)) {
+            return false;
+        }
+        if (std::find(std::begin(kZoomSteps), std::end(kZoomSteps), e.numbers[0]) ==
+            std::end(kZoomSteps)) {
+            why = "zoom is 100, 50 or 25";
+            return false;
+        }
+        return true;
     }
     if (p[1] == "width") {
         if (!numbers(2, 1)) {
@@ -256,6 +278,18 @@ void RunEditEvent(CKrawlixEditorView& view, const EditEvent& e) {
         view.PaletteScrollUp();
     } else if (n == "cmd:scrolldown") {
         view.PaletteScrollDown();
+    } else if (n == "cmd:copy") {
+        view.Copy();
+    } else if (n == "cmd:cut") {
+        view.Cut();
+    } else if (n == "cmd:paste") {
+        view.BeginPaste();
+    } else if (n == "cmd:pasteat") {
+        view.PasteAt(v[0], v[1]);
+    } else if (n == "cmd:pickat") {
+        view.PickAt(v[0], v[1]);
+    } else if (n == "cmd:zoom") {
+        view.SetZoom(v[0]);
     } else if (n == "cmd:width") {
         view.ChooseWidthItem(v[0]);
     } else if (n == "cmd:new") {

@@ -24,6 +24,15 @@ enum ResizeCorner : int32_t {
     CornerBottomRight = 3, // "Rechts unten"
 };
 
+// A block of whole cells cut or copied from a field: both layers, objects, items, the creature,
+// the switch number and every flag.
+struct FieldClip {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<FieldCell> cells; // row after row
+    bool Empty() const { return cells.empty(); }
+};
+
 // Every operation that changes the field is one undo step (a whole gesture when it runs
 // between BeginGesture and EndGesture). The modified flag follows the undo position.
 // Descriptions are Windows-1252 in memory; style names may be UTF-8 or Windows-1252.
@@ -83,6 +92,23 @@ public:
     // Joins touching wall blocks of one style into bars on the layer. Sets the modified
     // flag when a wall changed.
     void MergeLegoBlocks(FieldLayer layer);
+    // ---- regions (each changing call is one undo step) ----
+    // The cells of the rectangle between the corners, in either order, cut to the field;
+    // empty when no cell of it lies in the field.
+    FieldClip CopyRegion(int32_t ax, int32_t ay, int32_t bx, int32_t by) const;
+    // Writes the clip with its top-left cell at (x, y); what lies outside the field is left
+    // out. True when a cell changed.
+    bool PasteClip(const FieldClip& clip, int32_t x, int32_t y);
+    // Empties the rectangle's cells: plain ground in both layers, nothing on it, no switch,
+    // no flags. True when a cell changed.
+    bool ClearRegion(int32_t ax, int32_t ay, int32_t bx, int32_t by);
+    // Applies the entry to the cell and every cell joined to it side by side that is equal in
+    // the layer: the same ground and the same value of what the entry writes (item, objects,
+    // creature, switch number and kind, or flags). True when a cell changed.
+    bool FloodFill(int32_t x, int32_t y, const PaletteEntry& entry, FieldLayer layer);
+    // Ends the open gesture with the field put back as it began; no undo step.
+    void CancelGesture();
+
     // The description with CR LF line ends, for the description dialog.
     std::string GetDescriptionForEdit() const;
     // The description dialog's OK (Windows-1252 text): trimmed, CR LF made LF, stored.

@@ -2,7 +2,9 @@
 // handling, and its frame on a CDrawDevice24.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "editor/EditorDoc.h"
@@ -18,12 +20,31 @@ enum EditTool : int32_t {
     ToolPaint = 0,           // "Malen"
     ToolRectangle = 1,       // "Rechteck"
     ToolFilledRectangle = 2, // "Rechteck füllen"
+    ToolSelect = 3,          // "Auswählen": a rectangle to copy, cut or clear
+    ToolFlood = 4,           // "Füllen": connected equal cells
 };
+
+// The zoom steps in percent, largest first; a cell is 32, 16 or 8 pixels.
+inline constexpr int32_t kZoomSteps[] = {100, 50, 25};
 
 enum class RightDragMode : int32_t { None = 0, Field = 1, Palette = 2 };
 
 // The keys the view takes; everything else is the front end's.
-enum class EditorKey { PageUp, PageDown, Home, Left, Right, Up, Down };
+enum class EditorKey { PageUp, PageDown, Home, Left, Right, Up, Down, Escape, Delete };
+
+// A rectangle of field cells, corners included, x1 <= x2 and y1 <= y2.
+struct CellRect {
+    int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    bool operator==(const CellRect&) const = default;
+};
+
+// A scroll bar's values for one axis, in cells: the scroll may run from minimum to maximum,
+// page cells are in view.
+struct ScrollRange {
+    int32_t minimum = 0;
+    int32_t maximum = 0;
+    int32_t page = 1;
+};
 
 inline constexpr int32_t kViewCell = 32;
 // "imgfull" icon of a cell without ground, and of the positions outside the field.
@@ -77,6 +98,59 @@ public:
     void OnKey(EditorKey key, bool ctrl);
     // Whether the view holds the mouse (a left drag or a right drag).
     bool HasMouseCapture() const { return dragging || rightDrag != RightDragMode::None; }
+    // A rectangle or selection drag whose pointer lies past the field area's edge: the front
+    // end calls AutoScrollStep on a timer while this holds.
+    bool WantsAutoScroll() const;
+    // Scrolls one cell toward the pointer and stretches the rectangle; false when nothing moved.
+    bool AutoScrollStep();
+
+    // ---- zoom ----
+    // The width and height of a field cell on screen: 32 at 100 %.
+    int32_t CellPixels() const { return kViewCell * zoom / 100; }
+    // One of kZoomSteps; the cell under (px, py) stays under it. False for other values or
+    // when the zoom is already that.
+    bool SetZoomAt(int32_t percent, int32_t px, int32_t py);
+    // About the middle of the field area.
+    bool SetZoom(int32_t percent);
+    bool ZoomIn();
+    bool ZoomOut();
+
+    // ---- where the pointer is ----
+    // The field position under client pixel (px, py); false over the separator and palette
+    // (the position may lie outside the field).
+    bool CellAtPixel(int32_t px, int32_t py, int32_t& x, int32_t& y) const;
+    // Field columns and rows the view shows, and the scroll bars' ranges.
+    int32_t VisibleColumns() const;
+    int32_t VisibleRows() const;
+    ScrollRange HorizontalRange() const;
+    ScrollRange VerticalRange() const;
+
+    // ---- selection, clipboard, pick (each changing call is one undo step) ----
+    const std::optional<CellRect>& GetSelection() const { return selection; }
+    void SetSelection(std::optional<CellRect> rect);
+    // The selection's cells into the clipboard; false without a selection in the field.
+    bool Copy();
+    // Copy, then the selection's cells emptied.
+    bool Cut();
+    // Empties the selection's cells ("Entf").
+    bool DeleteSelection();
+    // The clipboard's block follows the pointer (its top-left cell under it) until a left
+    // press places it; false with an empty clipboard.
+    bool BeginPaste();
+    bool IsPasting() const { return pasting; }
+    // Places the clipboard with its top-left cell at field cell (x, y), cut to the field; the
+    // placed cells become the selection. False when no cell changed.
+    bool PasteAt(int32_t x, int32_t y);
+    const FieldClip& GetClipboard() const { return clipboard; }
+    void SetClipboard(FieldClip clip) { clipboard = std::move(clip); }
+    // Selects the palette entry of the topmost shown element of field cell (x, y) and scrolls
+    // the palette to it; false outside the field or when no entry places it.
+    bool PickAt(int32_t x, int32_t y);
+    // Middle click, or Alt with the left button: pick at the pixel.
+    void OnPick(int32_t px, int32_t py);
+    // Esc: a drag ends with nothing applied (a paint stroke is taken back), else a paste in
+    // progress stops, else the selection goes. False when there was none of these.
+    bool CancelDrag();
 
     // ---- commands ----
     void ToggleSwitchLayer();   // "Schalterebene anzeigen" F4
@@ -85,7 +159,8 @@ public:
     void ToggleShowCreatures(); // "Lebewesen anzeigen" F7
     void ToggleShowSwitches();  // "Schalter anzeigen" F8
     void ToggleShowBlocking();  // "Blockierungen anzeigen" F9
-    // "Malen", "Rechteck", "Rechteck füllen"; refused (false) while dragging.
+    // "Malen", "Rechteck", "Rechteck füllen", "Auswählen", "Füllen"; refused (false) while
+    // dragging. A paste in progress stops.
     bool SetTool(int32_t newTool);
     bool CanChangeTool() const { return !dragging; }
     void MergeLegoBlocks(); // "Lego-Blöcke zusammenfassen" on the edited layer
@@ -125,12 +200,25 @@ public:
     bool showCreatures = true;
     bool showSwitches = true;
     bool showBlocking = false;
+    int32_t zoom = 100;
+    // The clipboard block's top-left cell while a paste follows the pointer.
+    int32_t pasteX = 0, pasteY = 0;
 
 private:
     int32_t SeparatorLeft() const; // s = W - 32 w - 4
     void PaintAt(int32_t px, int32_t py);
     void EndLeftDrag(bool apply);
     void Repaint() { repaintRequested = true; }
+    int32_t FieldAreaWidth() const { return std::max(SeparatorLeft(), 0); }
+    // The cell drawn at 32 pixels into the scratch surface, then shrunk to the zoom.
+    void DrawZoomedCell(CDrawDevice24& surface, int32_t px, int32_t py, const FieldCell& cell,
+                        int32_t fieldX, int32_t fieldY) const;
+    void DrawNormalWallsFaintly(CDrawDevice24& surface, int32_t px, int32_t py,
+                                const FieldCell& cell) const;
+    void DrawCellFrame(CDrawDevice24& surface, const CellRect& r, Colour colour) const;
+    void DrawLayerCaption(CDrawDevice24& surface) const;
+    bool IsRectangleDrag() const { return dragging && tool != ToolPaint && tool != ToolFlood; }
+    void StretchTo(int32_t px, int32_t py);
 
     CKrawlixEditorDoc& doc;
     CIconPalette palette;
@@ -144,6 +232,13 @@ private:
     int32_t rightStartScrollX = 0;
     int32_t rightStartScrollY = 0;
     bool repaintRequested = true;
+    std::optional<CellRect> selection;
+    FieldClip clipboard;
+    bool pasting = false;
+    int32_t lastPointerX = 0;
+    int32_t lastPointerY = 0;
+    mutable CDrawDevice24 cellScratch;
+    mutable CDrawDevice24 wallScratch;
 };
 
 } // namespace kx

@@ -117,9 +117,9 @@ void CIconPalette::DrawDescription(CDrawDevice24& surface, int32_t clientHeight)
         return;
     }
     surface.SetFont(kDescriptionFont);
-    const TextSize size = surface.MeasureText(e->description);
+    const TextSize size = surface.MeasureText(e->name);
     surface.DarkenRect(2, clientHeight - 22, size.width + 14, clientHeight - 16 + size.height, 2);
-    surface.DrawText(6, clientHeight - 20, e->description, kDescriptionColour);
+    surface.DrawText(6, clientHeight - 20, e->name, kDescriptionColour);
 }
 
 bool CIconPalette::OnLeftDown(int32_t clientWidth, int32_t px, int32_t py) {

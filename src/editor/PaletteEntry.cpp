@@ -1,11 +1,35 @@
 // The palette table: walls, ground kinds, passability, items, creatures, objects and switches.
 #include "editor/PaletteEntry.h"
 
+#include "editor/CellNames.h"
+
 #include "storage/Error.h"
 #include "storage/TextCodec.h"
 
 namespace kx {
 namespace {
+
+// The name that tooltips and the status bar show; the removing and passage entries keep
+// their description.
+std::string ReadableName(const PaletteEntry& e, std::string_view description) {
+    if (e.code == 255) {
+        return std::string(description);
+    }
+    switch (e.kind) {
+    case KindGround:
+        return GroundName(e.code);
+    case KindObject:
+        return ObjectName(e.code);
+    case KindItem:
+        return ItemName(e.code);
+    case KindCreature:
+        return CreatureName(e.code);
+    case KindSwitch:
+        return SwitchName(e.code, (e.orMask & FLAG_SWITCH) != 0);
+    default:
+        return std::string(description);
+    }
+}
 
 class CPaletteBuilder {
 public:
@@ -25,6 +49,7 @@ public:
         e.backgroundIcon = static_cast<uint8_t>(background);
         e.overlayIcon = static_cast<uint8_t>(overlay);
         e.description = T(description);
+        e.name = T(ReadableName(e, description));
         entries.push_back(std::move(e));
     }
 

@@ -24,6 +24,9 @@ struct PaletteEntry {
     uint8_t andMask = 255;        // new flags = (old AND andMask) OR orMask
     uint8_t orMask = 0;
     std::string description; // Windows-1252, "%d" already formatted
+    // Windows-1252: what the entry places in readable words ("Mauer rot, einzeln", "Eis"),
+    // for tooltips, the status bar and the view's caption of the selected entry.
+    std::string name;
 
     uint8_t ApplyMasks(uint8_t flags) const {
         return static_cast<uint8_t>((flags & andMask) | orMask);

@@ -39,7 +39,8 @@ TEST_F(EditShot, StateOfTheStartDocumentIsTheDocumentedJson) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "{\"width\":11,\"height\":11,\"scrollX\":0,\"scrollY\":0,\"tool\":0,"
                      "\"selected\":-1,\"selectedDescription\":\"\",\"first\":0,\"paletteWidth\":3,"
-                     "\"switchLayer\":false,\"modified\":false,\"show\":{\"objects\":true,"
+                     "\"switchLayer\":false,\"modified\":false,\"zoom\":100,\"selection\":null,"
+                     "\"show\":{\"objects\":true,"
                      "\"items\":true,\"creatures\":true,\"switches\":true,\"blocking\":false}}\n");
 }
 
@@ -106,4 +107,42 @@ TEST_F(EditShot, RefusesBadEventsBadLevelsAndDialogValuesTheDialogsRefuse) {
     const auto r = Run({folder.Path("bad.kxlev"), "--state"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("unerwartetes Format"), std::string::npos) << r.err;
+}
+
+TEST_F(EditShot, RegionToolsZoomAndPickAreOneStepEachAndIgnoreWhatIsOutOfRange) {
+    // Corn at (2, 2) and (3, 2); select them, copy, paste the block at (7, 8) and at the edge,
+    // cut the first pair, flood the inside with water from (5, 5), pick the water back.
+    const std::string level = folder.Path("region.kxlev");
+    auto r = Run({"--events",
+                  "select:70,down:72:72,move:104:72,up:104:72,tool:select,down:72:72,"
+                  "move:104:72,up:104:72,cmd:copy,cmd:paste:7:8,cmd:paste:9:1,cmd:paste:40:40,"
+                  "cmd:paste:-1:3,tool:select,down:72:72,up:72:72,cmd:cut,select:41,tool:flood,"
+                  "down:168:168,up:168:168,select:3,cmd:pick:5:5,cmd:pick:99:5,cmd:zoom:25",
+                  "--save", level, "--state"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"selected\":41,"), std::string::npos) << "water picked: " << r.out;
+    EXPECT_NE(r.out.find("\"zoom\":25,\"selection\":[2,2,2,2]"), std::string::npos) << r.out;
+    kx::CGameFieldBase field = Load(level);
+    EXPECT_EQ(field.CellAt(7, 8).item, 0);
+    EXPECT_EQ(field.CellAt(8, 8).item, 0);
+    EXPECT_EQ(field.CellAt(9, 1).item, 0);
+    EXPECT_EQ(field.CellAt(10, 1).item, 0) << "clipped: the border's cell took the corn";
+    EXPECT_EQ(field.CellAt(2, 2).item, 255) << "cut";
+    EXPECT_EQ(field.CellAt(3, 2).item, 0);
+    EXPECT_EQ(field.CellAt(5, 5).ground, 65);
+    EXPECT_EQ(field.CellAt(2, 2).ground, 65) << "the cut cell is plain ground again, then water";
+    EXPECT_EQ(field.CellAt(0, 5).ground, 5) << "the wall stops the flood";
+    EXPECT_EQ(field.CellAt(1, 3).ground, 65);
+
+    // At 50 % a paste follows the pointer, Esc stops it, the next one lands where pressed.
+    r = Run({level, "--events",
+             "cmd:zoom:50,tool:select,down:32:32,move:80:48,up:80:48,cmd:copy,key:esc,"
+             "cmd:paste,move:16:80,key:esc,cmd:paste,move:144:144,down:144:144,up:144:144",
+             "--state"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"zoom\":50,\"selection\":[9,9,10,10]"), std::string::npos)
+        << "the block placed at 50 % where the pointer was, cut at the edge: " << r.out;
+    for (const char* bad : {"cmd:zoom:30", "cmd:paste:1", "cmd:pick", "tool:lasso", "key:tab"}) {
+        EXPECT_EQ(Run({"--events", bad}).status, 1) << bad;
+    }
 }

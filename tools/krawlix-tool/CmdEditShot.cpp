@@ -111,6 +111,18 @@ std::string StateJson(const kx::CKrawlixEditorView& view) {
     j.Bool(view.switchLayer);
     j.Key("modified");
     j.Bool(doc.IsModified());
+    j.Key("zoom");
+    j.Int(view.zoom);
+    j.Key("selection");
+    if (const auto& r = view.GetSelection()) {
+        j.BeginArray();
+        for (int32_t v : {r->x1, r->y1, r->x2, r->y2}) {
+            j.Int(v);
+        }
+        j.EndArray();
+    } else {
+        j.Null();
+    }
     j.Key("show");
     j.BeginObject();
     j.Key("objects");
@@ -201,9 +213,11 @@ Register editShot{
      "runs the editor core headless: the start document (11 x 11 \"Rot\") or LEVEL opened, a "
      "view of WxH (800x600, at most 4096x4096) with the palette 3 icons wide, then the "
      "comma-separated events of "
-     "SCRIPT: select:N, tool:paint|rect|fill, down|move|up|rdown|rmove|rup:X:Y, "
-     "key:[ctrl+]pageup|pagedown|home|left|right|up|down, cmd:layer|objects|items|creatures|"
-     "switches|blocking|merge|undo|redo|scrollup|scrolldown, cmd:width:N, cmd:new:W:H:STYLE, "
+     "SCRIPT: select:N, tool:paint|rect|fill|select|flood, down|move|up|rdown|rmove|rup:X:Y, "
+     "key:[ctrl+]pageup|pagedown|home|left|right|up|down|esc|delete, cmd:layer|objects|items|"
+     "creatures|switches|blocking|merge|undo|redo|scrollup|scrolldown|copy|cut, cmd:paste "
+     "(the block follows the pointer until down places it), cmd:paste:X:Y (the clipboard's "
+     "top-left at cell X,Y), cmd:pick:X:Y, cmd:zoom:100|50|25, cmd:width:N, cmd:new:W:H:STYLE, "
      "cmd:resize:W:H:STYLE:CORNER, cmd:describe:TEXT (\\n line break, \\, comma). One name "
      "alone is OUT.png when it ends in .png, else LEVEL. select:N with no entry N selects "
      "nothing; sizes outside 3..1000 are refused as the dialogs refuse them. Writes the frame "

@@ -1,10 +1,14 @@
 // The widget that shows the editor's view: forwards mouse, wheel and keys, copies the frame 1:1.
 #include "EditorViewWidget.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
+
+#include "QtText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,8 +20,21 @@ CEditorViewWidget::CEditorViewWidget(CKrawlixEditorView& view, QWidget* parent)
     // The frame covers every pixel: nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(false);
+    // Moves without a button tell the status bar where the pointer is and carry a paste.
+    setMouseTracking(true);
     setMinimumSize(160, 120);
+    autoScroll.setInterval(60);
+    connect(&autoScroll, &QTimer::timeout, this, &CEditorViewWidget::OnAutoScroll);
+}
+
+void CEditorViewWidget::OnAutoScroll() {
+    if (!view.WantsAutoScroll()) {
+        autoScroll.stop();
+        return;
+    }
+    if (view.AutoScrollStep()) {
+        AfterEvent();
+    }
 }
 
 int CEditorViewWidget::PixelScale() const {
@@ -95,7 +112,11 @@ void CEditorViewWidget::mousePressEvent(QMouseEvent* event) {
     const QSize size = SurfaceSize();
     view.SetClientSize(size.width(), size.height());
     const QPoint p = ToSurface(event->position());
-    if (event->button() == Qt::LeftButton) {
+    const bool alt = (event->modifiers() & Qt::AltModifier) != 0;
+    if (event->button() == Qt::MiddleButton ||
+        (event->button() == Qt::LeftButton && alt && !view.HasMouseCapture())) {
+        view.OnPick(p.x(), p.y());
+    } else if (event->button() == Qt::LeftButton) {
         view.OnLeftDown(p.x(), p.y());
     } else if (event->button() == Qt::RightButton) {
         view.OnRightDown(p.x(), p.y());
@@ -106,7 +127,40 @@ void CEditorViewWidget::mousePressEvent(QMouseEvent* event) {
 void CEditorViewWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = ToSurface(event->position());
     view.OnMouseMove(p.x(), p.y());
+    if (view.WantsAutoScroll() && !autoScroll.isActive()) {
+        autoScroll.start();
+    }
+    if (pointerMoved) {
+        pointerMoved(p, true);
+    }
     AfterEvent();
+}
+
+void CEditorViewWidget::leaveEvent(QEvent* event) {
+    if (pointerMoved) {
+        pointerMoved(QPoint(), false);
+    }
+    QWidget::leaveEvent(event);
+}
+
+bool CEditorViewWidget::event(QEvent* event) {
+    // Over the palette the tooltip names the entry under the pointer.
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint p = ToSurface(help->pos());
+        const int32_t w = SurfaceSize().width();
+        const CIconPalette& palette = view.GetPalette();
+        const int32_t index = p.x() >= palette.Left(w) ? palette.IndexAt(w, p.x(), p.y()) : -1;
+        if (index >= 0 && index < palette.GetCount()) {
+            QToolTip::showText(help->globalPos(), QtFromCp1252(palette.GetEntries()[index].name),
+                               this);
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CEditorViewWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -129,6 +183,21 @@ void CEditorViewWidget::wheelEvent(QWheelEvent* event) {
     }
     const QPoint p = ToSurface(event->position());
     const bool overPalette = p.x() >= view.GetPalette().Left(SurfaceSize().width());
+    // Strg with the wheel zooms about the pointer.
+    if ((event->modifiers() & Qt::ControlModifier) != 0 && !overPalette) {
+        for (int i = 0; i < std::abs(steps); ++i) {
+            const int32_t at = static_cast<int32_t>(
+                std::find(std::begin(kZoomSteps), std::end(kZoomSteps), view.zoom) -
+                std::begin(kZoomSteps));
+            const int32_t next = steps > 0 ? at - 1 : at + 1;
+            if (next >= 0 && next < static_cast<int32_t>(std::size(kZoomSteps))) {
+                view.SetZoomAt(kZoomSteps[next], p.x(), p.y());
+            }
+        }
+        event->accept();
+        AfterEvent();
+        return;
+    }
     const bool sideways = (event->modifiers() & Qt::ShiftModifier) != 0;
     for (int i = 0; i < std::abs(steps); ++i) {
         const bool back = steps > 0;
@@ -167,6 +236,12 @@ void CEditorViewWidget::keyPressEvent(QKeyEvent* event) {
         break;
     case Qt::Key_Down:
         key = EditorKey::Down;
+        break;
+    case Qt::Key_Escape:
+        key = EditorKey::Escape;
+        break;
+    case Qt::Key_Delete:
+        key = EditorKey::Delete;
         break;
     default:
         QWidget::keyPressEvent(event);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -27,6 +28,11 @@ public:
     void SyncWithView();
     // Called after every forwarded event that may have changed the document or the view.
     void SetChangedCallback(std::function<void()> callback) { changed = std::move(callback); }
+    // Told where the pointer is, in surface pixels, whenever it moves over the widget;
+    // inside is false when it left.
+    void SetPointerCallback(std::function<void(QPoint surface, bool inside)> callback) {
+        pointerMoved = std::move(callback);
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,16 +43,22 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     QPoint ToSurface(const QPointF& logical) const;
     void RenderFrame();
     void AfterEvent();
+    void OnAutoScroll();
 
     CKrawlixEditorView& view;
     CDrawDevice24 surface;
     QImage frame;
     std::function<void()> changed;
+    std::function<void(QPoint, bool)> pointerMoved;
+    // While a rectangle is dragged past the edge, the view scrolls on by itself.
+    QTimer autoScroll;
 };
 
 } // namespace kx

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "LevelDialogs.h"
 #include "LevelListDialog.h"
 #include "QtText.h"
+#include "ViewPane.h"
 #include "editor/ArchiveException.h"
 #include "editor/LevelList.h"
 #include "editor/WallStyle.h"
@@ -43,8 +45,10 @@ CMainFrame::CMainFrame(CKrawlixEditorDoc& doc, CKrawlixEditorView& view, QSettin
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
-    viewWidget = new CEditorViewWidget(view, this);
-    setCentralWidget(viewWidget);
+    viewPane = new CViewPane(view, this);
+    viewWidget = viewPane->View();
+    setCentralWidget(viewPane);
+    BuildRegionUi();
     viewWidget->setFocus();
     setAcceptDrops(true);
     resize(900, 640);

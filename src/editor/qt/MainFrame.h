@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,7 @@
 #include "editor/TestPlay.h"
 
 class QAction;
+class QLabel;
 class QActionGroup;
 class QMenu;
 class QSettings;
@@ -22,6 +24,7 @@ class QToolBar;
 namespace kx {
 
 class CEditorViewWidget;
+class CViewPane;
 
 // The commands by name, for the menus, the toolbar and tests.
 enum class Command {
@@ -57,6 +60,18 @@ enum class Command {
     Width6,
     Width7,
     Width8,
+    // The region tools and the zoom.
+    ToolSelect,
+    ToolFlood,
+    Cut,
+    Copy,
+    Paste,
+    Delete,
+    ZoomIn,
+    ZoomOut,
+    Zoom100,
+    Zoom50,
+    Zoom25,
     About,
     Resize,
 };
@@ -72,6 +87,12 @@ public:
     QMenu* RecentFilesMenuAnchor() const { return fileMenu; }
     QToolBar* ToolBar() const { return toolBar; }
     CEditorViewWidget* ViewWidget() const { return viewWidget; }
+    CViewPane* ViewPane() const { return viewPane; }
+    // The status bar's panes: the cell under the pointer and what it holds, the field's size,
+    // the shown layer with the zoom.
+    QString CellStatus() const;
+    QString SizeStatus() const;
+    QString LayerStatus() const;
     const CRecentFileList& RecentFiles() const { return recentFiles; }
     // The recent-file actions as the "&Datei" menu shows them.
     QList<QAction*> RecentFileActions() const { return recentActions; }
@@ -119,6 +140,10 @@ private:
     void OnAbout();
     void OnWidthItem(int item);
     void AfterViewCommand();
+    // Region tools, clipboard, zoom and the status bar's panes (MainFrameRegion.cpp).
+    void BuildRegionUi();
+    void UpdateRegionUi();
+    void ShowPointer(QPoint surface, bool inside);
     void ShowError(const QString& text);
 
     CKrawlixEditorDoc& doc;
@@ -134,6 +159,10 @@ private:
     QMenu* fileMenu = nullptr;
     QToolBar* toolBar = nullptr;
     CEditorViewWidget* viewWidget = nullptr;
+    CViewPane* viewPane = nullptr;
+    QLabel* cellLabel = nullptr;
+    QLabel* sizeLabel = nullptr;
+    QLabel* layerLabel = nullptr;
 };
 
 } // namespace kx

@@ -272,6 +272,7 @@ void CMainFrame::UpdateUi() {
     }
     Action(Command::ToggleToolbar)->setChecked(!toolBar->isHidden());
     Action(Command::ToggleStatusBar)->setChecked(!statusBar()->isHidden());
+    UpdateRegionUi();
 }
 
 } // namespace kx

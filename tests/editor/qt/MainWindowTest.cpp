@@ -62,9 +62,17 @@ private Q_SLOTS:
                               "&Beenden"}));
         QCOMPARE(MenuTexts(1),
                  QStringList({"&Rückgängig\tStrg+Z", "&Wiederholen\tStrg+Y", "-", "Malen",
-                              "Rechteck", "Rechteck füllen", "Lego-Blöcke zusammenfassen"}));
+                              "Rechteck", "Rechteck füllen", "Auswählen", "Füllen", "-",
+                              "&Ausschneiden\tStrg+X", "&Kopieren\tStrg+C", "&Einfügen\tStrg+V",
+                              "Auswahl &leeren\tEntf", "-", "Lego-Blöcke zusammenfassen"}));
         QStringList view = {"&Symbolleiste",
                             "S&tatusleiste",
+                            "-",
+                            "Ver&größern\tStrg++",
+                            "Ver&kleinern\tStrg+-",
+                            "Zoom 100 %",
+                            "Zoom 50 %",
+                            "Zoom 25 %",
                             "-",
                             "Schalterebene anzeigen\tF4",
                             "-",
@@ -96,6 +104,12 @@ private Q_SLOTS:
             {Command::ShowCreatures, {QKeySequence("F7")}},
             {Command::ShowSwitches, {QKeySequence("F8")}},
             {Command::ShowBlocking, {QKeySequence("F9")}},
+            {Command::Copy, {QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}},
+            {Command::Cut, {QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")}},
+            {Command::Paste, {QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}},
+            {Command::Delete, {QKeySequence("Del")}},
+            {Command::ZoomIn, {QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}},
+            {Command::ZoomOut, {QKeySequence("Ctrl+-")}},
             // Page Up and Page Down belong to the view (one row), not to the commands.
             {Command::ScrollUp, {}},
             {Command::ScrollDown, {}},
