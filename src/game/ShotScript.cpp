@@ -37,6 +37,20 @@ bool ParseShotKey(const ScriptEntry& entry, ShotKey& key) {
             return true;
         }
     }
+    static const struct {
+        const char* name;
+        CGameShell::MenuKey key;
+    } kMenuKeys[] = {{"pageup", CGameShell::MenuKey::PageUp},
+                     {"pagedown", CGameShell::MenuKey::PageDown},
+                     {"home", CGameShell::MenuKey::Home},
+                     {"end", CGameShell::MenuKey::End}};
+    for (const auto& n : kMenuKeys) {
+        if (name == n.name) {
+            key.kind = ShotKeyKind::Menu;
+            key.menu = n.key;
+            return true;
+        }
+    }
     if (name.rfind("click:", 0) != 0)
         return false;
     const std::string rest = name.substr(6);
@@ -61,8 +75,9 @@ bool ParseShotKeys(const std::string& text, std::vector<ShotKey>& keys, std::str
             bad = entries[i].text;
     }
     if (!ok)
-        error =
-            "bad key \"" + bad + "\" (expected TIME:up|down|left|right|tab|enter|esc|f1|click:X:Y)";
+        error = "bad key \"" + bad +
+                "\" (expected "
+                "TIME:up|down|left|right|tab|enter|esc|f1|pageup|pagedown|home|end|click:X:Y)";
     return ok;
 }
 
@@ -78,6 +93,8 @@ void PressShotKey(CGameShell& shell, const ShotKey& key) {
         return shell.ShowLevelHelp();
     case ShotKeyKind::Click:
         return shell.OnClick(key.x, key.y);
+    case ShotKeyKind::Menu:
+        return shell.OnMenuKey(key.menu);
     }
 }
 

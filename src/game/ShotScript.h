@@ -13,12 +13,13 @@
 namespace kx {
 
 // The shell's other inputs beside the steering keys.
-enum class ShotKeyKind { Steer, Enter, Esc, F1, Click };
+enum class ShotKeyKind { Steer, Enter, Esc, F1, Click, Menu };
 
 struct ShotKey {
     uint64_t timeMs = 0;
     ShotKeyKind kind = ShotKeyKind::Enter;
     PlayKey steer = PlayKey::Up;
+    CGameShell::MenuKey menu = CGameShell::MenuKey::Home; // pageup, pagedown, home, end
     int32_t x = 0;
     int32_t y = 0;
 };

@@ -63,6 +63,14 @@ InputAction MapKey(SDL_Keycode key, uint16_t modifiers, bool repeat) {
         return InputAction::Help;
     case SDLK_F11:
         return InputAction::ToggleFullscreen;
+    case SDLK_PAGEUP:
+        return InputAction::MenuPageUp;
+    case SDLK_PAGEDOWN:
+        return InputAction::MenuPageDown;
+    case SDLK_HOME:
+        return InputAction::MenuHome;
+    case SDLK_END:
+        return InputAction::MenuEnd;
     case SDLK_m:
         return HasCtrl(modifiers) || HasAlt(modifiers) ? InputAction::None
                                                        : InputAction::ToggleMute;

@@ -26,6 +26,10 @@ enum class InputAction {
     ZoomIn,
     ZoomOut,
     ToggleMute,
+    MenuPageUp,
+    MenuPageDown,
+    MenuHome,
+    MenuEnd,
 };
 
 // A key press; repeat is set for the presses a held key repeats. The cursor keys and TAB

@@ -190,7 +190,6 @@ void CKrawlixDlg::SaveProfile() {
     }
 }
 
-
 uint64_t CKrawlixDlg::QueryCounter() {
     return SDL_GetPerformanceCounter();
 }
@@ -317,6 +316,18 @@ void CKrawlixDlg::Perform(InputAction action) {
         break;
     case InputAction::Cancel:
         shell->OnCancel();
+        break;
+    case InputAction::MenuPageUp:
+        shell->OnMenuKey(CGameShell::MenuKey::PageUp);
+        break;
+    case InputAction::MenuPageDown:
+        shell->OnMenuKey(CGameShell::MenuKey::PageDown);
+        break;
+    case InputAction::MenuHome:
+        shell->OnMenuKey(CGameShell::MenuKey::Home);
+        break;
+    case InputAction::MenuEnd:
+        shell->OnMenuKey(CGameShell::MenuKey::End);
         break;
     case InputAction::Help:
         shell->ShowLevelHelp();
