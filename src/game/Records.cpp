@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "storage/Path.h"
 #include "storage/TextCodec.h"
@@ -78,11 +79,15 @@ std::string RecordEntry(const std::string& levelName) {
 
 void CRecordTable::Load(const std::vector<std::pair<std::string, std::string>>& entries) {
     byEntry.clear();
+    // The first entry of a name counts, as the profile reads it; a damaged one hides later
+    // ones of the same name, too.
+    std::unordered_set<std::string> seen;
     for (const auto& [entry, value] : entries) {
+        std::string folded = FoldAscii(entry);
+        if (!seen.insert(folded).second)
+            continue;
         if (auto record = ParseRecord(value))
-            byEntry.emplace(FoldAscii(entry), *record);
-        else
-            byEntry.erase(FoldAscii(entry)); // a damaged first entry hides later ones, too
+            byEntry.emplace(std::move(folded), *record);
     }
 }
 
