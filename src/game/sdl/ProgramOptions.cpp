@@ -18,11 +18,12 @@ ProgramRequest ClassifyArguments(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-    return "Aufruf: Krawlix [/level:\"DATEI.kxlev\" ...]\n"
+    return "Aufruf: Krawlix [/level:\"DATEI.kxlev\" [/tape:\"AUFNAHME.tape\"] ...]\n"
            "       Krawlix --help | --version\n"
            "\n"
            "Ohne Angaben beginnt das Spiel mit dem Titelbild und dem Hauptmenü.\n"
-           "/level:DATEI spielt genau die genannten Ebenen-Dateien der Reihe nach.\n"
+           "/level:DATEI spielt genau die genannten Ebenen-Dateien der Reihe nach;\n"
+           "/tape:AUFNAHME spielt die Ebene davor mit den Tasten der Aufnahme vor.\n"
            "\n"
            "Tasten: Pfeiltasten steuern den Wurm, Tab wechselt den Wurm, Eingabe wählt,\n"
            "Esc öffnet und schließt das Menü, F1 zeigt die Hilfe zur Ebene,\n"
