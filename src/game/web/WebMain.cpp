@@ -195,19 +195,25 @@ EMSCRIPTEN_KEEPALIVE int kx_web_test(double seed, const char* keys, double at) {
     shell.SetRandomSeed(static_cast<uint64_t>(seed));
     headless.SetTimeMs(kHeadlessStartMs);
     int result = 0;
-    if (shell.Initialize()) {
-        shell.InitWindow();
-        const uint64_t last =
-            at >= 0 ? static_cast<uint64_t>(at) : (script.empty() ? 0 : script.back().timeMs);
-        RunShotSteps(
-            shell, script, std::min<uint64_t>(last, kMaxPlayMs),
-            [&headless](uint64_t ms) { headless.SetTimeMs(ms); },
-            [&headless] { return headless.quitPosted; });
-        if (headless.quitPosted)
-            shell.SaveProgress();
-        ShowOnCanvas(shell.Paint(kClientSize, kClientSize));
-        JsSetTitleUtf8(Utf8FromCp1252(shell.WindowTitle()).c_str());
-        result = 1;
+    // A failure inside the run (such as a hint, whose worker thread the browser's build
+    // cannot start) is said on the page instead of ending the module.
+    try {
+        if (shell.Initialize()) {
+            shell.InitWindow();
+            const uint64_t last =
+                at >= 0 ? static_cast<uint64_t>(at) : (script.empty() ? 0 : script.back().timeMs);
+            RunShotSteps(
+                shell, script, std::min<uint64_t>(last, kMaxPlayMs),
+                [&headless](uint64_t ms) { headless.SetTimeMs(ms); },
+                [&headless] { return headless.quitPosted; });
+            if (headless.quitPosted)
+                shell.SaveProgress();
+            ShowOnCanvas(shell.Paint(kClientSize, kClientSize));
+            JsSetTitleUtf8(Utf8FromCp1252(shell.WindowTitle()).c_str());
+            result = 1;
+        }
+    } catch (const std::exception& e) {
+        JsMessageUtf8(e.what());
     }
     for (const auto& message : headless.messages)
         JsMessageUtf8(Utf8FromCp1252(message.text).c_str());
