@@ -57,7 +57,7 @@ std::string ProblemMarkup(const std::string& text) {
 
 } // namespace
 
-void CGameShell::SetLevel(int32_t n) {
+void CGameShell::SetLevel(int32_t n, bool showHelp) {
     int32_t count = LevelCount();
     game.currentLevel = n;
     game.play.notInLevel = n < 1 || n > count;
@@ -95,6 +95,13 @@ void CGameShell::SetLevel(int32_t n) {
     attemptSteps = 0;
     attemptEnd.reset();
     game.PrepareLevel();
+    pause = PauseKind::None;
+    hintSearch.Cancel();
+    hint.reset();
+    rewindPoints.clear();
+    rewindPoints.push_back({game.play, 0, 0});
+    rewindBytes = 0;
+    Checkpoint();
 
     menu.Close();
     game.RequestRedraw();
@@ -104,6 +111,9 @@ void CGameShell::SetLevel(int32_t n) {
                                                : "\n\n" + game.play.field.description));
     else if (!game.play.field.description.empty())
         ShowText(game.play.field.description);
+
+    if (!showHelp)
+        panel.Hide();
 
     if (n < 1)
         windowTitle = T("Krawlix - Menü - ");

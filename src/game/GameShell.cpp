@@ -162,7 +162,8 @@ bool CGameShell::LoadResources() {
         host.ShowMessageBox("System Timer not found.", MessageIcon::Error);
         return false;
     }
-    game.counterFrequency = frequency;
+    // The counter only has to exist: the rules run on the level clock (see Tick).
+    game.counterFrequency = kHeadlessFrequency;
 
     resources.SetDataFolder(sources.programFolder);
     if (!resources.LoadSpriteSheets())
@@ -192,13 +193,28 @@ void CGameShell::PressReplayKeys() {
 }
 
 void CGameShell::Tick() {
-    PressReplayKeys();
-    const PlayResult result = game.TimerStep(host.QueryCounter());
-    if (result != PlayResult::Running && !attemptEnd) {
-        attemptEnd = result;
-        attemptEndMs = attemptSteps * kTimerStepMs;
+    if (std::optional<Hint> answer = hintSearch.Poll()) {
+        hint = answer;
+        game.RequestRedraw();
     }
-    ++attemptSteps;
+    if (pause == PauseKind::None) {
+        PressReplayKeys();
+        // The level clock: the rules see the attempt's level time, 10 ms a step, on the
+        // headless scale, so that its tape, a rewind and the solver meet the same play as it.
+        const PlayResult result =
+            game.TimerStep(game.MsToTicks(kHeadlessStartMs + attemptSteps * kTimerStepMs));
+        if (result != PlayResult::Running && !attemptEnd) {
+            attemptEnd = result;
+            attemptEndMs = attemptSteps * kTimerStepMs;
+        }
+        ++attemptSteps;
+    } else {
+        game.UpdateView(); // to the rewound head
+    }
+    if (!notice.empty() && --noticeSteps == 0) {
+        notice.clear();
+        game.RequestRedraw();
+    }
     CheckLevelEnd();
     if (game.redrawPending) {
         game.redrawPending = false;
@@ -238,6 +254,7 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
               resources.GetTransparentSprites(), offsetX, offsetY);
     if (game.play.cornLeft > 0)
         DrawCornCounter();
+    DrawPauseAndHint(offsetX, offsetY);
     menu.Draw(surface, resources.GetTransparentSprites());
     panel.Draw(surface, resources.GetOpaqueSprites(), resources.GetTransparentSprites());
     return surface;
@@ -262,9 +279,20 @@ void CGameShell::OnKeyDown(PlayKey key) {
     if (replay)
         return;
     // A key belongs to the next timer step, as in headless play; after the level's end it
-    // reaches nothing that a replay would play.
-    if (PressKey(game, key) && !attemptEnd)
+    // reaches nothing that a replay would play. The state before it is a rewind point.
+    const bool counts = !attemptEnd && !game.play.notInLevel && !rewindPoints.empty();
+    if (counts)
+        rewindPoints.push_back({game.play, attemptSteps, attemptKeys.size()});
+    if (PressKey(game, key) && !attemptEnd) {
         attemptKeys.push_back({attemptSteps * kTimerStepMs, key});
+        if (counts)
+            Checkpoint();
+    } else if (counts) {
+        rewindPoints.pop_back();
+    }
+    // A steering key ends a pause and counts at once.
+    if (!menu.IsOpen() && !panel.IsVisible())
+        Resume();
 }
 
 Tape CGameShell::AttemptTape() const {
@@ -356,6 +384,8 @@ void CGameShell::OnOk() {
     } else if (menu.IsOpen()) {
         if (auto id = menu.SelectedCommand())
             ExecuteCommand(*id);
+    } else {
+        Resume();
     }
 }
 

@@ -10,6 +10,7 @@
 #include "GameHost.h"
 #include "GameMenu.h"
 #include "GameResources.h"
+#include "HintSearch.h"
 #include "LevelList.h"
 #include "Records.h"
 #include "TextPanel.h"
@@ -75,11 +76,26 @@ public:
     void OnCancel();
     void OnClick(int32_t x, int32_t y);
     void ShowLevelHelp();
+    // R: the level on screen starts again as "Nochmal" does, without its help text; in a
+    // level and in the won and lost menus.
+    void OnRestart();
+    // Backspace: the play state from just before the last steering key of this attempt comes
+    // back and the level waits; again, the one before, down to the level's start. Works in a
+    // level and from the lost menu (which it closes).
+    void OnRewind();
+    // H: the level waits while the solver looks for the next key in a worker thread; H again
+    // (or any key) goes on.
+    void OnHint();
+    // The space bar: a waiting level goes on without a key.
+    void OnSpace();
+    // A short note over the field ("Ton aus"), gone after a second and a half.
+    void ShowNotice(const std::string& text);
     // Stores the level being played (never the title or end screen) as the last game.
     void SaveProgress();
 
     // Screens and menus.
-    void SetLevel(int32_t n);
+    // showHelp: whether the level's help text opens with it (not for R).
+    void SetLevel(int32_t n, bool showHelp = true);
     void ExecuteCommand(int32_t id);
     void ShowMainMenu();
     void ShowQuitMenu();
@@ -114,6 +130,17 @@ public:
     std::optional<LevelRecord> RecordOf(int32_t n) const;
     // Where the replay of level n is kept; empty without a replays folder.
     std::string ReplayPathOf(int32_t n) const;
+    // Why the level stands still: after a rewind, or for a hint.
+    enum class PauseKind { None, Rewound, Hint };
+    PauseKind Pause() const { return pause; }
+    // The hint on screen (with PauseKind::Hint), or none.
+    const std::optional<Hint>& ShownHint() const { return hint; }
+    // Blocks until the hint's search has answered: for krawlix-tool shot, whose virtual clock
+    // stands meanwhile, so that its answers do not depend on the machine.
+    void WaitForHint();
+    // The level time the attempt has reached: 10 ms for every timer step it ran, standing
+    // while the level waits. A key pressed now counts at this time, before the next step.
+    uint64_t LevelTimeMs() const { return attemptSteps * kTimerStepMs; }
 
 private:
     // Forwards the rules' sounds to the sound thread and to the observer.
@@ -128,6 +155,12 @@ private:
     void RecordWin();
     void PressReplayKeys();
     void LoadCommandLineTapes();
+    // The rewind points, the pause, the hint.
+    void Resume();
+    void Checkpoint();
+    void Restore(size_t index);
+    void DrawPauseAndHint(int32_t offsetX, int32_t offsetY);
+    void DrawBanner(const std::string& text, int32_t y);
     LevelSources Sources() const;
     void OpenMenu(const std::string& caption, std::vector<MenuItem> items);
     void AdaptMenu();
@@ -169,6 +202,20 @@ private:
     uint64_t attemptSteps = 0;
     std::optional<PlayResult> attemptEnd;
     uint64_t attemptEndMs = 0;
+
+    // Rewind points of the attempt: the start, then the state before each of its keys.
+    struct RewindPoint {
+        PlayState play;
+        uint64_t steps = 0;
+        size_t keys = 0;
+    };
+    std::vector<RewindPoint> rewindPoints;
+    size_t rewindBytes = 0;
+    PauseKind pause = PauseKind::None;
+    std::optional<Hint> hint;
+    CHintSearch hintSearch;
+    std::string notice;
+    uint64_t noticeSteps = 0;
 };
 
 } // namespace kx

@@ -43,27 +43,26 @@ constexpr MenuEntry kHelpMenu[] = {
     {CMD_MAIN_MENU, kMainMenuText},
 };
 
-// One entry a line; the trailing blanks of lines 5, 8 and 11 belong to the text.
-constexpr const char* kControlsHelp = "/CAPTION/Hilfe zur Steuerung\n"
-                                      "/TEXT/\n"
-                                      "Der aktive Wurm wird mit den /KEY/Cursor-Tasten/TEXT/ "
-                                      "gesteuert.\n"
-                                      "\n"
-                                      "Falls es mehrere Würmer gibt, so kann der aktive Wurm "
-                                      "mit der \n"
-                                      "/KEY/TAB-Taste/TEXT/ gewechselt werden.\n"
-                                      "\n"
-                                      "Mit der /KEY/ESC-Taste/TEXT/ kann jederzeit das Menü "
-                                      "geöffnet oder wieder \n"
-                                      "geschlossen werden.\n"
-                                      "\n"
-                                      "Mit der /KEY/F1-Taste/TEXT/ kann die Hilfe zur aktuellen "
-                                      "Ebene angezeigt \n"
-                                      "werden (wenn es zur aktuellen Ebene eine solche gibt).\n"
-                                      "\n"
-                                      "Einige Funktionen können auch mit der Maus bedient "
-                                      "werden, z.B. die Menüs,\n"
-                                      "die Tastatur reicht aber vollkommen aus.\n";
+// One entry a line: every key of the game window and what it does.
+constexpr const char* kControlsHelp =
+    "/CAPTION/Hilfe zur Steuerung\n"
+    "/TEXT/\n"
+    "/KEY/Cursor-Tasten/TEXT/ steuern den aktiven Wurm, /KEY/TAB/TEXT/ wählt den nächsten.\n"
+    "/KEY/R/TEXT/ startet die Ebene sofort neu.\n"
+    "/KEY/Rücktaste/TEXT/ nimmt den letzten Tastendruck zurück, wieder gedrückt\n"
+    "den davor, bis zum Anfang der Ebene.\n"
+    "/KEY/H/TEXT/ zeigt einen Hinweis: die nächste Taste und wo sie fällig ist.\n"
+    "Nach einer Pause geht es mit einer /KEY/Cursor-Taste/TEXT/, /KEY/Enter/TEXT/ oder der\n"
+    "/KEY/Leertaste/TEXT/ weiter; /KEY/H/TEXT/ beendet auch den Hinweis.\n"
+    "\n"
+    "/KEY/ESC/TEXT/ öffnet oder schließt das Menü, /KEY/Enter/TEXT/ wählt darin;\n"
+    "/KEY/Bild auf/TEXT/, /KEY/Bild ab/TEXT/, /KEY/Pos1/TEXT/ und /KEY/Ende/TEXT/ blättern.\n"
+    "/KEY/F1/TEXT/ zeigt die Hilfe zur aktuellen Ebene (wenn es eine gibt).\n"
+    "\n"
+    "/KEY/M/TEXT/ schaltet den Ton aus und wieder an, /KEY/F11/TEXT/ das Vollbild.\n"
+    "/KEY/Strg+Plus/TEXT/ und /KEY/Strg+Minus/TEXT/ vergrößern und verkleinern das Fenster.\n"
+    "\n"
+    "Die Menüs lassen sich auch mit der Maus bedienen.\n";
 
 constexpr const char* kLicence =
     "/CAPTION/Lizenz\n"

@@ -30,7 +30,9 @@ bool ParseShotKey(const ScriptEntry& entry, ShotKey& key) {
         const char* name;
         ShotKeyKind kind;
     } kNames[] = {
-        {"enter", ShotKeyKind::Enter}, {"esc", ShotKeyKind::Esc}, {"f1", ShotKeyKind::F1}};
+        {"enter", ShotKeyKind::Enter}, {"esc", ShotKeyKind::Esc},          {"f1", ShotKeyKind::F1},
+        {"r", ShotKeyKind::Restart},   {"backspace", ShotKeyKind::Rewind}, {"h", ShotKeyKind::Hint},
+        {"space", ShotKeyKind::Space}};
     for (const auto& n : kNames) {
         if (name == n.name) {
             key.kind = n.kind;
@@ -76,8 +78,8 @@ bool ParseShotKeys(const std::string& text, std::vector<ShotKey>& keys, std::str
     }
     if (!ok)
         error = "bad key \"" + bad +
-                "\" (expected "
-                "TIME:up|down|left|right|tab|enter|esc|f1|pageup|pagedown|home|end|click:X:Y)";
+                "\" (expected TIME:up|down|left|right|tab|enter|esc|f1|pageup|pagedown|home|end|"
+                "r|backspace|h|space|click:X:Y)";
     return ok;
 }
 
@@ -95,6 +97,16 @@ void PressShotKey(CGameShell& shell, const ShotKey& key) {
         return shell.OnClick(key.x, key.y);
     case ShotKeyKind::Menu:
         return shell.OnMenuKey(key.menu);
+    case ShotKeyKind::Restart:
+        return shell.OnRestart();
+    case ShotKeyKind::Rewind:
+        return shell.OnRewind();
+    case ShotKeyKind::Hint:
+        // The virtual clock stands until the answer is there, so that it is exact.
+        shell.OnHint();
+        return shell.WaitForHint();
+    case ShotKeyKind::Space:
+        return shell.OnSpace();
     }
 }
 

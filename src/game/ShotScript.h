@@ -13,7 +13,7 @@
 namespace kx {
 
 // The shell's other inputs beside the steering keys.
-enum class ShotKeyKind { Steer, Enter, Esc, F1, Click, Menu };
+enum class ShotKeyKind { Steer, Enter, Esc, F1, Click, Menu, Restart, Rewind, Hint, Space };
 
 struct ShotKey {
     uint64_t timeMs = 0;

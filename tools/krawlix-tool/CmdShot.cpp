@@ -100,6 +100,35 @@ void WriteStrings(JsonWriter& json, const std::vector<std::string>& texts) {
     json.EndArray();
 }
 
+// The hint on screen: its key, when it is due, the head's cell then and the worm; or what the
+// solver found instead; null without one.
+void WriteHint(JsonWriter& json, const std::optional<kx::Hint>& hint) {
+    if (!hint || hint->kind == kx::Hint::Kind::Searching) {
+        json.Null();
+        return;
+    }
+    if (hint->kind == kx::Hint::Kind::Unwinnable || hint->kind == kx::Hint::Kind::Unknown) {
+        json.String(hint->kind == kx::Hint::Kind::Unwinnable ? "unwinnable" : "unknown");
+        return;
+    }
+    json.BeginObject();
+    json.Key("key");
+    if (hint->kind == kx::Hint::Kind::Key)
+        json.String(kx::PlayKeyName(hint->key));
+    else
+        json.Null();
+    json.Key("time");
+    json.UInt(hint->timeMs);
+    json.Key("cell");
+    json.BeginArray();
+    json.Int(hint->cellX);
+    json.Int(hint->cellY);
+    json.EndArray();
+    json.Key("worm");
+    json.Int(hint->worm);
+    json.EndObject();
+}
+
 std::string StateJson(kx::CGameShell& shell, const kx::CHeadlessHost& host,
                       const SoundLog& sounds) {
     const kx::CGame& game = shell.Game();
@@ -119,7 +148,27 @@ std::string StateJson(kx::CGameShell& shell, const kx::CHeadlessHost& host,
     json.Key("cornLeft");
     json.Int(game.play.cornLeft);
     json.Key("worms");
-    json.Int(static_cast<int64_t>(game.play.worms.size()));
+    json.BeginArray();
+    for (const kx::Worm& worm : game.play.worms) {
+        json.BeginObject();
+        json.Key("head");
+        json.BeginArray();
+        json.Int(worm.length >= 1 ? worm.Head().x : -1);
+        json.Int(worm.length >= 1 ? worm.Head().y : -1);
+        json.EndArray();
+        json.Key("length");
+        json.Int(worm.length);
+        json.Key("direction");
+        json.Int(worm.direction);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("paused");
+    json.Bool(shell.Pause() != kx::CGameShell::PauseKind::None);
+    json.Key("hint");
+    WriteHint(json, shell.ShownHint());
+    json.Key("levelTime");
+    json.UInt(shell.LevelTimeMs());
     json.Key("menu");
     const kx::CGameMenu& menu = shell.Menu();
     if (!menu.IsOpen()) {
@@ -264,8 +313,14 @@ const Register shotCommand{
      "[--at MS] [--state] [--field] [--record TAPE] [OUT.png] [-- GAME-ARGS...]",
      "runs the game shell headless as the game starts (timer steps at 0, 10, 20 ... ms, until "
      "--at, else the last key's time), writes the frame at that moment and, with --state, the "
-     "screen's state as JSON. Keys: TIME:up|down|left|right|tab|enter|esc|f1|click:X:Y, "
-     "applied in script order before the first step at or after their time. The program "
+     "screen's state as JSON. Keys: "
+     "TIME:up|down|left|right|tab|enter|esc|f1|r|backspace|h|space|click:X:Y, "
+     "applied in script order before the first step at or after their time; h waits for the "
+     "hint's answer (the clock stands meanwhile). The state's levelTime is the level time the "
+     "attempt has reached (it stands while the level waits); its hint is the next key, its "
+     "level time, the head's cell then and the worm, or \"unwinnable\" or \"unknown\". "
+     "The program "
+
      "folder is DIR, else the tool's own; no documents folder unless given; no stored profile "
      "unless --profile; no replays unless --data-dir DIR, the base of the replays folder "
      "DIR/Krawlix/replays; the seed is 1 unless given. --field prints, after the state, the play "
@@ -274,7 +329,9 @@ const Register shotCommand{
      "last start (a restart or another level begins a new one): the seed that puts the "
      "generator where it stood then (the background is drawn from it first, so this is not "
      "--seed), the steering keys that reached the worms at their level times, until the level "
-     "time of its end with the result, or of the last step with \"running\"; `play LEVEL "
+     "time of its end with the result, or of the last step with \"running\" (keys undone "
+     "by backspace are not on it); `play LEVEL "
+
      "--tape TAPE` replays it to the same outcome and field. Times (--at, keys) are at most a "
      "day. A failed start-up prints the game's message and exits with 1, and so does a "
      "profile that cannot be written, with the system's reason",

@@ -74,6 +74,14 @@ InputAction MapKey(SDL_Keycode key, uint16_t modifiers, bool repeat) {
     case SDLK_m:
         return HasCtrl(modifiers) || HasAlt(modifiers) ? InputAction::None
                                                        : InputAction::ToggleMute;
+    case SDLK_r:
+        return HasCtrl(modifiers) || HasAlt(modifiers) ? InputAction::None : InputAction::Restart;
+    case SDLK_h:
+        return HasCtrl(modifiers) || HasAlt(modifiers) ? InputAction::None : InputAction::Hint;
+    case SDLK_BACKSPACE:
+        return InputAction::Rewind;
+    case SDLK_SPACE:
+        return InputAction::Resume;
     default:
         return InputAction::None;
     }

@@ -30,11 +30,16 @@ enum class InputAction {
     MenuPageDown,
     MenuHome,
     MenuEnd,
+    Restart,
+    Rewind,
+    Hint,
+    Resume,
 };
 
 // A key press; repeat is set for the presses a held key repeats. The cursor keys and TAB
 // act on every repeat, as held keys always steered the game; the other keys only once per
-// press. Ctrl with Plus or Minus zooms; M mutes only without Ctrl or Alt.
+// press. Ctrl with Plus or Minus zooms; M (mute), R (restart), H (hint) count only without
+// Ctrl or Alt; Backspace rewinds, the space bar resumes a waiting level.
 InputAction MapKey(SDL_Keycode key, uint16_t modifiers, bool repeat);
 
 // A gamepad button press: the d-pad as the cursor keys, A as Enter, B and Start as Esc, the

@@ -344,6 +344,19 @@ void CKrawlixDlg::Perform(InputAction action) {
     case InputAction::ToggleMute:
         settings.muted = !settings.muted;
         device->SetMuted(settings.muted);
+        shell->ShowNotice(settings.muted ? "Ton aus" : "Ton an");
+        break;
+    case InputAction::Restart:
+        shell->OnRestart();
+        break;
+    case InputAction::Rewind:
+        shell->OnRewind();
+        break;
+    case InputAction::Hint:
+        shell->OnHint();
+        break;
+    case InputAction::Resume:
+        shell->OnSpace();
         break;
     }
 }
