@@ -181,6 +181,18 @@ void CWebHost::Perform(WebAction action) {
     case WebAction::Help:
         shell->ShowLevelHelp();
         break;
+    case WebAction::MenuPageUp:
+        shell->OnMenuKey(CGameShell::MenuKey::PageUp);
+        break;
+    case WebAction::MenuPageDown:
+        shell->OnMenuKey(CGameShell::MenuKey::PageDown);
+        break;
+    case WebAction::MenuHome:
+        shell->OnMenuKey(CGameShell::MenuKey::Home);
+        break;
+    case WebAction::MenuEnd:
+        shell->OnMenuKey(CGameShell::MenuKey::End);
+        break;
     case WebAction::ToggleMute:
         muted = !muted;
         JsSetMuted(muted ? 1 : 0);

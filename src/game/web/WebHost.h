@@ -16,7 +16,22 @@
 namespace kx {
 
 // What a key, a button or a swipe asks of the page; the game's keys, then the page's.
-enum class WebAction { None, Up, Down, Left, Right, Tab, Ok, Cancel, Help, ToggleMute };
+enum class WebAction {
+    None,
+    Up,
+    Down,
+    Left,
+    Right,
+    Tab,
+    Ok,
+    Cancel,
+    Help,
+    MenuPageUp,
+    MenuPageDown,
+    MenuHome,
+    MenuEnd,
+    ToggleMute,
+};
 
 // The folder of the page's files inside the module's file system: the archive is put there.
 inline constexpr const char* kWebProgramFolder = "/krawlix";

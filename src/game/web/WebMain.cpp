@@ -58,6 +58,14 @@ WebAction ActionOfKey(const EmscriptenKeyboardEvent& e) {
         return WebAction::Cancel;
     if (key == "F1")
         return WebAction::Help;
+    if (key == "PageUp")
+        return WebAction::MenuPageUp;
+    if (key == "PageDown")
+        return WebAction::MenuPageDown;
+    if (key == "Home")
+        return WebAction::MenuHome;
+    if (key == "End")
+        return WebAction::MenuEnd;
     if ((key == "m" || key == "M") && !e.ctrlKey && !e.altKey && !e.metaKey)
         return WebAction::ToggleMute;
     return WebAction::None;
