@@ -280,6 +280,10 @@ protected:
     // The frame that krawlix-tool shot composes for the level with these keys at that time.
     CBitmap24 Shot(const std::string& keys, int atMs, const std::string& name,
                    std::string* state = nullptr) {
+        return ShotOf(levelPath, keys, atMs, name, state);
+    }
+    CBitmap24 ShotOf(const std::string& level, const std::string& keys, int atMs,
+                     const std::string& name, std::string* state = nullptr) {
         const fs::path png = kArtefacts / (name + "-expected.png");
         std::string command = Quote(kOutputDir + "/krawlix-tool") + " shot --program-dir " +
                               Quote(kOutputDir) + " --at " + std::to_string(atMs);
@@ -287,7 +291,7 @@ protected:
             command += " --keys " + keys;
         }
         command += std::string(state != nullptr ? " --state " : " ") + Quote(png.string()) +
-                   " -- " + Quote("/level:" + levelPath);
+                   " -- " + Quote("/level:" + level);
         std::optional<std::string> out = RunCommand(command);
         EXPECT_TRUE(out) << command;
         if (state != nullptr && out) {
@@ -393,6 +397,31 @@ TEST_F(KrawlixSmoke, ALevelOnTheCommandLinePlaysAndTheQuitMenuEndsTheGameWithIts
     if (kCheckTimes) {
         EXPECT_LT(cpuMs, 4.0);
     }
+}
+
+TEST_F(KrawlixSmoke, HShowsTheHintBackspaceWaitsAtTheStartAndRRestarts) {
+    const std::string level = (home / "my levels" / "one corn.kxlev").string();
+    ASSERT_TRUE(RunCommand(Quote(kOutputDir + "/krawlix-tool") + " level compile " +
+                           Quote(KX_SMOKE_DATA_DIR "/one-corn.txt") + " " + Quote(level)));
+    const CBitmap24 levelFrame = ShotOf(level, "", 100, "one-corn");
+    const CBitmap24 hintFrame = ShotOf(level, "0:h", 100, "hint");
+    const CBitmap24 pausedFrame = ShotOf(level, "0:h,10:backspace", 100, "rewound");
+    ASSERT_GT(CountDifferentPixels(levelFrame, hintFrame), 500) << "the hint shows nothing";
+    ASSERT_GT(CountDifferentPixels(hintFrame, pausedFrame), 500) << "the pause shows nothing";
+
+    CKrawlixProcess game({"/level:" + level}, home);
+    ASSERT_GT(game.Pid(), 0);
+    const std::string window = WaitForWindow(game, 15s);
+    ASSERT_FALSE(window.empty()) << "no window appeared";
+    EXPECT_EQ(WaitForFrame(window, levelFrame, "one-corn"), 0);
+    SendKeys(window, "h");
+    EXPECT_EQ(WaitForFrame(window, hintFrame, "hint"), 0) << "H showed no hint";
+    SendKeys(window, "BackSpace");
+    EXPECT_EQ(WaitForFrame(window, pausedFrame, "rewound"), 0) << "Backspace did not wait";
+    SendKeys(window, "r");
+    EXPECT_EQ(WaitForFrame(window, levelFrame, "restarted"), 0) << "R did not restart";
+    SendKeys(window, "Escape Up Return Return");
+    EXPECT_EQ(game.WaitExit(10s), std::optional<int>(0));
 }
 
 TEST_F(KrawlixSmoke, WithoutArgumentsTheTitleScreenOpensWithItsMenu) {
