@@ -10,7 +10,7 @@ packages="g++ cmake ninja-build pkg-config
   libsdl2-dev
   libpng-dev
   libfreetype-dev fonts-liberation2 fonts-dejavu-core
-  qt6-base-dev qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
   xvfb xauth x11-apps xdotool
   emscripten chromium
   desktop-file-utils appstream shared-mime-info dpkg-dev file help2man"

@@ -30,7 +30,8 @@ set(may_levelcheck ${may_game} levelcheck)
 set(may_game_sdl ${may_game} platform game_sdl)
 set(may_game_web ${may_game} game_web)
 set(may_editor ${may_field} graphics editor)
-set(may_editor_qt ${may_editor} editor_qt)
+# The Qt editor checks and solves the level it shows; the editor core stays without them.
+set(may_editor_qt ${may_editor} ${may_levelcheck} solver editor_qt)
 set(sdl_in platform game_sdl)
 set(qt_in editor_qt)
 

@@ -10,6 +10,10 @@ std::string CArchiveException::GetMessage() const {
     case badSchema:
         text = "Die Datei \"" + name + "\" hat ein unerwartetes Format.";
         break;
+    case endOfFile:
+        text = "Die Datei ist beschädigt oder unvollständig und wurde nicht geöffnet:\n\"" + name +
+               "\"";
+        break;
     case genericException:
     case none:
         text = "Beim Zugriff auf \"" + name + "\" ist ein unerwarteter Fehler aufgetreten.";

@@ -11,6 +11,7 @@ public:
     enum Cause : int {
         none = 0,
         genericException = 1, // the store could not be built or written, the file not opened
+        endOfFile = 3,        // a level cut short or damaged after its header
         badSchema = 7,        // the bytes are not a level this program reads
     };
 

@@ -55,9 +55,22 @@ void CKrawlixEditorDoc::LoadDocument(IStore& store) {
     // Read into a field of its own, so that a rejected level leaves this one untouched.
     CGameFieldBase fresh;
     std::string reason;
-    if (!ReadLevelNoThrow(fresh, store, &reason)) {
+    uint32_t version = 0;
+    bool cutShort = false;
+    const bool read = ReadLevelNoThrow(fresh, store, &reason, &version, &cutShort);
+    if (!read && version == 0 && reason == "not a level file") {
         throw CArchiveException(CArchiveException::badSchema, std::string(),
-                                Utf8FromCp1252(reason));
+                                "Das ist keine Level-Datei.");
+    }
+    if (!read && version > kLevelVersion) {
+        throw CArchiveException(CArchiveException::badSchema, std::string(),
+                                "Die Level-Version " + std::to_string(version) +
+                                    " ist neuer als dieses Programm.");
+    }
+    // A level whose header was read but whose rest is missing or wrong: the game would
+    // play what the reader made of it (walls where the cut came), so the author hears of it.
+    if (!read || cutShort) {
+        throw CArchiveException(CArchiveException::endOfFile, std::string());
     }
     description = std::move(fresh.description);
     width = fresh.width;

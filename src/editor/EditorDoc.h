@@ -61,7 +61,8 @@ public:
     // the modified flag.
     void NewDocument(int32_t width, int32_t height, std::string_view style);
     // Reads a level (versions 0 to 4) into a fresh field and takes it only on success; a
-    // rejected stream raises CArchiveException badSchema and leaves the document as it was.
+    // rejected stream raises CArchiveException (badSchema for no level or a newer version,
+    // endOfFile for a level cut short or damaged) and leaves the document as it was.
     // Success clears the history and the modified flag and sets askedBefore.
     void LoadDocument(IStore& store);
     // Writes the level (version 4); a failed write raises CArchiveException genericException.

@@ -65,6 +65,8 @@ void CKrawlixEditorView::OnInitialUpdate() {
     showSwitches = true;
     selection.reset();
     pasting = false;
+    markX = -1;
+    markY = -1;
     Repaint();
 }
 
@@ -134,7 +136,36 @@ void CKrawlixEditorView::Draw(CDrawDevice24& surface) const {
                       kPasteColour);
     }
     DrawLayerCaption(surface);
+    if (markX >= 0) {
+        // Two frames, red outside and white inside, so that the mark shows on any ground.
+        const int32_t px = cellPx * (markX - scrollX);
+        const int32_t py = cellPx * (markY - scrollY);
+        if (markX - scrollX < columns) {
+            surface.DrawFrame(px, py, px + cellPx - 1, py + cellPx - 1, kRed);
+            surface.DrawFrame(px + 1, py + 1, px + cellPx - 2, py + cellPx - 2, kRed);
+            surface.DrawFrame(px + 2, py + 2, px + cellPx - 3, py + cellPx - 3, kWhite);
+        }
+    }
     palette.Draw(surface, clientWidth, clientHeight, *imgfull, *imgtrans);
+}
+
+void CKrawlixEditorView::ShowMarkedCell(int32_t x, int32_t y) {
+    if (!doc.Contains(x, y)) {
+        ClearMark();
+        return;
+    }
+    markX = x;
+    markY = y;
+    ScrollTo(x - VisibleColumns() / 2, y - VisibleRows() / 2);
+    Repaint();
+}
+
+void CKrawlixEditorView::ClearMark() {
+    if (markX >= 0) {
+        markX = -1;
+        markY = -1;
+        Repaint();
+    }
 }
 
 void CKrawlixEditorView::DrawCell(CDrawDevice24& surface, int32_t px, int32_t py,

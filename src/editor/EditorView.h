@@ -178,6 +178,12 @@ public:
     bool CanRedo() const { return !dragging && doc.CanRedo(); }
     // Scrolls by dragging to (a, b), clamped so a column and a row of the field stay.
     void ScrollTo(int32_t a, int32_t b);
+    // A cell the level check named: scrolled into the middle of the field's part of the
+    // window and framed until the next New, Open or ClearMark. Outside the field: only the
+    // mark goes.
+    void ShowMarkedCell(int32_t x, int32_t y);
+    void ClearMark();
+    bool HasMark() const { return markX >= 0; }
 
     // ---- state ----
     CKrawlixEditorDoc& GetDocument() { return doc; }
@@ -203,6 +209,8 @@ public:
     int32_t zoom = 100;
     // The clipboard block's top-left cell while a paste follows the pointer.
     int32_t pasteX = 0, pasteY = 0;
+    int32_t markX = -1; // the marked cell, -1 for none
+    int32_t markY = -1;
 
 private:
     int32_t SeparatorLeft() const; // s = W - 32 w - 4

@@ -1,11 +1,17 @@
 // CLevelList: reading, editing and saving the level list file.
 #include "editor/LevelList.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include <utility>
 
 #include "storage/Error.h"
 #include "storage/OutputFile.h"
 #include "storage/Path.h"
+#include "storage/TextCodec.h"
 #include "storage/TextFile.h"
 
 namespace kx {
@@ -59,6 +65,51 @@ std::string CLevelList::ProposedName(const std::string& documentPath) {
         return std::string();
     }
     return GetFileName(documentPath, true);
+}
+
+std::string CLevelList::EntryFor(const std::string& documentPath,
+                                 const std::string& programFolder) {
+    if (documentPath.empty()) {
+        return std::string();
+    }
+    std::string folder;
+    std::string name;
+    SplitPath(documentPath, folder, name);
+    auto same = [](std::string a, std::string b) {
+        while (a.size() > 1 && a.back() == kPathSeparator) {
+            a.pop_back();
+        }
+        while (b.size() > 1 && b.back() == kPathSeparator) {
+            b.pop_back();
+        }
+        return a == b;
+    };
+    const size_t dot = name.rfind('.');
+    const bool levelFile = dot != std::string::npos && EqualsNoCase(name.substr(dot), ".kxlev");
+    if (levelFile && same(folder, programFolder)) {
+        return ProposedName(documentPath);
+    }
+    return "#|" + documentPath;
+}
+
+bool CLevelList::CanWrite(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && access(path.c_str(), W_OK) != 0) {
+        return false;
+    }
+    // The file is written beside itself and renamed, so its folder must take new files;
+    // missing folders are made in the nearest one that exists.
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    while (!folder.empty() && stat(folder.c_str(), &info) != 0) {
+        if (folder == folder.parent_path()) {
+            break;
+        }
+        folder = folder.parent_path();
+    }
+    if (folder.empty()) {
+        folder = ".";
+    }
+    return access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 void CLevelList::SetSelected(int32_t index) {

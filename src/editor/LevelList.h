@@ -27,6 +27,13 @@ public:
 
     // The proposed name for "A&dd": the document's file name without folder and extension.
     static std::string ProposedName(const std::string& documentPath);
+    // The entry that makes the game play the document: its bare name when it lies in the
+    // program folder (where the game looks for bare names), else "#|" and its path, so a
+    // level saved elsewhere is not replaced by the fallback field. Empty without a path.
+    static std::string EntryFor(const std::string& documentPath, const std::string& programFolder);
+    // Whether Save could write path: the file (when it exists) and the folder that takes
+    // the new file, or the nearest folder above it that exists, are writable.
+    static bool CanWrite(const std::string& path);
 
     // ---- buttons; s = selected (-1 none), n = count ----
     // "A&dd": the trimmed text; nothing for an empty one. Inserted before s and selected

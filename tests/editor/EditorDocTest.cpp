@@ -356,15 +356,19 @@ TEST(Files, AFailedOpenLeavesTheDocumentUntouched) {
     doc.ApplyEntry(5, 5, Entry(kCorn), FieldLayer::Normal);
     doc.SetPathName("kept.kxlev");
     const auto before = kxtest::Copy(doc);
-    std::ofstream(folder / "bad.kxlev", std::ios::binary) << "\x3C\x31\x0A\xB3\x05\0\0\0";
-    for (const auto& name : {"bad.kxlev", "missing.kxlev"}) {
+    // A level of a newer version, and one cut short after its header.
+    std::ofstream(folder / "bad.kxlev", std::ios::binary)
+        << std::string("\x3C\x31\x0A\xB3\x05\0\0\0", 8);
+    std::ofstream(folder / "cut.kxlev", std::ios::binary) << "\x3C\x31\x0A\xB3\x05";
+    for (const auto& name : {"bad.kxlev", "cut.kxlev", "missing.kxlev"}) {
         try {
             doc.OpenFile((folder / name).string());
             FAIL() << name << " opened";
         } catch (const CArchiveException& e) {
-            EXPECT_EQ(e.cause, std::string(name) == "bad.kxlev"
-                                   ? CArchiveException::badSchema
-                                   : CArchiveException::genericException);
+            const std::string n = name;
+            EXPECT_EQ(e.cause, n == "bad.kxlev"   ? CArchiveException::badSchema
+                               : n == "cut.kxlev" ? CArchiveException::endOfFile
+                                                  : CArchiveException::genericException);
             EXPECT_NE(e.GetMessage().find(name), std::string::npos);
         }
         EXPECT_TRUE(SameField(doc, before));

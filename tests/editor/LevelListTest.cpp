@@ -87,4 +87,10 @@ TEST(LevelList, SavingWritesCrLfAfterEveryLineAndMakesMissingFolders) {
 TEST(LevelList, TheProposedNameIsTheDocumentsFileNameWithoutExtension) {
     EXPECT_EQ(CLevelList::ProposedName("/home/a/levels/Wald.kxlev"), "Wald");
     EXPECT_EQ(CLevelList::ProposedName(""), "");
+    // The entry the game finds: a bare name only beside the game, else the file itself.
+    EXPECT_EQ(CLevelList::EntryFor("/opt/k/Wald.kxlev", "/opt/k/"), "Wald");
+    EXPECT_EQ(CLevelList::EntryFor("/opt/k/Wald.kxlev", "/opt/k"), "Wald");
+    EXPECT_EQ(CLevelList::EntryFor("/home/a/Wald.kxlev", "/opt/k"), "#|/home/a/Wald.kxlev");
+    EXPECT_EQ(CLevelList::EntryFor("/opt/k/sub/Wald.kxlev", "/opt/k"), "#|/opt/k/sub/Wald.kxlev");
+    EXPECT_EQ(CLevelList::EntryFor("", "/opt/k"), "");
 }

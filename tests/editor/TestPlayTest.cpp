@@ -106,6 +106,34 @@ TEST(TestPlay, ATestFolderWithAQuoteAndABlankReachesTheGameWhole) {
     EXPECT_NE(r.commandLine.find("say \"\"hi\"\""), std::string::npos) << r.commandLine;
 }
 
+TEST(TestPlay, ADemonstrationHandsTheGameTheLevelAndTheTapeBesideIt) {
+    const kxtest::TempFolder temp;
+    const std::string folder = temp.Path("a \"b\"");
+    CKrawlixEditorDoc doc;
+    CFakeLauncher launcher;
+    const std::string tape = "krawlix-tape 1\nseed 1\nkeys 10:right\n";
+    const TestPlayResult r = DemonstrateLevel(doc, tape, 9, launcher, {folder, "/g/Krawlix", 0});
+    ASSERT_EQ(r.outcome, TestPlayResult::Outcome::Started) << r.error;
+    ASSERT_EQ(r.tapeFile, r.testFile.substr(0, r.testFile.size() - 6) + ".tape");
+    EXPECT_EQ(kxtest::ReadBytes(r.tapeFile), tape);
+    EXPECT_EQ(launcher.started.at(0).second,
+              (std::vector<std::string>{"/level:" + r.testFile, "/tape:" + r.tapeFile}));
+    EXPECT_NE(r.commandLine.find("\" /tape:\""), std::string::npos) << r.commandLine;
+    EXPECT_NE(r.commandLine.find("a \"\"b\"\"/test_"), std::string::npos) << r.commandLine;
+    EXPECT_EQ(launcher.minimised, 1);
+
+    // A tape that cannot be written takes its level file with it, and nothing starts.
+    const std::string blocked = r.testFile.substr(0, r.testFile.size() - 6);
+    std::filesystem::remove(r.testFile);
+    std::filesystem::remove(r.tapeFile);
+    std::filesystem::create_directory(blocked + ".tape");
+    const TestPlayResult failed =
+        DemonstrateLevel(doc, tape, 9, launcher, {folder, "/g/Krawlix", 0});
+    EXPECT_EQ(failed.outcome, TestPlayResult::Outcome::WriteFailed);
+    EXPECT_FALSE(std::filesystem::exists(blocked + ".kxlev"));
+    EXPECT_EQ(launcher.started.size(), 1u);
+}
+
 TEST(TestPlay, AGameThatDoesNotStartLeavesTheEditorWindowAndAnUnwritableFileStartsNothing) {
     const kxtest::TempFolder temp;
     const std::filesystem::path folder = temp.Path();

@@ -39,7 +39,8 @@ TEST_F(EditShot, StateOfTheStartDocumentIsTheDocumentedJson) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "{\"width\":11,\"height\":11,\"scrollX\":0,\"scrollY\":0,\"tool\":0,"
                      "\"selected\":-1,\"selectedDescription\":\"\",\"first\":0,\"paletteWidth\":3,"
-                     "\"switchLayer\":false,\"modified\":false,\"zoom\":100,\"selection\":null,"
+                     "\"switchLayer\":false,\"modified\":false,\"problems\":null,\"zoom\":100,"
+                     "\"selection\":null,"
                      "\"show\":{\"objects\":true,"
                      "\"items\":true,\"creatures\":true,\"switches\":true,\"blocking\":false}}\n");
 }
@@ -94,6 +95,27 @@ TEST_F(EditShot, CommandsBuildResizeAndDescribeTheLevelAndOpenIt) {
     EXPECT_EQ(shot.GetWidth(), 640);
     EXPECT_EQ(shot.GetHeight(), 360);
     EXPECT_EQ(shot.GetPixel(640 - 96 - 4, 100), 0xE0E0E0u) << "the separator";
+}
+
+TEST_F(EditShot, CheckReportsTheCheckersProblemsAtThatPointOfTheScript) {
+    // A corn behind a wall at (6, 1); the check runs before the description is written.
+    kxtest::WriteFileBytes(folder.Path("walled.txt"), "map\n########\n#bW.#c.#\n########\nend\n");
+    const std::string level = folder.Path("walled.kxlev");
+    ASSERT_EQ(RunTool({"level", "compile", folder.Path("walled.txt"), level}, folder.Path()).status,
+              0);
+    const auto r = Run({level, "--events", "cmd:check,cmd:describe:Hallo", "--state"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(
+        r.out.find("\"problems\":[{\"x\":5,\"y\":1,\"text\":\"corn that no worm can reach\"}"),
+        std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("{\"x\":-1,\"y\":-1,\"text\":\"no description"), std::string::npos)
+        << r.out;
+    const auto again = Run({level, "--events", "cmd:describe:Hallo,cmd:check", "--state"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("\"problems\":[{\"x\":5,\"y\":1,"), std::string::npos) << again.out;
+    EXPECT_EQ(again.out.find("no description"), std::string::npos) << again.out;
+    EXPECT_EQ(Run({"--events", "cmd:check:1"}).status, 1);
 }
 
 TEST_F(EditShot, RefusesBadEventsBadLevelsAndDialogValuesTheDialogsRefuse) {

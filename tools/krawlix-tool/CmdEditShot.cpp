@@ -15,6 +15,7 @@
 #include "graphics/DrawDevice24.h"
 #include "graphics/FontTable.h"
 #include "graphics/ImageList24.h"
+#include "levelcheck/LevelCheck.h"
 #include "storage/Path.h"
 #include "storage/ResourceArchive.h"
 #include "storage/TextCodec.h"
@@ -82,7 +83,10 @@ std::optional<int> ReadArgs(const Args& args, EditShotArgs& a) {
     return std::nullopt;
 }
 
-std::string StateJson(const kx::CKrawlixEditorView& view) {
+// The problems of the last cmd:check; nullopt when the script has none.
+using Problems = std::optional<std::vector<kx::LevelWarning>>;
+
+std::string StateJson(const kx::CKrawlixEditorView& view, const Problems& problems) {
     const kx::CKrawlixEditorDoc& doc = view.GetDocument();
     const kx::CIconPalette& palette = view.GetPalette();
     const kx::PaletteEntry* entry = palette.GetSelectedEntry();
@@ -111,6 +115,23 @@ std::string StateJson(const kx::CKrawlixEditorView& view) {
     j.Bool(view.switchLayer);
     j.Key("modified");
     j.Bool(doc.IsModified());
+    j.Key("problems");
+    if (problems) {
+        j.BeginArray();
+        for (const kx::LevelWarning& w : *problems) {
+            j.BeginObject();
+            j.Key("x");
+            j.Int(w.x);
+            j.Key("y");
+            j.Int(w.y);
+            j.Key("text");
+            j.String(w.text);
+            j.EndObject();
+        }
+        j.EndArray();
+    } else {
+        j.Null();
+    }
     j.Key("zoom");
     j.Int(view.zoom);
     j.Key("selection");
@@ -180,10 +201,15 @@ int RunEditShot(const Args& args) {
     }
     view.SetFontTable(&fonts);
 
+    Problems problems;
     for (const kx::EditEvent& e : events) {
-        kx::RunEditEvent(view, e);
+        if (e.name == "cmd:check") {
+            problems = kx::CheckLevel(doc);
+        } else {
+            kx::RunEditEvent(view, e);
+        }
     }
-    const std::string state = StateJson(view);
+    const std::string state = StateJson(view, problems);
 
     if (!a.out.empty()) {
         if (!sheets) {

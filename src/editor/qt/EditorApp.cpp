@@ -1,7 +1,12 @@
 // CKrawlixEditorApp, the editor program: its profile, archive, fonts, sheets, document and window.
 #include "EditorApp.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QLoggingCategory>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <ctime>
 
@@ -34,7 +39,31 @@ bool CKrawlixEditorApp::LoadSheet(CImageList24& sheet, const char* name, Colour 
     return loaded;
 }
 
+Q_LOGGING_CATEGORY(kTranslationLog, "krawlix.translation", QtWarningMsg)
+
+bool InstallQtGerman() {
+    static QTranslator* installed = nullptr;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    if (installed != nullptr) {
+        return true;
+    }
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        qCWarning(kTranslationLog, "Qt's German translation (qtbase_de.qm) is not installed");
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    installed = translator;
+    qCInfo(kTranslationLog, "Qt-Texte aus %s", qUtf8Printable(translator->filePath()));
+    return true;
+}
+
 bool CKrawlixEditorApp::Start(const QStringList& arguments, const EditorStartOptions& options) {
+    // Qt's own texts (file dialogs, buttons, questions) in German like the editor's; without
+    // the translation they stay English.
+    InstallQtGerman();
     // A missing archive or font is not fatal by itself: the sheets decide below.
     try {
         if (!options.archiveFile.empty()) {

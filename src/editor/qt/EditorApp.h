@@ -20,6 +20,10 @@ namespace kx {
 
 class CMainFrame;
 
+// Qt's German translation for its own texts, and German number formats; false when the
+// translation is not installed.
+bool InstallQtGerman();
+
 struct EditorStartOptions {
     // The archive to read instead of the data-file search from the program folder.
     std::string archiveFile;

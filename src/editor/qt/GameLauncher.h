@@ -1,7 +1,9 @@
-// Starts the game beside the editor for a test play and minimises the editor's window.
+// Starts the game beside the editor for a test play, minimises the editor's window and brings it
+// back when the game ends.
 #pragma once
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <string>
@@ -17,10 +19,13 @@ public:
 
     // Detached: the game runs on when the editor ends, and the editor does not wait.
     bool StartGame(const std::string& program, const std::vector<std::string>& arguments) override;
+    // Minimises the window and watches the game: once it has ended, the window is restored
+    // and activated.
     void MinimiseEditor() override;
 
 private:
     QPointer<QWidget> window;
+    qint64 pid = 0;
 };
 
 } // namespace kx

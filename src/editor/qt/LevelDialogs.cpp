@@ -23,23 +23,58 @@ namespace kx {
 
 namespace {
 
+// Takes any number as typed, so that OK can refuse one outside 3..1000 with the range
+// message: a spin box limited to the range drops the keystroke instead (2000 became 200).
+// The arrows stay within the range.
+class CSizeSpinBox : public QSpinBox {
+public:
+    explicit CSizeSpinBox(QWidget* parent) : QSpinBox(parent) {
+        setRange(0, kTypedSizeLimit);
+        setAccelerated(true);
+    }
+    void stepBy(int steps) override {
+        setValue(std::clamp(value() + steps, kDialogMinSize, kDialogMaxSize));
+        selectAll();
+    }
+
+protected:
+    StepEnabled stepEnabled() const override {
+        StepEnabled enabled = StepNone;
+        if (value() < kDialogMaxSize) {
+            enabled |= StepUpEnabled;
+        }
+        if (value() > kDialogMinSize) {
+            enabled |= StepDownEnabled;
+        }
+        return enabled;
+    }
+
+private:
+    static constexpr int kTypedSizeLimit = 9999999;
+};
+
 QSpinBox* MakeSizeBox(QWidget* parent) {
-    auto* box = new QSpinBox(parent);
-    box->setRange(kDialogMinSize, kDialogMaxSize);
-    box->setAccelerated(true);
-    return box;
+    return new CSizeSpinBox(parent);
 }
 
 QDialogButtonBox* MakeOkCancel(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(dialog);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
 }
 
 } // namespace
+
+void GiveTitleRoom(QWidget& window) {
+    // The icon and the window manager's three buttons beside the text.
+    constexpr int kDecoration = 160;
+    const int needed = window.fontMetrics().horizontalAdvance(window.windowTitle()) + kDecoration;
+    window.setMinimumWidth(
+        std::max({window.minimumWidth(), window.minimumSizeHint().width(), needed}));
+}
 
 CLevelSizeDialog::CLevelSizeDialog(QWidget* parent, const QString& title) : QDialog(parent) {
     setWindowTitle(title);
@@ -60,10 +95,10 @@ void CLevelSizeDialog::BuildLayout(QWidget* extra, const std::string_view* style
         QString::fromUtf8(selected.data(), static_cast<qsizetype>(selected.size())));
 
     auto* sizes = new QFormLayout;
-    sizes->addRow(QStringLiteral("Width:"), widthBox);
-    sizes->addRow(QStringLiteral("Height:"), heightBox);
+    sizes->addRow(QStringLiteral("Breite:"), widthBox);
+    sizes->addRow(QString::fromUtf8("Höhe:"), heightBox);
     auto* style = new QFormLayout;
-    style->addRow(QStringLiteral("Style:"), styleBox);
+    style->addRow(QStringLiteral("Stil:"), styleBox);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sizes);
     if (extra != nullptr) {
@@ -71,6 +106,8 @@ void CLevelSizeDialog::BuildLayout(QWidget* extra, const std::string_view* style
     }
     layout->addLayout(style);
     layout->addWidget(MakeOkCancel(this));
+    // Room for the whole title, which window managers cut to the dialog's width.
+    GiveTitleRoom(*this);
 }
 
 int CLevelSizeDialog::GetWidth() const {
@@ -111,7 +148,7 @@ void CLevelSizeDialog::accept() {
 }
 
 CNewLevelDialog::CNewLevelDialog(QWidget* parent)
-    : CLevelSizeDialog(parent, QStringLiteral("New Level")) {
+    : CLevelSizeDialog(parent, QStringLiteral("Neues Level")) {
     SetSize(kNewLevelDefaultSize, kNewLevelDefaultSize);
     BuildLayout(nullptr, kNewLevelStyleNames.data(), static_cast<int>(kNewLevelStyleNames.size()),
                 kNewLevelDefaultStyle);
@@ -142,7 +179,7 @@ int CResizeLevelDialog::GetCorner() const {
 }
 
 CDescriptionDialog::CDescriptionDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Level Description"));
+    setWindowTitle(QStringLiteral("Levelbeschreibung"));
     editor = new QPlainTextEdit(this);
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor->setTabChangesFocus(true);
@@ -150,6 +187,7 @@ CDescriptionDialog::CDescriptionDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(editor);
     layout->addWidget(MakeOkCancel(this));
     resize(420, 260);
+    GiveTitleRoom(*this);
 }
 
 void CDescriptionDialog::SetText(const std::string& text) {

@@ -13,8 +13,12 @@ class QSpinBox;
 
 namespace kx {
 
-// Width and height spin boxes (3..1000) and the sorted style list; OK refuses a size
-// outside the range with the standard message and keeps the dialog open.
+// A minimum width that leaves the window's title whole beside the title bar's buttons.
+void GiveTitleRoom(QWidget& window);
+
+// Width and height spin boxes (arrows within 3..1000, any number typed) and the sorted
+// style list; OK refuses a size outside the range with the range message and keeps the
+// dialog open.
 class CLevelSizeDialog : public QDialog {
     Q_OBJECT
 public:
@@ -42,7 +46,7 @@ private:
     QComboBox* styleBox = nullptr;
 };
 
-// "New Level": 30 x 30, "Rot".
+// "Neues Level": 30 x 30, "Rot".
 class CNewLevelDialog : public CLevelSizeDialog {
     Q_OBJECT
 public:
@@ -62,7 +66,7 @@ private:
     QRadioButton* corners[4] = {};
 };
 
-// "Level Description": a multi-line edit in which Return makes a new line.
+// "Levelbeschreibung": a multi-line edit in which Return makes a new line.
 class CDescriptionDialog : public QDialog {
     Q_OBJECT
 public:

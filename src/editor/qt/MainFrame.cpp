@@ -5,11 +5,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -17,6 +19,7 @@
 #include <QUrl>
 
 #include "AboutDialog.h"
+#include "CheckPanel.h"
 #include "EditorViewWidget.h"
 #include "GameLauncher.h"
 #include "LevelDialogs.h"
@@ -26,6 +29,8 @@
 #include "editor/ArchiveException.h"
 #include "editor/LevelList.h"
 #include "editor/WallStyle.h"
+#include "levelsource/Tape.h"
+#include "storage/Path.h"
 
 namespace kx {
 
@@ -34,6 +39,8 @@ namespace {
 const QString kProgram = QStringLiteral("KrawlixEditor");
 const QString kFilter = QStringLiteral("Krawlix Level (*.kxlev)");
 const QString kWidthKey = QStringLiteral("View/Bar Icon Width");
+const QString kGeometryKey = QStringLiteral("Window/Geometry");
+const QString kStateKey = QStringLiteral("Window/State");
 
 } // namespace
 
@@ -52,6 +59,18 @@ CMainFrame::CMainFrame(CKrawlixEditorDoc& doc, CKrawlixEditorView& view, QSettin
     viewWidget->setFocus();
     setAcceptDrops(true);
     resize(900, 640);
+    checkPanel = new CCheckPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, checkPanel);
+    checkPanel->hide();
+    connect(checkPanel, &CCheckPanel::CellChosen, this, [this](int x, int y) {
+        this->view.ShowMarkedCell(x, y);
+        AfterViewCommand();
+    });
+    connect(checkPanel, &CCheckPanel::SolutionChanged, this, &CMainFrame::UpdateUi);
+    connect(checkPanel, &CCheckPanel::DemonstrateRequested, this, &CMainFrame::OnDemonstrate);
+    // Size, place and the check panel as the last session left them.
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    restoreState(settings.value(kStateKey).toByteArray());
 
     recentFiles.Read(settings);
     RebuildRecentFiles();
@@ -61,6 +80,8 @@ CMainFrame::CMainFrame(CKrawlixEditorDoc& doc, CKrawlixEditorView& view, QSettin
     connect(Action(Command::Save), &QAction::triggered, this, &CMainFrame::OnFileSave);
     connect(Action(Command::SaveAs), &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
     connect(Action(Command::TestLevel), &QAction::triggered, this, &CMainFrame::OnTestLevel);
+    connect(Action(Command::CheckLevel), &QAction::triggered, this, &CMainFrame::OnCheckLevel);
+    connect(Action(Command::Demonstrate), &QAction::triggered, this, &CMainFrame::OnDemonstrate);
     connect(Action(Command::Description), &QAction::triggered, this, &CMainFrame::OnDescription);
     connect(Action(Command::LevelList), &QAction::triggered, this, &CMainFrame::OnLevelList);
     connect(Action(Command::Exit), &QAction::triggered, this, &QWidget::close);
@@ -92,7 +113,10 @@ CMainFrame::CMainFrame(CKrawlixEditorDoc& doc, CKrawlixEditorView& view, QSettin
                 &QAction::triggered, this, [this, item] { OnWidthItem(item); });
     }
 
-    doc.SetChangeListener([this] { UpdateUi(); });
+    doc.SetChangeListener([this] {
+        checkPanel->FieldChanged(this->doc);
+        UpdateUi();
+    });
     viewWidget->SetChangedCallback([this] { UpdateUi(); });
     UpdateUi();
 }
@@ -180,10 +204,40 @@ bool CMainFrame::OnFileSave() {
     return SaveDocumentAs(QtFromPath(doc.GetPathName()));
 }
 
+QString CMainFrame::LevelFolder() const {
+    if (!levelFolder.isEmpty()) {
+        return levelFolder;
+    }
+    const std::string documents = GetDocumentsDirectory();
+    return documents.empty() ? QString() : QtFromPath(JoinPath(documents, "Krawlix"));
+}
+
 bool CMainFrame::OnFileSaveAs() {
-    const QString suggested = doc.GetPathName().empty() ? QStringLiteral("KrawlixLevel.kxlev")
-                                                        : QtFromPath(doc.GetPathName());
+    QString suggested = QtFromPath(doc.GetPathName());
+    QString hint;
+    if (doc.GetPathName().empty()) {
+        // A new level starts where the game finds it without any list.
+        const QString folder = LevelFolder();
+        if (!folder.isEmpty() && QDir().mkpath(folder)) {
+            suggested = QDir(folder).filePath(QStringLiteral("KrawlixLevel.kxlev"));
+            hint = QString::fromUtf8("Level im Ordner %1 zeigt das Spiel von selbst in seiner "
+                                     "Levelliste.")
+                       .arg(QDir::toNativeSeparators(folder));
+        } else {
+            suggested = QStringLiteral("KrawlixLevel.kxlev");
+        }
+    }
     QFileDialog dialog(this, QStringLiteral("Speichern unter"), suggested, kFilter);
+    if (!hint.isEmpty()) {
+        // Qt's own dialog, so that the hint can stand in it.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto* layout = dialog.layout()) {
+            auto* label = new QLabel(hint, &dialog);
+            label->setObjectName(QStringLiteral("LevelFolderHint"));
+            label->setWordWrap(true);
+            layout->addWidget(label);
+        }
+    }
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("kxlev"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -218,7 +272,26 @@ bool CMainFrame::SaveModified() {
 
 void CMainFrame::OnTestLevel() {
     CGameLauncher launcher(this);
-    const TestPlayResult result = TestLevel(doc, random(), launcher, testPlay);
+    ShowTestPlayResult(TestLevel(doc, random(), launcher, testPlay));
+}
+
+void CMainFrame::OnCheckLevel() {
+    view.ClearMark();
+    checkPanel->Run(doc);
+    AfterViewCommand();
+}
+
+void CMainFrame::OnDemonstrate() {
+    if (!checkPanel->HasSolution()) {
+        return;
+    }
+    CGameLauncher launcher(this);
+    ShowTestPlayResult(DemonstrateLevel(checkPanel->FieldOfSolution(),
+                                        FormatTape(checkPanel->Solution()), random(), launcher,
+                                        testPlay));
+}
+
+void CMainFrame::ShowTestPlayResult(const TestPlayResult& result) {
     switch (result.outcome) {
     case TestPlayResult::Outcome::Started:
         break;
@@ -242,8 +315,12 @@ void CMainFrame::OnDescription() {
 }
 
 void CMainFrame::OnLevelList() {
-    CLevelListDlg dialog(CLevelList::FindListPath(), CLevelList::ProposedName(doc.GetPathName()),
-                         this);
+    LevelPlaces places;
+    places.programFolder = GetModuleDirectory();
+    places.documentsLevels = PathFromQt(LevelFolder());
+    CLevelListDlg dialog(CLevelList::FindListPath(),
+                         CLevelList::EntryFor(doc.GetPathName(), places.programFolder), this,
+                         places);
     dialog.exec();
 }
 
@@ -274,7 +351,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    checkPanel->Cancel();
     recentFiles.Write(settings);
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kStateKey, saveState());
     settings.sync();
     event->accept();
 }

@@ -23,6 +23,7 @@ class QToolBar;
 
 namespace kx {
 
+class CCheckPanel;
 class CEditorViewWidget;
 class CViewPane;
 
@@ -74,6 +75,8 @@ enum class Command {
     Zoom25,
     About,
     Resize,
+    CheckLevel,
+    Demonstrate,
 };
 
 class CMainFrame : public QMainWindow {
@@ -93,6 +96,11 @@ public:
     QString CellStatus() const;
     QString SizeStatus() const;
     QString LayerStatus() const;
+    CCheckPanel* CheckPanel() const { return checkPanel; }
+    // Where "Speichern unter" starts for a level without a file: the documents folder's
+    // "Krawlix", whose levels the game lists by itself. Tests point it elsewhere.
+    void SetLevelFolder(const QString& folder) { levelFolder = folder; }
+    QString LevelFolder() const;
     const CRecentFileList& RecentFiles() const { return recentFiles; }
     // The recent-file actions as the "&Datei" menu shows them.
     QList<QAction*> RecentFileActions() const { return recentActions; }
@@ -134,6 +142,9 @@ private:
     bool OnFileSave();
     bool OnFileSaveAs();
     void OnTestLevel();
+    void OnCheckLevel();
+    void OnDemonstrate();
+    void ShowTestPlayResult(const TestPlayResult& result);
     void OnDescription();
     void OnLevelList();
     void OnResize();
@@ -163,6 +174,8 @@ private:
     QLabel* cellLabel = nullptr;
     QLabel* sizeLabel = nullptr;
     QLabel* layerLabel = nullptr;
+    CCheckPanel* checkPanel = nullptr;
+    QString levelFolder;
 };
 
 } // namespace kx

@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "CheckPanel.h"
 #include "EditorViewWidget.h"
 #include "QtText.h"
 #include "ToolbarIcons.h"
@@ -49,16 +50,23 @@ void CMainFrame::BuildActions() {
     MakeAction(Command::Save, Utf8("S&peichern\tStrg+S"),
                Utf8("Speichert das aktive Dokument.\nSpeichern"))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    MakeAction(Command::SaveAs, Utf8("Speichern &unter..."),
-               Utf8("Speichert das aktive Dokument unter neuem Namen.\nSpeichern unter"));
+    MakeAction(Command::SaveAs, Utf8("Speichern &unter...\tStrg+Umschalt+S"),
+               Utf8("Speichert das aktive Dokument unter neuem Namen.\nSpeichern unter"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     MakeAction(Command::TestLevel, Utf8("&Level Testen\tStrg+F5"), QString())
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F5));
     MakeAction(Command::Description, Utf8("&Level-Beschreibung"),
                Utf8("Die Levelbeschreibung bearbeiten"));
-    MakeAction(Command::LevelList, Utf8("Level&liste..."), Utf8("Edit the level list."));
-    MakeAction(Command::Exit, Utf8("&Beenden"),
+    MakeAction(Command::LevelList, Utf8("Level&liste..."), Utf8("Bearbeitet die Levelliste."));
+    MakeAction(Command::Exit, Utf8("&Beenden\tStrg+Q"),
                Utf8("Verläßt die Anwendung; fragt, ob Dokumente gespeichert werden sollen.\n"
-                    "Beenden"));
+                    "Beenden"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    MakeAction(Command::CheckLevel, Utf8("Level &prüfen\tF7"),
+               Utf8("Zeigt die Hinweise des Prüfers und sucht eine Lösung.\nLevel prüfen"))
+        ->setShortcut(QKeySequence(Qt::Key_F7));
+    MakeAction(Command::Demonstrate, Utf8("Lösung &vorführen"),
+               Utf8("Spielt das Level mit der gefundenen Lösung vor.\nLösung vorführen"));
 
     MakeAction(Command::Undo, Utf8("&Rückgängig\tStrg+Z"),
                Utf8("Macht die letzte Aktion rückgängig.\nRückgängig"))
@@ -78,22 +86,24 @@ void CMainFrame::BuildActions() {
     MakeAction(Command::ToggleStatusBar, Utf8("S&tatusleiste"),
                Utf8("Blendet die Statusleiste ein oder aus.\nStatusleiste ein-/ausschalten"));
     MakeAction(Command::SwitchLayer, Utf8("Schalterebene anzeigen\tF4"),
-               Utf8("Toggle between normal and switch layer."))
+               Utf8("Wechselt zwischen normaler Ebene und Schalterebene."))
         ->setShortcut(QKeySequence(Qt::Key_F4));
     MakeAction(Command::ShowObjects, Utf8("Objekte anzeigen\tF5"),
-               Utf8("Show objects like arrows, blocks, switches or fences."))
+               Utf8("Zeigt Objekte wie Pfeile, Blöcke, Schalter oder Zäune."))
         ->setShortcut(QKeySequence(Qt::Key_F5));
     MakeAction(Command::ShowItems, Utf8("Gegenstände anzeigen\tF6"),
-               Utf8("Show collectable items (corn, speeder, etc.)"))
+               Utf8("Zeigt Gegenstände zum Einsammeln (Korn, Beschleuniger usw.)."))
         ->setShortcut(QKeySequence(Qt::Key_F6));
-    MakeAction(Command::ShowCreatures, Utf8("Lebewesen anzeigen\tF7"),
-               Utf8("Show worms and ghosts."))
-        ->setShortcut(QKeySequence(Qt::Key_F7));
-    MakeAction(Command::ShowSwitches, Utf8("Schalter anzeigen\tF8"), Utf8("Show switch numbers."))
+    // F7 is "Level prüfen"; the creatures take Umschalt+F7.
+    MakeAction(Command::ShowCreatures, Utf8("Lebewesen anzeigen\tUmschalt+F7"),
+               Utf8("Zeigt Würmer und Geister."))
+        ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7));
+    MakeAction(Command::ShowSwitches, Utf8("Schalter anzeigen\tF8"),
+               Utf8("Zeigt die Schalternummern."))
         ->setShortcut(QKeySequence(Qt::Key_F8));
     // The menu names F9; the key is bound like F4 to F8.
     MakeAction(Command::ShowBlocking, Utf8("Blockierungen anzeigen\tF9"),
-               Utf8("Shows marker, if a field is blocked for worms or ghosts."))
+               Utf8("Markiert Felder, die für Würmer oder Geister gesperrt sind."))
         ->setShortcut(QKeySequence(Qt::Key_F9));
     // Page Up and Page Down stay the view's keys (one row); the commands scroll four.
     MakeAction(Command::ScrollUp, Utf8("Icons hochscrollen\tPage Up"), QString());
@@ -104,7 +114,8 @@ void CMainFrame::BuildActions() {
     }
     MakeAction(Command::About, Utf8("Inf&o über KrawlixEditor..."),
                Utf8("Zeigt Programminformationen, Versionsnummer und Copyright an.\nInfo"));
-    MakeAction(Command::Resize, Utf8("Levelgröße ändern"), Utf8("Resize the game field."));
+    MakeAction(Command::Resize, Utf8("Levelgröße ändern"),
+               Utf8("Ändert die Größe des Spielfelds."));
 
     for (Command c : {Command::ToolPaint, Command::ToolRectangle, Command::ToolFilledRectangle,
                       Command::ToggleToolbar, Command::ToggleStatusBar, Command::SwitchLayer,
@@ -121,6 +132,7 @@ void CMainFrame::BuildActions() {
         {Command::Open, ToolbarIcon::Open},
         {Command::Save, ToolbarIcon::Save},
         {Command::TestLevel, ToolbarIcon::TestLevel},
+        {Command::CheckLevel, ToolbarIcon::Check},
         {Command::Resize, ToolbarIcon::Resize},
         {Command::ToolPaint, ToolbarIcon::Paint},
         {Command::ToolRectangle, ToolbarIcon::Rectangle},
@@ -164,6 +176,8 @@ void CMainFrame::BuildMenus() {
     edit->addSeparator();
     edit->addActions({Action(Command::ToolPaint), Action(Command::ToolRectangle),
                       Action(Command::ToolFilledRectangle), Action(Command::Merge)});
+    edit->addSeparator();
+    edit->addActions({Action(Command::CheckLevel), Action(Command::Demonstrate)});
 
     QMenu* show = menuBar()->addMenu(Utf8("&Ansicht"));
     show->addActions({Action(Command::ToggleToolbar), Action(Command::ToggleStatusBar)});
@@ -190,7 +204,7 @@ void CMainFrame::BuildToolBar() {
     toolBar->setIconSize(QSize(kToolbarIconWidth, kToolbarIconHeight));
     const std::initializer_list<std::initializer_list<Command>> groups = {
         {Command::New, Command::Open, Command::Save},
-        {Command::TestLevel},
+        {Command::TestLevel, Command::CheckLevel},
         {Command::Resize},
         {Command::ToolPaint, Command::ToolRectangle, Command::ToolFilledRectangle},
         {Command::ScrollUp, Command::ScrollDown},
@@ -250,7 +264,10 @@ void CMainFrame::UpdateUi() {
     const QString name = doc.GetPathName().empty()
                              ? QStringLiteral("KrawlixLevel")
                              : QFileInfo(QtFromPath(doc.GetPathName())).completeBaseName();
-    setWindowTitle(name + QStringLiteral(" - KrawlixEditor"));
+    // Qt's mark of unsaved changes: "name* - KrawlixEditor".
+    setWindowTitle(name + QStringLiteral("[*] - KrawlixEditor"));
+    setWindowModified(doc.IsModified());
+    Action(Command::Demonstrate)->setEnabled(checkPanel != nullptr && checkPanel->HasSolution());
     Action(Command::Undo)->setEnabled(doc.CanUndo() && !view.HasMouseCapture());
     Action(Command::Redo)->setEnabled(doc.CanRedo() && !view.HasMouseCapture());
     const bool canChange = view.CanChangeTool();

@@ -100,6 +100,13 @@ void DrawIcon(QPainter& p, ToolbarIcon which) {
     case ToolbarIcon::TestLevel:
         Shape(p, QPolygonF({{3, 1}, {14, 7}, {3, 13}}), kGreen);
         break;
+    case ToolbarIcon::Check:
+        // A magnifying glass over a tick.
+        Line(p, 9, 9, 14, 14, kInk, 2.0);
+        Disc(p, 6.5, 6.5, 5, kPaper);
+        Line(p, 4, 6, 6, 8, kGreen, 1.5);
+        Line(p, 6, 8, 9, 4, kGreen, 1.5);
+        break;
     case ToolbarIcon::Resize:
         Box(p, 4, 4, 8, 7, QColor(0xC8, 0xE0, 0xF8));
         Line(p, 0, 0, 3, 3, kInk);

@@ -10,6 +10,7 @@ enum class ToolbarIcon {
     Open,
     Save,
     TestLevel,
+    Check,
     Resize,
     Paint,
     Rectangle,

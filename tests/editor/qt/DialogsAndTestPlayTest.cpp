@@ -1,6 +1,7 @@
 // The editor's dialogs, level list and test play on the offscreen platform.
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -52,29 +53,48 @@ private Q_SLOTS:
 
     void theNewLevelDialogOffersSortedStylesAndSizesFromThreeToAThousand() {
         kx::CNewLevelDialog dialog;
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("New Level"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Neues Level"));
         QCOMPARE(dialog.GetWidth(), 30);
         QCOMPARE(dialog.GetHeight(), 30);
         QCOMPARE(ComboItems(dialog.StyleBox()),
                  QStringList({"Blau", "Gelb", "Grün", "Hellblau", "Leer", "Rot"}));
         QCOMPARE(dialog.StyleBox()->currentText(), QStringLiteral("Rot"));
-        QCOMPARE(dialog.WidthBox()->minimum(), 3);
-        QCOMPARE(dialog.WidthBox()->maximum(), 1000);
-        QCOMPARE(dialog.HeightBox()->minimum(), 3);
-        QCOMPARE(dialog.HeightBox()->maximum(), 1000);
+        // The arrows stop at 3 and 1000.
+        for (QSpinBox* box : {dialog.WidthBox(), dialog.HeightBox()}) {
+            box->setValue(4);
+            box->stepBy(-5);
+            QCOMPARE(box->value(), 3);
+            box->setValue(999);
+            box->stepBy(5);
+            QCOMPARE(box->value(), 1000);
+        }
     }
 
     void aSizeOutsideTheRangeIsRefusedAndTheDialogStaysOpen() {
         kx::CNewLevelDialog dialog;
         dialog.show();
-        dialog.WidthBox()->findChild<QLineEdit*>()->setText(QStringLiteral("2"));
-        ModalAnswer message(kxtest::Press(QMessageBox::Ok));
-        dialog.accept();
-        QVERIFY(message.Seen());
-        QCOMPARE(message.Text(),
-                 QStringLiteral("Geben Sie eine ganze Zahl zwischen 3 und 1000 ein."));
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(dialog.isVisible());
+        // Typed as a user types, key by key: 2000 stays 2000 (it became 200), 2 stays 2, and
+        // both are refused, in either box, also after the focus has left the box.
+        const std::pair<QSpinBox*, const char*> typed[] = {
+            {dialog.WidthBox(), "2000"}, {dialog.HeightBox(), "2"}, {dialog.HeightBox(), "1001"}};
+        for (const auto& [box, text] : typed) {
+            dialog.WidthBox()->setValue(30);
+            dialog.HeightBox()->setValue(30);
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, QString::fromLatin1(text));
+            QCOMPARE(box->cleanText(), QString::fromLatin1(text));
+            dialog.StyleBox()->setFocus();
+            QCOMPARE(box->cleanText(), QString::fromLatin1(text));
+            ModalAnswer message(kxtest::Press(QMessageBox::Ok));
+            dialog.accept();
+            QVERIFY(message.Seen());
+            QCOMPARE(message.Text(),
+                     QStringLiteral("Geben Sie eine ganze Zahl zwischen 3 und 1000 ein."));
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QVERIFY(dialog.isVisible());
+        }
+        dialog.HeightBox()->setValue(30);
         dialog.WidthBox()->findChild<QLineEdit*>()->setText(QStringLiteral("1000"));
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -108,7 +128,7 @@ private Q_SLOTS:
         ModalAnswer edit([](QWidget* modal) {
             auto* dialog = qobject_cast<kx::CDescriptionDialog*>(modal);
             QVERIFY(dialog != nullptr);
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Level Description"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Levelbeschreibung"));
             QVERIFY(dialog->Editor()->toPlainText().isEmpty());
             dialog->Editor()->setPlainText(QString::fromUtf8("  Grüne Wiese\nzweite Zeile \n"));
             dialog->accept();
@@ -134,14 +154,17 @@ private Q_SLOTS:
 
     void theLevelListMenuItemOpensTheListTheGameReads() {
         QTemporaryDir folder;
-        QVERIFY(frame->SaveDocumentAs(folder.filePath(QStringLiteral("Meadow.kxlev"))));
-        ModalAnswer list([](QWidget* modal) {
+        const QString path = folder.filePath(QStringLiteral("Meadow.kxlev"));
+        QVERIFY(frame->SaveDocumentAs(path));
+        ModalAnswer list([path](QWidget* modal) {
             auto* dialog = qobject_cast<kx::CLevelListDlg*>(modal);
             QVERIFY(dialog != nullptr);
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Level List"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Levelliste"));
             QCOMPARE(dialog->GetPath(), kx::CLevelList::FindListPath());
-            QCOMPARE(dialog->NameEdit()->text(), QStringLiteral("Meadow"));
-            dialog->Button(QStringLiteral("Cancel"))->click();
+            // Saved outside the program folder: the entry names the file, so the game finds it.
+            QCOMPARE(dialog->NameEdit()->text(), QStringLiteral("#|") + path);
+            QVERIFY(dialog->FileLabel()->text().contains(kx::QtFromPath(dialog->GetPath())));
+            dialog->Button(QStringLiteral("Abbrechen"))->click();
         });
         frame->Action(Command::LevelList)->trigger();
         QVERIFY(list.Seen());
@@ -163,30 +186,30 @@ private Q_SLOTS:
         QCOMPARE(dialog.NameEdit()->text(), QStringLiteral("new"));
 
         // Added with nothing selected: appended, the edit emptied.
-        dialog.Button(QStringLiteral("A&dd"))->click();
+        dialog.Button(QString::fromUtf8("Hin&zufügen"))->click();
         QCOMPARE(box->count(), 4);
         QCOMPARE(box->item(3)->text(), QStringLiteral("new"));
         QVERIFY(dialog.NameEdit()->text().isEmpty());
         // Added with item 1 selected: inserted there and selected.
         box->setCurrentRow(1);
         dialog.NameEdit()->setText(QStringLiteral(" ins "));
-        dialog.Button(QStringLiteral("A&dd"))->click();
+        dialog.Button(QString::fromUtf8("Hin&zufügen"))->click();
         QCOMPARE(box->item(1)->text(), QStringLiteral("ins"));
         QCOMPARE(box->currentRow(), 1);
-        dialog.Button(QStringLiteral("Bottom (&B)"))->click();
+        dialog.Button(QString::fromUtf8("Ganz unten (&B)"))->click();
         QCOMPARE(box->item(4)->text(), QStringLiteral("ins"));
         QCOMPARE(box->currentRow(), 4);
-        dialog.Button(QStringLiteral("Up (&A)"))->click();
+        dialog.Button(QString::fromUtf8("Hoch (&A)"))->click();
         QCOMPARE(box->item(3)->text(), QStringLiteral("ins"));
-        dialog.Button(QStringLiteral("Top (&T)"))->click();
+        dialog.Button(QString::fromUtf8("Ganz oben (&T)"))->click();
         QCOMPARE(box->item(0)->text(), QStringLiteral("ins"));
-        dialog.Button(QStringLiteral("Down (&Y)"))->click();
+        dialog.Button(QString::fromUtf8("Runter (&Y)"))->click();
         QCOMPARE(box->item(1)->text(), QStringLiteral("ins"));
-        dialog.Button(QStringLiteral("D&elete"))->click();
+        dialog.Button(QString::fromUtf8("&Entfernen"))->click();
         QCOMPARE(box->count(), 4);
         QCOMPARE(box->currentRow(), 0);
 
-        dialog.Button(QStringLiteral("&Save"))->click();
+        dialog.Button(QString::fromUtf8("&Speichern"))->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(ReadFile(path), QByteArray("one\r\ntwo\r\nthree\r\nnew\r\n"));
     }
@@ -198,9 +221,9 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(path));
         kx::CLevelListDlg dialog(kx::PathFromQt(path), "x");
         dialog.show();
-        dialog.Button(QStringLiteral("A&dd"))->click();
+        dialog.Button(QString::fromUtf8("Hin&zufügen"))->click();
         ModalAnswer message(kxtest::Press(QMessageBox::Ok));
-        dialog.Button(QStringLiteral("&Save"))->click();
+        dialog.Button(QString::fromUtf8("&Speichern"))->click();
         QVERIFY(message.Seen());
         QVERIFY(message.Text().contains(QStringLiteral("Levels.lst")));
         QVERIFY(dialog.isVisible());
