@@ -5,6 +5,15 @@
 
 namespace kx {
 
+namespace {
+
+void JoinIfStarted(std::thread& thread) {
+    if (thread.joinable())
+        thread.join();
+}
+
+} // namespace
+
 Hint HintOfAnswer(const PlayState& start, uint64_t atMs, bool solved, bool unwinnable,
                   const std::vector<KeyPress>& keys) {
     Hint hint;
@@ -37,7 +46,7 @@ Hint HintOfAnswer(const PlayState& start, uint64_t atMs, bool solved, bool unwin
 CHintSearch::~CHintSearch() {
     Cancel();
     for (auto& old : retired)
-        old->thread.join();
+        JoinIfStarted(old->thread);
 }
 
 void CHintSearch::Start(const PlayState& start, uint64_t atMs) {
@@ -46,7 +55,7 @@ void CHintSearch::Start(const PlayState& start, uint64_t atMs) {
     job->start = start;
     job->atMs = atMs;
     Job* j = job.get();
-    j->thread = std::thread([j] {
+    auto search = [j] {
         SolveLimits limits;
         limits.maxSeconds = kHintSeconds;
         limits.maxBytes = kHintBytes;
@@ -56,7 +65,14 @@ void CHintSearch::Start(const PlayState& start, uint64_t atMs) {
             j->answer = HintOfAnswer(j->start, j->atMs, r.status == SolveStatus::Solved,
                                      r.status == SolveStatus::Unwinnable, r.keys);
         j->done.store(true, std::memory_order_release);
-    });
+    };
+#ifdef __EMSCRIPTEN__
+    // The page has no threads (they need headers a plain static server does not send): the
+    // search runs at once, and the page waits for it.
+    search();
+#else
+    j->thread = std::thread(search);
+#endif
 }
 
 void CHintSearch::Cancel() {
@@ -70,7 +86,7 @@ void CHintSearch::Cancel() {
 void CHintSearch::Reap() {
     for (size_t i = 0; i < retired.size();) {
         if (retired[i]->done.load(std::memory_order_acquire)) {
-            retired[i]->thread.join();
+            JoinIfStarted(retired[i]->thread);
             retired.erase(retired.begin() + static_cast<std::ptrdiff_t>(i));
         } else {
             ++i;
@@ -82,7 +98,7 @@ std::optional<Hint> CHintSearch::Poll() {
     Reap();
     if (!job || !job->done.load(std::memory_order_acquire))
         return std::nullopt;
-    job->thread.join();
+    JoinIfStarted(job->thread);
     Hint answer = job->answer;
     job.reset();
     return answer;
@@ -91,7 +107,7 @@ std::optional<Hint> CHintSearch::Poll() {
 std::optional<Hint> CHintSearch::Wait() {
     if (!job)
         return std::nullopt;
-    job->thread.join();
+    JoinIfStarted(job->thread);
     Hint answer = job->answer;
     job.reset();
     return answer;

@@ -193,6 +193,18 @@ void CWebHost::Perform(WebAction action) {
     case WebAction::MenuEnd:
         shell->OnMenuKey(CGameShell::MenuKey::End);
         break;
+    case WebAction::Restart:
+        shell->OnRestart();
+        break;
+    case WebAction::Rewind:
+        shell->OnRewind();
+        break;
+    case WebAction::Hint:
+        shell->OnHint();
+        break;
+    case WebAction::Resume:
+        shell->OnSpace();
+        break;
     case WebAction::ToggleMute:
         muted = !muted;
         JsSetMuted(muted ? 1 : 0);

@@ -31,6 +31,10 @@ enum class WebAction {
     MenuHome,
     MenuEnd,
     ToggleMute,
+    Restart,
+    Rewind,
+    Hint,
+    Resume,
 };
 
 // The folder of the page's files inside the module's file system: the archive is put there.

@@ -66,8 +66,18 @@ WebAction ActionOfKey(const EmscriptenKeyboardEvent& e) {
         return WebAction::MenuHome;
     if (key == "End")
         return WebAction::MenuEnd;
-    if ((key == "m" || key == "M") && !e.ctrlKey && !e.altKey && !e.metaKey)
+    if (key == "Backspace")
+        return WebAction::Rewind;
+    if (key == " ")
+        return WebAction::Resume;
+    if (e.ctrlKey || e.altKey || e.metaKey)
+        return WebAction::None;
+    if (key == "m" || key == "M")
         return WebAction::ToggleMute;
+    if (key == "r" || key == "R")
+        return WebAction::Restart;
+    if (key == "h" || key == "H")
+        return WebAction::Hint;
     return WebAction::None;
 }
 
