@@ -15,13 +15,6 @@ constexpr uint64_t kMaxPixelBytes = 0x7FFFFFFF;
 
 } // namespace
 
-int32_t RowStride(int32_t width) {
-    if (width < 1 || width > (0x7FFFFFFF - 3) / 3) {
-        return 0;
-    }
-    return (width * 3 + 3) & ~3;
-}
-
 std::array<uint8_t, kBitmapInfoHeaderSize> MakeBitmapInfoHeader(int32_t width, int32_t height) {
     std::array<uint8_t, kBitmapInfoHeaderSize> header{};
     const uint64_t imageSize =

@@ -19,8 +19,13 @@ inline constexpr int32_t kBitmapInfoHeaderSize = 40;
 inline constexpr int32_t kBitmapHeadersSize = kBitmapFileHeaderSize + kBitmapInfoHeaderSize;
 
 // Bytes per row: three per pixel, padded to a multiple of four. 0 for widths below 1 and
-// for widths whose rows would not fit in 32 bits.
-int32_t RowStride(int32_t width);
+// for widths whose rows would not fit in 32 bits. Inline: every row address asks for it.
+inline int32_t RowStride(int32_t width) {
+    if (width < 1 || width > (0x7FFFFFFF - 3) / 3) {
+        return 0;
+    }
+    return (width * 3 + 3) & ~3;
+}
 
 // The 40-byte info header of an uncompressed bottom-up 24-bit picture of that size.
 std::array<uint8_t, kBitmapInfoHeaderSize> MakeBitmapInfoHeader(int32_t width, int32_t height);

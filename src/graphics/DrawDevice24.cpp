@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "FontTable.h"
+#include "PixelCopy.h"
 
 namespace kx {
 namespace {
@@ -269,8 +270,14 @@ void CDrawDevice24::CopyBitmapArea(int64_t x, int64_t y, const CBitmap24& bitmap
     const auto ch = static_cast<int32_t>(h);
     const size_t rowBytes = static_cast<size_t>(cw) * 3;
     if (key > 0xFFFFFF) {
+        // Both pictures run bottom-up: each next row lies one stride lower.
+        const size_t targetStride = static_cast<size_t>(GetStride());
+        const size_t sourceStride = static_cast<size_t>(bitmap.GetStride());
+        uint8_t* target = PixelAddress(dx, dy);
+        const uint8_t* source = bitmap.RowFromTop(srcY) + 3 * srcX;
         for (int32_t i = 0; i < ch; ++i) {
-            std::memcpy(PixelAddress(dx, dy + i), bitmap.RowFromTop(srcY + i) + 3 * srcX, rowBytes);
+            CopyPixelBytes(target - targetStride * static_cast<size_t>(i),
+                           source - sourceStride * static_cast<size_t>(i), rowBytes);
         }
     } else {
         const auto kb = static_cast<uint8_t>(key);

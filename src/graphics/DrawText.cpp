@@ -1,5 +1,6 @@
 // CDrawDevice24's text state and the drawing of bitmap-font characters.
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 #include "DrawDevice24.h"
@@ -96,18 +97,28 @@ void CDrawDevice24::DrawChar(uint8_t code, bool notify) {
     if (left >= right || top >= bottom) {
         return;
     }
+    // In locals: the pixel stores could otherwise alias the members.
+    const auto blue = static_cast<uint8_t>(textColour);
+    const auto green = static_cast<uint8_t>(textColour >> 8);
+    const auto red = static_cast<uint8_t>(textColour >> 16);
     for (int64_t sy = top; sy < bottom; ++sy) {
         const uint32_t bits = g.Row(static_cast<int32_t>(sy - y));
         if (bits == 0) {
             continue;
         }
-        uint8_t* p = PixelAddress(static_cast<int32_t>(left), static_cast<int32_t>(sy));
-        for (int64_t sx = left; sx < right; ++sx, p += 3) {
-            if ((bits >> (sx - originX)) & 1u) {
-                p[0] = static_cast<uint8_t>(textColour);
-                p[1] = static_cast<uint8_t>(textColour >> 8);
-                p[2] = static_cast<uint8_t>(textColour >> 16);
-            }
+        // Only the inked columns are visited: the set bits of the clipped part of the row.
+        const auto first = static_cast<uint32_t>(left - originX);
+        const auto count = static_cast<uint32_t>(right - left);
+        uint32_t ink = bits >> first;
+        if (count < 32) {
+            ink &= (1u << count) - 1;
+        }
+        uint8_t* row = PixelAddress(static_cast<int32_t>(left), static_cast<int32_t>(sy));
+        for (; ink != 0; ink &= ink - 1) {
+            uint8_t* p = row + 3 * std::countr_zero(ink);
+            p[0] = blue;
+            p[1] = green;
+            p[2] = red;
         }
     }
     if (notify) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Bitmap24.h"
 #include "DrawDevice24.h"
@@ -57,14 +58,27 @@ public:
     int32_t CellY(int32_t index) const { return (index / columns) * cellSize.height; }
 
 private:
+    // A stretch of pixels of one cell row that are not the transparent colour.
+    struct OpaqueRun {
+        uint16_t start = 0;
+        uint16_t length = 0;
+    };
+
     void TakeLayout(int32_t cellWidth, int32_t cellHeight, Colour colour);
     bool HasCell(int32_t index) const { return bitmap.IsValid() && index >= 0 && index < count; }
+    void FindOpaqueRuns();
+    void DrawRuns(CDrawDevice24& surface, int32_t x, int32_t y, int32_t index) const;
 
     CBitmap24 bitmap;
     CellSize cellSize;
     int32_t columns = 0;
     int32_t count = 0;
     Colour transparentColour = kNoTransparentColour;
+    // A keyed sheet's runs, found once when it is loaded, so that drawing a cell copies runs
+    // instead of testing every pixel: row r of cell i has the runs from
+    // rowRuns[i * height + r] up to the next row's first. Empty: every pixel is tested.
+    std::vector<OpaqueRun> runs;
+    std::vector<uint32_t> rowRuns;
 };
 
 } // namespace kx

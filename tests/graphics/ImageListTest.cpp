@@ -64,6 +64,38 @@ TEST(SpriteSheet, KeyedDrawingLeavesTheTransparentColourOut) {
     EXPECT_EQ(opaque.GetPixel(1, 1), 0xFF0000u);
 }
 
+// Keyed cells of scattered transparent pixels (runs of every length, whole rows of either
+// kind), drawn at every position from off the left and top edges to off the right and
+// bottom ones: each surface pixel as the pixel-by-pixel keyed copy of the bitmap leaves it.
+TEST(SpriteSheet, KeyedCellsDrawAsThePixelByPixelCopyAtEveryClipping) {
+    constexpr kx::Colour kKey = 0xFF00FF;
+    auto colour = [](int x, int y) -> kx::Colour {
+        const uint32_t n = static_cast<uint32_t>(x * 7 + y * 13) * 2654435761u >> 24;
+        if (y == 2 || (y == 5 && x < 7) || n % 3 == 0)
+            return kKey;
+        return y == 3 ? 0x102030 : Pattern(x, y);
+    };
+    CImageList24 sheet;
+    ASSERT_TRUE(LoadSheet(sheet, 14, 14, 7, 7, kKey, colour));
+    ASSERT_EQ(sheet.GetCount(), 4);
+    for (int index = 0; index < sheet.GetCount(); ++index) {
+        for (int y = -8; y <= 9; ++y) {
+            for (int x = -8; x <= 11; ++x) {
+                TestSurface drawn(10, 8, 0x445566);
+                TestSurface expected(10, 8, 0x445566);
+                sheet.DrawCell(drawn, x, y, index);
+                expected.DrawBitmapKeyed(x, y, sheet.GetBitmap(), sheet.CellX(index),
+                                         sheet.CellY(index), 7, 7, kKey);
+                int wrong = 0;
+                for (int py = 0; py < 8; ++py)
+                    for (int px = 0; px < 10; ++px)
+                        wrong += drawn.GetPixel(px, py) != expected.GetPixel(px, py);
+                ASSERT_EQ(wrong, 0) << "cell " << index << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(SpriteSheet, WithoutTransparentColourBothDrawingsAgree) {
     CImageList24 sheet;
     ASSERT_TRUE(LoadSheet(sheet, 6, 6, 3, 3, kx::kNoTransparentColour));
