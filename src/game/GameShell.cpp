@@ -218,8 +218,18 @@ void CGameShell::Tick() {
     CheckLevelEnd();
     if (game.redrawPending) {
         game.redrawPending = false;
-        host.RepaintNow();
+        if (PictureWouldChange())
+            host.RepaintNow();
+        else
+            ++skippedRepaints;
     }
+}
+
+bool CGameShell::PictureWouldChange() const {
+    if (game.sceneChanged || !painted)
+        return true;
+    return ViewPixel(game.viewX) - painted->width / 2 != painted->offsetX ||
+           ViewPixel(game.viewY) - painted->height / 2 != painted->offsetY;
 }
 
 void CGameShell::DrawCornCounter() {
@@ -244,6 +254,8 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
         return surface;
     int32_t offsetX = ViewPixel(game.viewX) - width / 2;
     int32_t offsetY = ViewPixel(game.viewY) - height / 2;
+    painted = PaintedView{width, height, offsetX, offsetY};
+    game.sceneChanged = false;
     if (!GroundCoversSurface(game.play.field, resources.GetOpaqueSprites(), width, height, offsetX,
                              offsetY)) {
         if (!background.IsValid())

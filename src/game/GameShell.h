@@ -118,6 +118,9 @@ public:
     CFontTable& Fonts() { return fonts; }
     CGameResources& Resources() { return resources; }
     const CDrawDevice24& Surface() const { return surface; }
+    // Repaint requests that Tick dropped: the camera had moved by less than a pixel and
+    // nothing else had asked, so the picture would have equalled the one painted last.
+    uint64_t SkippedRepaints() const { return skippedRepaints; }
 
     // The tape of the current attempt at the level on screen (since it was last set up): the
     // seed that puts the generator where it stood then (the backgrounds draw from it first),
@@ -166,6 +169,8 @@ private:
     void AdaptMenu();
     void HidePanel();
     void DrawCornCounter();
+    // Whether a Paint now would differ from the last one: decided from what Paint reads.
+    bool PictureWouldChange() const;
     bool IsPlayingLevel() const {
         return game.currentLevel >= 1 && game.currentLevel <= LevelCount();
     }
@@ -183,6 +188,15 @@ private:
     CGameMenu menu;
     CTextPanel panel;
     CBitmap24 background;
+    // What the last Paint drew from besides the scene: the size and the view's offset.
+    struct PaintedView {
+        int32_t width = 0;
+        int32_t height = 0;
+        int32_t offsetX = 0;
+        int32_t offsetY = 0;
+    };
+    std::optional<PaintedView> painted;
+    uint64_t skippedRepaints = 0;
 
     std::optional<std::string> programFolder;
     std::optional<std::string> documentsFolder;

@@ -88,7 +88,8 @@ void CGame::UpdateView() {
         return;
     viewX += velocityX;
     viewY += velocityY;
-    RequestRedraw();
+    // Only a change of the whole-pixel offset shows; the painter decides from that.
+    redrawPending = true;
 }
 
 void CGame::MarkWormHeads() {

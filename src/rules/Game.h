@@ -27,7 +27,11 @@ public:
 
     // Clock, sound, redraw.
     uint64_t MsToTicks(uint64_t ms) const { return (counterFrequency * ms + 500) / 1000; }
-    void RequestRedraw() { redrawPending = true; }
+    // Every request but the camera's: the picture changes whatever the view's offset does.
+    void RequestRedraw() {
+        redrawPending = true;
+        sceneChanged = true;
+    }
     void PlaySound(const std::string& name);
     void SetSoundOutput(ISoundOutput* sound) { soundOutput = sound; }
     CRandom& Random() { return play.random; }
@@ -82,6 +86,8 @@ public:
     int32_t lastGame = 0;
     uint64_t counterFrequency = 1000;
     bool redrawPending = true;
+    // Set by RequestRedraw, left alone by the camera's glide; cleared by the one who paints.
+    bool sceneChanged = true;
     bool endShown = false;
 
     // The view in tenths of a pixel.

@@ -76,11 +76,13 @@ int CKrawlixApp::Run(const std::vector<std::string>& args) {
     CKrawlixDlg dialog(DefaultProfilePath("Krawlix"), sdl.video);
     CGameShell shell(dialog, &device);
     dialog.Attach(shell, device);
+    dialog.NoteStartUp("sdl");
 
     shell.ParseCommandLine(JoinCommandLine(args));
     if (!shell.Initialize()) {
         return 1;
     }
+    dialog.NoteStartUp("resources");
     if (!dialog.Create()) {
         const std::string reason = sdl.video ? std::string(SDL_GetError()) : sdl.videoError;
         dialog.ShowMessageBox(T("Das Spielfenster lässt sich nicht öffnen: ") +
@@ -88,6 +90,7 @@ int CKrawlixApp::Run(const std::vector<std::string>& args) {
                               MessageIcon::Error);
         return 1;
     }
+    dialog.NoteStartUp("window");
     dialog.RunModal();
     shell.SaveProgress();
     dialog.SaveSettings();

@@ -21,6 +21,13 @@ namespace {
 // A gamepad plugged in shows up within a fifth of a second.
 constexpr uint64_t kStepsBetweenPadSearches = 20;
 
+// The program's start as near as the code sees it: before main, when the statics are made.
+const std::chrono::steady_clock::time_point kProgramStart = std::chrono::steady_clock::now();
+
+double SecondsSinceStart() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - kProgramStart).count();
+}
+
 double ThreadCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
@@ -77,9 +84,10 @@ bool CKrawlixDlg::Create() {
     window.reset(SDL_CreateWindow(Utf8FromCp1252(title).c_str(), SDL_WINDOWPOS_CENTERED,
                                   SDL_WINDOWPOS_CENTERED, kClientSize * settings.zoom,
                                   kClientSize * settings.zoom, flags));
-    if (!window || !picture.Create(window.get())) {
+    if (!window || !picture.Create(window.get(), settings.zoom == 1 && !settings.fullscreen)) {
         return false;
     }
+    TakeRefreshRate();
     SDL_SetWindowMinimumSize(window.get(), kClientSize, kClientSize);
     IconPixels icon = MakeIconPixels(shell->Resources().GetTransparentSprites(), kIconSprite);
     if (!icon.argb.empty()) {
@@ -104,31 +112,61 @@ void CKrawlixDlg::SetWindowTitle(const std::string& text) {
 }
 
 void CKrawlixDlg::RepaintNow() {
+    repaintWanted = true;
+    ++stats.repaintRequests;
+}
+
+void CKrawlixDlg::ShowPicture(uint64_t now) {
+    // A minimised window shows nothing; what it was asked for waits until it is restored,
+    // looked at once a refresh.
+    presentGate.Presented(now);
     if (!window || shell == nullptr ||
         (SDL_GetWindowFlags(window.get()) & SDL_WINDOW_MINIMIZED) != 0) {
         return;
     }
-    const uint64_t start = SDL_GetPerformanceCounter();
+    const bool compose = repaintWanted;
+    repaintWanted = false;
+    presentWanted = false;
     const double cpu0 = ThreadCpuSeconds();
-    const CDrawDevice24& frame = shell->Paint(kClientSize, kClientSize);
-    const double cpu1 = ThreadCpuSeconds();
-    const bool uploaded = picture.Upload(frame);
+    bool uploaded = true;
+    if (compose) {
+        const CDrawDevice24& frame = shell->Paint(kClientSize, kClientSize);
+        const double cpu1 = ThreadCpuSeconds();
+        uploaded = picture.Upload(frame);
+        const double cpu2 = ThreadCpuSeconds();
+        if (stats.repaints > 0) {
+            stats.composeCpuSeconds += cpu1 - cpu0;
+            stats.uploadCpuSeconds += cpu2 - cpu1;
+        }
+    }
     const double cpu2 = ThreadCpuSeconds();
     if (uploaded) {
         picture.Present();
+        if (stats.presents++ == 0) {
+            stats.firstPictureSeconds = SecondsSinceStart();
+        }
+    }
+    if (!compose) {
+        return;
     }
     const double cpu3 = ThreadCpuSeconds();
     const double seconds =
-        static_cast<double>(SDL_GetPerformanceCounter() - start) / static_cast<double>(frequency);
+        static_cast<double>(SDL_GetPerformanceCounter() - now) / static_cast<double>(frequency);
     if (stats.repaints++ == 0) {
         stats.firstRepaintSeconds = seconds;
         return;
     }
     stats.repaintSeconds += seconds;
     stats.repaintMaxSeconds = std::max(stats.repaintMaxSeconds, seconds);
-    stats.composeCpuSeconds += cpu1 - cpu0;
-    stats.uploadCpuSeconds += cpu2 - cpu1;
     stats.presentCpuSeconds += cpu3 - cpu2;
+}
+
+void CKrawlixDlg::TakeRefreshRate() {
+    SDL_DisplayMode mode{};
+    const int display = window ? SDL_GetWindowDisplayIndex(window.get()) : 0;
+    stats.refreshRate =
+        SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 ? mode.refresh_rate : 0;
+    presentGate.SetPeriod(RefreshPeriod(frequency, stats.refreshRate));
 }
 
 void CKrawlixDlg::ShowMessageBox(const std::string& text, MessageIcon icon) {
@@ -207,41 +245,57 @@ void CKrawlixDlg::RunModal() {
         return;
     }
     SDL_ShowWindow(window.get());
+    NoteStartUp("window_shown");
     RepaintNow();
     const uint64_t period = (frequency * kTickIntervalMs + 500) / 1000;
     CTickSchedule schedule(SDL_GetPerformanceCounter() + period, period);
     const double cpuStart = ThreadCpuSeconds();
+    const uint64_t loopStart = SDL_GetPerformanceCounter();
     uint64_t stepsUntilPadSearch = 0;
     while (!quitPosted) {
         const uint64_t now = SDL_GetPerformanceCounter();
-        if (!schedule.IsDue(now)) {
-            // Input waits for the step: its handlers only ask for a repaint, which the step
-            // does, so nothing shows earlier if it is handled earlier. One wake-up a step.
+        const LoopAction action =
+            NextLoopAction(schedule, presentGate, repaintWanted || presentWanted, now);
+        switch (action.kind) {
+        case LoopAction::Kind::Step:
+            Step(stepsUntilPadSearch);
+            schedule.Advance(now);
+            break;
+        case LoopAction::Kind::Present:
+            ShowPicture(now);
+            break;
+        case LoopAction::Kind::Wait:
+            // Input waits for the step: its handlers only ask for a repaint, which comes with
+            // the next present, so nothing shows earlier if it is handled earlier.
             std::this_thread::sleep_for(std::chrono::nanoseconds(
-                static_cast<int64_t>((schedule.GetDeadline() - now) * 1000000000 / frequency)));
-            continue;
-        }
-        SDL_PumpEvents();
-        // Gamepads are read here (their automatic update is off, see CSdlSession): every
-        // step while one is plugged in, else a look for new ones now and then.
-        if (gamepads.HasPads() || stepsUntilPadSearch == 0) {
-            SDL_GameControllerUpdate();
-            stepsUntilPadSearch = kStepsBetweenPadSearches;
-        }
-        --stepsUntilPadSearch;
-        HandleQueuedEvents();
-        const InputAction padPress = gamepads.PollDirection(NowMs());
-        if (padPress != InputAction::None) {
-            Perform(padPress);
-        }
-        if (quitPosted) {
+                static_cast<int64_t>((action.until - now) * 1000000000 / frequency)));
             break;
         }
-        shell->Tick();
-        ++stats.steps;
-        schedule.Advance(now);
     }
     stats.loopCpuSeconds = ThreadCpuSeconds() - cpuStart;
+    stats.loopSeconds = static_cast<double>(SDL_GetPerformanceCounter() - loopStart) /
+                        static_cast<double>(frequency);
+}
+
+void CKrawlixDlg::Step(uint64_t& stepsUntilPadSearch) {
+    SDL_PumpEvents();
+    // Gamepads are read here (their automatic update is off, see CSdlSession): every
+    // step while one is plugged in, else a look for new ones now and then.
+    if (gamepads.HasPads() || stepsUntilPadSearch == 0) {
+        SDL_GameControllerUpdate();
+        stepsUntilPadSearch = kStepsBetweenPadSearches;
+    }
+    --stepsUntilPadSearch;
+    HandleQueuedEvents();
+    const InputAction padPress = gamepads.PollDirection(NowMs());
+    if (padPress != InputAction::None) {
+        Perform(padPress);
+    }
+    if (quitPosted) {
+        return;
+    }
+    shell->Tick();
+    ++stats.steps;
 }
 
 void CKrawlixDlg::HandleQueuedEvents() {
@@ -292,7 +346,10 @@ void CKrawlixDlg::HandleWindowEvent(const SDL_WindowEvent& event) {
         RepaintNow();
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        picture.Present();
+        presentWanted = true;
+        break;
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        TakeRefreshRate();
         break;
     default:
         break;
@@ -418,6 +475,10 @@ void CKrawlixDlg::SaveSettings() {
     }
 }
 
+void CKrawlixDlg::NoteStartUp(const std::string& what) {
+    stats.startUp.emplace_back(what, SecondsSinceStart());
+}
+
 void CKrawlixDlg::WriteStats() const {
     const char* path = std::getenv("KRAWLIX_STATS");
     if (path == nullptr || path[0] == '\0') {
@@ -425,8 +486,18 @@ void CKrawlixDlg::WriteStats() const {
     }
     std::ofstream out(path);
     out << "steps=" << stats.steps << "\n"
+        << "repaint_requests=" << stats.repaintRequests << "\n"
+        << "skipped_repaints=" << (shell != nullptr ? shell->SkippedRepaints() : 0) << "\n"
         << "repaints=" << stats.repaints << "\n"
-        << "first_repaint_seconds=" << stats.firstRepaintSeconds << "\n"
+        << "presents=" << stats.presents << "\n"
+        << "refresh_hz=" << stats.refreshRate << "\n"
+        << "renderer=" << picture.RendererName() << "\n"
+        << "loop_seconds=" << stats.loopSeconds << "\n"
+        << "first_picture_seconds=" << stats.firstPictureSeconds << "\n";
+    for (const auto& [what, seconds] : stats.startUp) {
+        out << "start_" << what << "_seconds=" << seconds << "\n";
+    }
+    out << "first_repaint_seconds=" << stats.firstRepaintSeconds << "\n"
         << "repaint_seconds=" << stats.repaintSeconds << "\n"
         << "repaint_max_seconds=" << stats.repaintMaxSeconds << "\n"
         << "compose_cpu_seconds=" << stats.composeCpuSeconds << "\n"

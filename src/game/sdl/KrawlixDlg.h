@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "InputMap.h"
 #include "SdlGamepads.h"
 #include "SdlPicture.h"
+#include "TickSchedule.h"
 #include "WindowSettings.h"
 #include "game/GameHost.h"
 #include "game/GameShell.h"
@@ -22,7 +25,14 @@ namespace kx {
 // out the first repaint, whose time includes the renderer's own start.
 struct LoopStats {
     uint64_t steps = 0;
-    uint64_t repaints = 0;
+    uint64_t repaintRequests = 0; // the shell's, each composed at the next present at most
+    uint64_t repaints = 0;        // pictures composed and uploaded
+    uint64_t presents = 0;
+    int32_t refreshRate = 0; // as the display reports it; 0: none reported
+    double loopSeconds = 0;  // wall time of the loop
+    // Start-up, in seconds since the program started: what was ready when.
+    std::vector<std::pair<std::string, double>> startUp;
+    double firstPictureSeconds = 0;
     double firstRepaintSeconds = 0;
     double repaintSeconds = 0; // wall time: compose, upload, present
     double repaintMaxSeconds = 0;
@@ -53,9 +63,13 @@ public:
     void SaveSettings();
     // Writes the loop's figures to the file named by KRAWLIX_STATS, if that is set.
     void WriteStats() const;
+    // Notes for the stats how long after the program's start a step of the start-up ended.
+    void NoteStartUp(const std::string& what);
 
     // IGameHost
     void SetWindowTitle(const std::string& title) override;
+    // The picture is composed from the newest state when the next present is due: at most
+    // once per display refresh (RunModal).
     void RepaintNow() override;
     void PostQuit() override { quitPosted = true; }
     void ShowMessageBox(const std::string& text, MessageIcon icon) override;
@@ -87,6 +101,11 @@ private:
     void ApplyWindowedSize();
     // Events already in SDL's queue, without asking the X server again.
     void HandleQueuedEvents();
+    // One timer step: input, then the shell's Tick.
+    void Step(uint64_t& stepsUntilPadSearch);
+    // Composes the picture if one was asked for, then presents it.
+    void ShowPicture(uint64_t now);
+    void TakeRefreshRate();
     uint64_t NowMs() const;
 
     std::string profilePath;
@@ -103,6 +122,10 @@ private:
     CSdlPicture picture;
     CSdlGamepads gamepads;
     uint64_t frequency = 0;
+    // A picture asked for and not yet composed; a present asked for (the window uncovered).
+    bool repaintWanted = false;
+    bool presentWanted = false;
+    CPresentGate presentGate{1};
     LoopStats stats;
 };
 

@@ -5,13 +5,36 @@
 
 namespace kx {
 
-bool CSdlPicture::Create(SDL_Window* window) {
+SDL_Renderer* CreateWindowRenderer(SDL_Window* window, bool oneToOne) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    renderer.reset(SDL_CreateRenderer(window, -1, 0));
-    if (!renderer) {
-        renderer.reset(SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE));
+    // The software renderer draws straight into the window's pixels (shared memory on X11);
+    // left to itself SDL would present them through an OpenGL texture, which on a machine
+    // without a GPU costs more than everything else of a frame together.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_Renderer* renderer = nullptr;
+    if (oneToOne && SDL_GetHint(SDL_HINT_RENDER_DRIVER) == nullptr) {
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     }
+    if (renderer == nullptr) {
+        renderer = SDL_CreateRenderer(window, -1, 0);
+    }
+    if (renderer == nullptr) {
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    return renderer;
+}
+
+bool CSdlPicture::Create(SDL_Window* window, bool oneToOne) {
+    renderer.reset(CreateWindowRenderer(window, oneToOne));
     return renderer != nullptr;
+}
+
+const char* CSdlPicture::RendererName() const {
+    SDL_RendererInfo info{};
+    if (!renderer || SDL_GetRendererInfo(renderer.get(), &info) != 0 || info.name == nullptr) {
+        return "";
+    }
+    return info.name;
 }
 
 bool CSdlPicture::FitTexture(int32_t width, int32_t height) {
@@ -55,8 +78,12 @@ void CSdlPicture::Present() {
     int outputHeight = 0;
     SDL_GetRendererOutputSize(renderer.get(), &outputWidth, &outputHeight);
     viewport = FitPicture(outputWidth, outputHeight, textureWidth, textureHeight);
-    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(renderer.get());
+    // Bars only where the picture leaves some of the output uncovered.
+    if (viewport.x > 0 || viewport.y > 0 || viewport.width < outputWidth ||
+        viewport.height < outputHeight) {
+        SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
+        SDL_RenderClear(renderer.get());
+    }
     const SDL_Rect target{viewport.x, viewport.y, viewport.width, viewport.height};
     SDL_RenderCopy(renderer.get(), texture.get(), nullptr, &target);
     SDL_RenderPresent(renderer.get());

@@ -11,15 +11,24 @@
 
 namespace kx {
 
+// The game window's renderer, made as CSdlPicture::Create describes; null with SDL's error
+// text set. The present probe of scripts/cpu-check.sh makes its renderer with it too.
+SDL_Renderer* CreateWindowRenderer(SDL_Window* window, bool oneToOne);
+
 class CSdlPicture {
 public:
     CSdlPicture() = default;
     CSdlPicture(const CSdlPicture&) = delete;
     CSdlPicture& operator=(const CSdlPicture&) = delete;
 
-    // A renderer for the window (the platform's best, else software) without vertical sync,
-    // so that presenting never stalls a timer step. False with SDL's error text set.
-    bool Create(SDL_Window* window);
+    // A renderer for the window without vertical sync, so that presenting never stalls a
+    // timer step; the window's loop paces the presents itself. For a picture shown pixel for
+    // pixel (oneToOne) SDL's software renderer, which copies it into the window's own pixels
+    // and loads no OpenGL; for a scaled one the platform's best, else software. SDL's
+    // SDL_RENDER_DRIVER chooses instead where it is set. False with SDL's error text set.
+    bool Create(SDL_Window* window, bool oneToOne);
+    // The renderer's name ("software", "opengl", ...), empty before Create.
+    const char* RendererName() const;
     // Copies the surface into the texture, its rows turned top-down; false without pixels.
     bool Upload(const CDrawDevice24& surface);
     // Shows the texture scaled by a whole number with nearest-pixel sampling, letterboxed in

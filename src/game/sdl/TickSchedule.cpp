@@ -1,4 +1,4 @@
-// The grid of timer-step deadlines.
+// The grid of timer-step deadlines and the gate of the presents.
 #include "TickSchedule.h"
 
 #include <algorithm>
@@ -14,6 +14,26 @@ void CTickSchedule::Advance(uint64_t now) {
         return;
     }
     deadline += ((now - deadline) / period + 1) * period;
+}
+
+uint64_t RefreshPeriod(uint64_t frequency, int32_t refreshRate) {
+    const uint64_t rate = refreshRate > 0 ? static_cast<uint64_t>(refreshRate) : 60;
+    return std::max<uint64_t>(frequency / rate, 1);
+}
+
+LoopAction NextLoopAction(const CTickSchedule& steps, const CPresentGate& gate, bool pictureWanted,
+                          uint64_t now) {
+    if (steps.IsDue(now)) {
+        return {LoopAction::Kind::Step, now};
+    }
+    if (pictureWanted && gate.MayPresent(now)) {
+        return {LoopAction::Kind::Present, now};
+    }
+    uint64_t until = steps.GetDeadline();
+    if (pictureWanted) {
+        until = std::min(until, gate.EarliestPresent());
+    }
+    return {LoopAction::Kind::Wait, until};
 }
 
 } // namespace kx

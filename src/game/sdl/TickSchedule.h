@@ -26,4 +26,40 @@ private:
     uint64_t period;
 };
 
+// Counter units of one refresh of a display of that rate (refreshes a second); 60 Hz where
+// the platform reports none (0 or less).
+uint64_t RefreshPeriod(uint64_t frequency, int32_t refreshRate);
+
+// At most one present per refresh: a present may follow the one before by a whole refresh
+// period at the earliest, so no picture is replaced before the screen could show it.
+class CPresentGate {
+public:
+    explicit CPresentGate(uint64_t period) : period(period) {}
+    void SetPeriod(uint64_t newPeriod) { period = newPeriod; }
+    uint64_t GetPeriod() const { return period; }
+    bool MayPresent(uint64_t now) const { return !presented || now - last >= period; }
+    // The first counter value at which MayPresent holds.
+    uint64_t EarliestPresent() const { return presented ? last + period : 0; }
+    void Presented(uint64_t now) {
+        last = now;
+        presented = true;
+    }
+
+private:
+    uint64_t period;
+    uint64_t last = 0;
+    bool presented = false;
+};
+
+// What the window's loop does next: a due step first, so that a present shows the newest
+// state; then a wanted picture once the gate lets it through; else it waits until the next
+// step or the moment the wanted picture may be presented.
+struct LoopAction {
+    enum class Kind { Step, Present, Wait };
+    Kind kind = Kind::Wait;
+    uint64_t until = 0; // for Wait: the counter value to wake at
+};
+LoopAction NextLoopAction(const CTickSchedule& steps, const CPresentGate& gate, bool pictureWanted,
+                          uint64_t now);
+
 } // namespace kx

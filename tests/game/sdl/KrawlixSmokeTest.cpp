@@ -72,15 +72,21 @@ std::string ReadText(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// key=value lines.
+// The numbers of the key=value lines (the renderer's name is text).
 std::map<std::string, double> ReadStats(const fs::path& path) {
     std::map<std::string, double> values;
     std::istringstream in(ReadText(path));
     std::string line;
     while (std::getline(in, line)) {
         const size_t eq = line.find('=');
-        if (eq != std::string::npos) {
-            values[line.substr(0, eq)] = std::stod(line.substr(eq + 1));
+        if (eq == std::string::npos) {
+            continue;
+        }
+        const std::string text = line.substr(eq + 1);
+        char* end = nullptr;
+        const double value = std::strtod(text.c_str(), &end);
+        if (!text.empty() && end == text.c_str() + text.size()) {
+            values[line.substr(0, eq)] = value;
         }
     }
     return values;

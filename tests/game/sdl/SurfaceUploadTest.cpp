@@ -38,6 +38,44 @@ TEST(SurfaceUpload, RowsArriveTopDownWithEveryColourInPlace) {
     }
 }
 
+// Every width from 1 to 40 (each remainder of the 16- and 4-pixel rounds) and the window's,
+// with random pixels: each one widened in place, the padding behind each row untouched.
+TEST(SurfaceUpload, EveryPixelOfEveryWidthMatchesItsSurfacePixel) {
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    std::vector<int32_t> widths;
+    for (int32_t w = 1; w <= 40; ++w) {
+        widths.push_back(w);
+    }
+    widths.push_back(650);
+    for (int32_t width : widths) {
+        const int32_t height = width == 650 ? 650 : 3;
+        CDrawDevice24 surface;
+        ASSERT_TRUE(surface.Create(width, height));
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                surface.SetPixel(x, y, next() & 0xFFFFFF);
+            }
+        }
+        const int32_t pitch = width * 4 + 8;
+        std::vector<uint8_t> texture(static_cast<size_t>(pitch) * height, 0xAB);
+        CopyTopDownToXrgb(surface, texture.data(), pitch);
+        int64_t wrong = 0;
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                wrong += At(texture, pitch, x, y) != (0xFF000000u | surface.GetPixel(x, y));
+            }
+            for (int32_t i = width * 4; i < pitch; ++i) {
+                wrong += texture[static_cast<size_t>(pitch) * y + i] != 0xAB;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "width " << width;
+    }
+}
+
 TEST(SurfaceUpload, ASurfaceWithoutPixelsWritesNothing) {
     CDrawDevice24 surface;
     std::vector<uint8_t> texture(16, 0x5A);
