@@ -12,6 +12,7 @@
 
 #include "field/LevelFile.h"
 #include "graphics/FontTable.h"
+#include "storage/ArchiveManifest.h"
 #include "storage/MemSerializer.h"
 #include "storage/ResourceArchive.h"
 
@@ -84,26 +85,27 @@ TEST_F(BuiltArchive, HoldsTheScreensAndEveryLevelOfItsListAsReadableLevels) {
     }
 }
 
-// The build's manifest lines are "kind name file"; each must arrive with exactly its file's bytes.
+// Each line of the build's manifest (names quoted, blanks and umlauts allowed) must arrive
+// under its name with exactly its file's bytes.
 TEST_F(BuiltArchive, PacksEveryManifestEntryWithItsFileBytes) {
-    std::ifstream manifest(std::string(KX_ASSET_DIR) + "/../archive.manifest");
-    ASSERT_TRUE(manifest.good());
-    std::string line;
-    size_t entries = 0;
-    while (std::getline(manifest, line)) {
-        if (line.empty())
-            continue;
-        size_t first = line.find(' ');
-        size_t second = line.find(' ', first + 1);
-        ASSERT_NE(second, std::string::npos) << line;
-        std::string kind = line.substr(0, first);
-        std::string name = line.substr(first + 1, second - first - 1);
-        const kx::CResource* resource = archive.LookupResource(kind, name);
-        ASSERT_NE(resource, nullptr) << line;
-        EXPECT_TRUE(SameBytes(*resource, ReadBytes(line.substr(second + 1)))) << line;
-        ++entries;
+    const std::string folder = std::string(KX_ASSET_DIR) + "/..";
+    const std::vector<uint8_t> text = ReadBytes(folder + "/archive.manifest");
+    ASSERT_FALSE(text.empty());
+    std::vector<kx::ArchiveManifestLine> lines;
+    std::string error;
+    ASSERT_TRUE(kx::ParseArchiveManifest(
+        std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), folder, lines,
+        error))
+        << error;
+    bool blankInAName = false;
+    for (const kx::ArchiveManifestLine& line : lines) {
+        const kx::CResource* resource = archive.LookupResource(line.kind, line.name);
+        ASSERT_NE(resource, nullptr) << line.kind << " " << line.name;
+        EXPECT_TRUE(SameBytes(*resource, ReadBytes(line.file))) << line.file;
+        blankInAName = blankInAName || line.name.find(' ') != std::string::npos;
     }
-    EXPECT_EQ(entries, archive.GetCount());
+    EXPECT_TRUE(blankInAName);
+    EXPECT_EQ(lines.size(), archive.GetCount());
 }
 
 } // namespace

@@ -17,7 +17,10 @@ TEST(KeyMap, GameKeysMapToTheirActions) {
     EXPECT_EQ(MapKey(SDLK_ESCAPE, KMOD_NONE, false), InputAction::Cancel);
     EXPECT_EQ(MapKey(SDLK_F1, KMOD_NONE, false), InputAction::Help);
     EXPECT_EQ(MapKey(SDLK_a, KMOD_NONE, false), InputAction::None);
-    EXPECT_EQ(MapKey(SDLK_SPACE, KMOD_NONE, false), InputAction::None);
+    EXPECT_EQ(MapKey(SDLK_SPACE, KMOD_NONE, false), InputAction::Resume);
+    EXPECT_EQ(MapKey(SDLK_BACKSPACE, KMOD_NONE, false), InputAction::Rewind);
+    EXPECT_EQ(MapKey(SDLK_r, KMOD_NONE, false), InputAction::Restart);
+    EXPECT_EQ(MapKey(SDLK_h, KMOD_NONE, false), InputAction::Hint);
 }
 
 TEST(KeyMap, OnlyTheDirectionsAndTabAreSteeringKeys) {
