@@ -71,26 +71,9 @@ public:
     std::vector<std::string> names;
 };
 
-// Lead bytes and continuation bytes in order (overlong forms are not looked for).
-bool IsValidUtf8(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        auto c = static_cast<unsigned char>(text[i]);
-        size_t n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 4;
-        if (n == 4)
-            return false;
-        for (size_t k = 1; k <= n; ++k) {
-            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) >> 6) != 2)
-                return false;
-        }
-        i += n + 1;
-    }
-    return true;
-}
-
 // The game's texts are Windows-1252; file names and paths may already be UTF-8.
 std::string ToUtf8(const std::string& text) {
-    return IsValidUtf8(text) ? text : kx::Utf8FromCp1252(text);
+    return kx::IsValidUtf8(text) ? text : kx::Utf8FromCp1252(text);
 }
 
 void WriteStrings(JsonWriter& json, const std::vector<std::string>& texts) {
