@@ -9,7 +9,9 @@ for tool in xvfb-run Xvfb xauth xwd xdotool; do
     exit 77
   fi
 done
-server_args="-screen 0 1280x1024x24 -nolisten tcp"
+# -noreset: the server would otherwise reset when its last client (a game that ended) leaves,
+# and a game started in that moment finds no display.
+server_args="-screen 0 1280x1024x24 -nolisten tcp -noreset"
 if ! xvfb-run -a -s "$server_args" true >/dev/null 2>&1; then
   echo "SKIPPED: xvfb-run could not start an X server here"
   exit 77
