@@ -200,12 +200,7 @@ void CKrawlixEditorDoc::EndGesture() {
     const bool recorded = gestureHasWhole ? history.Record(gestureWhole, *this)
                                           : history.RecordCells(*this, touchedIndexes,
                                                                 touchedBefore, gestureDescription);
-    gestureHasWhole = false;
-    gestureWhole = FieldSnapshot();
-    touchedIndexes.clear();
-    touchedBefore.clear();
-    touchedMark.clear();
-    gestureDescription.clear();
+    ForgetGesture();
     if (recorded) {
         Notify();
     }
@@ -233,13 +228,18 @@ void CKrawlixEditorDoc::Notify() {
     }
 }
 
-void CKrawlixEditorDoc::ResetHistory() {
-    gestureDepth = 0;
+void CKrawlixEditorDoc::ForgetGesture() {
     gestureHasWhole = false;
     gestureWhole = FieldSnapshot();
     touchedIndexes.clear();
     touchedBefore.clear();
     touchedMark.clear();
+    gestureDescription.clear();
+}
+
+void CKrawlixEditorDoc::ResetHistory() {
+    gestureDepth = 0;
+    ForgetGesture();
     history.Clear();
     Notify();
 }

@@ -132,6 +132,8 @@ private:
     void BuildStyledField(int32_t newWidth, int32_t newHeight, std::string_view style);
     bool ApplyEntryToCell(FieldCell& cell, const PaletteEntry& entry, FieldLayer layer);
     void Notify();
+    // The open gesture's record of what it touched, dropped once the gesture is over.
+    void ForgetGesture();
     void ResetHistory();
     // Within a gesture: keeps the cell's state from before its first change.
     void TouchCell(size_t index);

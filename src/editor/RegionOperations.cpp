@@ -170,12 +170,7 @@ void CKrawlixEditorDoc::CancelGesture() {
     }
     description = gestureDescription;
     gestureDepth = 0;
-    gestureHasWhole = false;
-    gestureWhole = FieldSnapshot();
-    touchedIndexes.clear();
-    touchedBefore.clear();
-    touchedMark.clear();
-    gestureDescription.clear();
+    ForgetGesture();
     Notify();
 }
 
