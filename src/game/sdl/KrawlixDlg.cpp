@@ -12,6 +12,7 @@
 
 #include "TickSchedule.h"
 #include "WindowIcon.h"
+#include "WindowManager.h"
 #include "storage/TextCodec.h"
 
 namespace kx {
@@ -77,10 +78,7 @@ bool CKrawlixDlg::Create() {
     const bool highDensity =
         SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= kHighDensityDpi;
     settings.zoom = StartingZoom(settings.zoom, highDensity, LargestZoom());
-    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-    if (settings.fullscreen) {
-        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    }
+    const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     window.reset(SDL_CreateWindow(Utf8FromCp1252(title).c_str(), SDL_WINDOWPOS_CENTERED,
                                   SDL_WINDOWPOS_CENTERED, kClientSize * settings.zoom,
                                   kClientSize * settings.zoom, flags));
@@ -89,6 +87,9 @@ bool CKrawlixDlg::Create() {
     }
     TakeRefreshRate();
     SDL_SetWindowMinimumSize(window.get(), kClientSize, kClientSize);
+    if (settings.fullscreen) {
+        ApplyFullscreen();
+    }
     IconPixels icon = MakeIconPixels(shell->Resources().GetTransparentSprites(), kIconSprite);
     if (!icon.argb.empty()) {
         SDL_Surface* surface =
@@ -421,11 +422,33 @@ void CKrawlixDlg::Perform(InputAction action) {
 void CKrawlixDlg::ToggleFullscreen() {
     TakeShownZoom();
     settings.fullscreen = !settings.fullscreen;
-    SDL_SetWindowFullscreen(window.get(), settings.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    ApplyFullscreen();
     if (!settings.fullscreen) {
         ApplyWindowedSize();
     }
     RepaintNow();
+}
+
+void CKrawlixDlg::ApplyFullscreen() {
+    if (!ownFullscreen && !RunsWithoutWindowManager(window.get())) {
+        SDL_SetWindowFullscreen(window.get(),
+                                settings.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        return;
+    }
+    // Nothing grants fullscreen here, so the window itself covers its display.
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(window.get()));
+    ownFullscreen = settings.fullscreen;
+    SDL_SetWindowBordered(window.get(), settings.fullscreen ? SDL_FALSE : SDL_TRUE);
+    SDL_Rect bounds{};
+    if (settings.fullscreen && SDL_GetDisplayBounds(display, &bounds) == 0) {
+        SDL_SetWindowPosition(window.get(), bounds.x, bounds.y);
+        SDL_SetWindowSize(window.get(), bounds.w, bounds.h);
+    } else if (!settings.fullscreen) {
+        const int size = kClientSize * settings.zoom;
+        SDL_SetWindowSize(window.get(), size, size);
+        SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                              SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    }
 }
 
 // A window resized by hand has the zoom it shows.

@@ -95,6 +95,8 @@ private:
     void HandleWindowEvent(const SDL_WindowEvent& event);
     void Perform(InputAction action);
     void ToggleFullscreen();
+    // Brings the window to settings.fullscreen, through the window manager where one runs.
+    void ApplyFullscreen();
     void ChangeZoom(int32_t step);
     void TakeShownZoom();
     int32_t LargestZoom() const;
@@ -115,6 +117,8 @@ private:
     CGameShell* shell = nullptr;
     CSdlWaveOutDevice* device = nullptr;
     WindowSettings settings;
+    // Fullscreen made by the window covering its display, where no window manager runs.
+    bool ownFullscreen = false;
     std::string title = "Krawlix";
     bool quitPosted = false;
     // The picture (its renderer) goes before the window.

@@ -430,6 +430,43 @@ TEST_F(KrawlixSmoke, HShowsTheHintBackspaceWaitsAtTheStartAndRRestarts) {
     EXPECT_EQ(game.WaitExit(10s), std::optional<int>(0));
 }
 
+// The X server of the test runs no window manager: fullscreen is the window covering the
+// screen (1280 x 1024), with the whole picture in its middle, never a shifted part of it.
+TEST_F(KrawlixSmoke, F11WithoutAWindowManagerShowsTheWholePictureAndComesBack) {
+    const CBitmap24 levelFrame = Shot("", 500, "level");
+    CKrawlixProcess game({"/level:" + levelPath}, home);
+    ASSERT_GT(game.Pid(), 0);
+    const std::string window = WaitForWindow(game, 15s);
+    ASSERT_FALSE(window.empty()) << "no window appeared";
+    EXPECT_EQ(WaitForFrame(window, levelFrame, "level"), 0);
+
+    SendKeys(window, "F11");
+    CBitmap24 screen;
+    int64_t different = -1;
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    do {
+        std::this_thread::sleep_for(50ms);
+        if (Grab(window, screen) && screen.GetWidth() == 1280 && screen.GetHeight() == 1024) {
+            different = 0;
+            for (int32_t y = 0; y < levelFrame.GetHeight(); ++y) {
+                for (int32_t x = 0; x < levelFrame.GetWidth(); ++x) {
+                    different += screen.GetPixel(315 + x, 187 + y) != levelFrame.GetPixel(x, y);
+                }
+            }
+        }
+    } while (different != 0 && std::chrono::steady_clock::now() < end);
+    if (screen.IsValid()) {
+        WritePngFile((kArtefacts / "fullscreen.png").string(), screen);
+    }
+    EXPECT_EQ(screen.GetWidth(), 1280);
+    EXPECT_EQ(different, 0) << "the fullscreen picture is not the level's, whole and centred";
+
+    SendKeys(window, "F11");
+    EXPECT_EQ(WaitForFrame(window, levelFrame, "windowed-again"), 0);
+    SendKeys(window, "Escape Up Return Return");
+    EXPECT_EQ(game.WaitExit(10s), std::optional<int>(0));
+}
+
 TEST_F(KrawlixSmoke, WithoutArgumentsTheTitleScreenOpensWithItsMenu) {
     // A level of the player's own, so that the level list is never empty.
     fs::create_directories(home / "home" / "Documents" / "Krawlix");
