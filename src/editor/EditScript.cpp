@@ -165,15 +165,17 @@ bool ParseEvent(const std::string& raw, EditEvent& e, std::string& why) {
         return numbers(2, 2);
     }
     if (p[1] == "zoom") {
-        if (!numbers(2, 1)) {
-            return false;
+        // The step's index is kept: 12.5 is no whole number.
+        for (size_t i = 0; i < std::size(kZoomSteps) && p.size() == 3; ++i) {
+            std::string text = ZoomText(kZoomSteps[i]);
+            std::replace(text.begin(), text.end(), ',', '.');
+            if (p[2] == text) {
+                e.numbers = {static_cast<int32_t>(i)};
+                return true;
+            }
         }
-        if (std::find(std::begin(kZoomSteps), std::end(kZoomSteps), e.numbers[0]) ==
-            std::end(kZoomSteps)) {
-            why = "zoom is 100, 50 or 25";
-            return false;
-        }
-        return true;
+        why = "zoom is 100, 50, 25 or 12.5";
+        return false;
     }
     if (p[1] == "width") {
         if (!numbers(2, 1)) {
@@ -293,7 +295,7 @@ void RunEditEvent(CKrawlixEditorView& view, const EditEvent& e) {
     } else if (n == "cmd:pickat") {
         view.PickAt(v[0], v[1]);
     } else if (n == "cmd:zoom") {
-        view.SetZoom(v[0]);
+        view.SetZoom(kZoomSteps[v[0]]);
     } else if (n == "cmd:width") {
         view.ChooseWidthItem(v[0]);
     } else if (n == "cmd:new") {

@@ -138,12 +138,17 @@ void CKrawlixEditorView::Draw(CDrawDevice24& surface) const {
     DrawLayerCaption(surface);
     if (markX >= 0) {
         // Two frames, red outside and white inside, so that the mark shows on any ground.
+        // A shrunken cell is too small to hold them: there they lie around it, and the cell
+        // stays visible inside.
         const int32_t px = cellPx * (markX - scrollX);
         const int32_t py = cellPx * (markY - scrollY);
+        const int32_t in = cellPx == kViewCell ? 0 : -3;
         if (markX - scrollX < columns) {
-            surface.DrawFrame(px, py, px + cellPx - 1, py + cellPx - 1, kRed);
-            surface.DrawFrame(px + 1, py + 1, px + cellPx - 2, py + cellPx - 2, kRed);
-            surface.DrawFrame(px + 2, py + 2, px + cellPx - 3, py + cellPx - 3, kWhite);
+            for (int32_t i = 0; i < 3; ++i) {
+                const int32_t d = in + i;
+                surface.DrawFrame(px + d, py + d, px + cellPx - 1 - d, py + cellPx - 1 - d,
+                                  i < 2 ? kRed : kWhite);
+            }
         }
     }
     palette.Draw(surface, clientWidth, clientHeight, *imgfull, *imgtrans);
@@ -298,7 +303,7 @@ void CKrawlixEditorView::DrawCellFrame(CDrawDevice24& surface, const CellRect& r
 void CKrawlixEditorView::DrawLayerCaption(CDrawDevice24& surface) const {
     std::string text = switchLayer ? "Schalterebene" : "Normale Ebene";
     if (zoom != 100) {
-        text += FormatString(", %d %%", zoom);
+        text += ", " + ZoomText(zoom) + " %";
     }
     surface.SetFont(kCaptionFont);
     const TextSize size = surface.MeasureText(text);
@@ -644,13 +649,19 @@ bool CKrawlixEditorView::AutoScrollStep() {
     return scrollX != oldX || scrollY != oldY || x2 != oldX2 || y2 != oldY2;
 }
 
-bool CKrawlixEditorView::SetZoomAt(int32_t percent, int32_t px, int32_t py) {
+std::string ZoomText(double percent) {
+    const auto whole = static_cast<int32_t>(percent);
+    const auto tenths = static_cast<int32_t>((percent - whole) * 10 + 0.5);
+    return tenths == 0 ? FormatString("%d", whole) : FormatString("%d,%d", whole, tenths);
+}
+
+bool CKrawlixEditorView::SetZoomAt(double percent, int32_t px, int32_t py) {
     if (std::find(std::begin(kZoomSteps), std::end(kZoomSteps), percent) == std::end(kZoomSteps) ||
         percent == zoom) {
         return false;
     }
     const int32_t oldCell = CellPixels();
-    const int32_t newCell = kViewCell * percent / 100;
+    const auto newCell = static_cast<int32_t>(kViewCell * percent / 100);
     px = std::clamp(px, 0, std::max(FieldAreaWidth() - 1, 0));
     py = std::clamp(py, 0, std::max(clientHeight - 1, 0));
     // The cell under the pointer stays under it.
@@ -663,11 +674,18 @@ bool CKrawlixEditorView::SetZoomAt(int32_t percent, int32_t px, int32_t py) {
     const ScrollRange v = VerticalRange();
     scrollX = static_cast<int32_t>(std::clamp<int64_t>(a, h.minimum, h.maximum));
     scrollY = static_cast<int32_t>(std::clamp<int64_t>(b, v.minimum, v.maximum));
+    // A field that now fits whole is shown whole, from its first column or row.
+    if (doc.width <= VisibleColumns()) {
+        scrollX = 0;
+    }
+    if (doc.height <= VisibleRows()) {
+        scrollY = 0;
+    }
     Repaint();
     return true;
 }
 
-bool CKrawlixEditorView::SetZoom(int32_t percent) {
+bool CKrawlixEditorView::SetZoom(double percent) {
     return SetZoomAt(percent, FieldAreaWidth() / 2, clientHeight / 2);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "editor/EditorDoc.h"
@@ -24,8 +25,11 @@ enum EditTool : int32_t {
     ToolFlood = 4,           // "Füllen": connected equal cells
 };
 
-// The zoom steps in percent, largest first; a cell is 32, 16 or 8 pixels.
-inline constexpr int32_t kZoomSteps[] = {100, 50, 25};
+// The zoom steps in percent, largest first; a cell is 32, 16, 8 or 4 pixels. At 12.5 % a
+// 200 x 200 field (800 pixels square) fits a window on a 1280 x 1024 screen.
+inline constexpr double kZoomSteps[] = {100, 50, 25, 12.5};
+// "100", "12,5": a step as the German texts write it.
+std::string ZoomText(double percent);
 
 enum class RightDragMode : int32_t { None = 0, Field = 1, Palette = 2 };
 
@@ -106,12 +110,12 @@ public:
 
     // ---- zoom ----
     // The width and height of a field cell on screen: 32 at 100 %.
-    int32_t CellPixels() const { return kViewCell * zoom / 100; }
+    int32_t CellPixels() const { return static_cast<int32_t>(kViewCell * zoom / 100); }
     // One of kZoomSteps; the cell under (px, py) stays under it. False for other values or
     // when the zoom is already that.
-    bool SetZoomAt(int32_t percent, int32_t px, int32_t py);
+    bool SetZoomAt(double percent, int32_t px, int32_t py);
     // About the middle of the field area.
-    bool SetZoom(int32_t percent);
+    bool SetZoom(double percent);
     bool ZoomIn();
     bool ZoomOut();
 
@@ -206,7 +210,7 @@ public:
     bool showCreatures = true;
     bool showSwitches = true;
     bool showBlocking = false;
-    int32_t zoom = 100;
+    double zoom = 100;
     // The clipboard block's top-left cell while a paste follows the pointer.
     int32_t pasteX = 0, pasteY = 0;
     int32_t markX = -1; // the marked cell, -1 for none

@@ -207,7 +207,7 @@ TEST_F(Region, SelectCutAndAPasteThatFollowsThePointerUntilPlaced) {
 TEST_F(Region, EveryToolHitsTheCellUnderThePointerAtEveryZoom) {
     doc.NewDocument(200, 200, "Rot");
     view.OnInitialUpdate();
-    for (int32_t zoom : kZoomSteps) {
+    for (double zoom : kZoomSteps) {
         SCOPED_TRACE(zoom);
         ASSERT_TRUE(view.SetZoom(zoom) || view.zoom == zoom);
         view.ScrollTo(3, 4);
@@ -241,25 +241,37 @@ TEST_F(Region, EveryToolHitsTheCellUnderThePointerAtEveryZoom) {
         while (doc.Undo()) {
         }
     }
-    // At 25 % a cell is 8 pixels: the 700-pixel field area shows 88 columns, the bars the rest.
-    EXPECT_EQ(view.CellPixels(), 8);
-    EXPECT_EQ(view.VisibleColumns(), 88);
+    // At 12.5 % a cell is 4 pixels: the 700-pixel field area shows 175 columns, the bars the
+    // rest.
+    EXPECT_EQ(view.CellPixels(), 4);
+    EXPECT_EQ(view.VisibleColumns(), 175);
+    EXPECT_FALSE(view.ZoomOut());
     view.ScrollTo(0, 0);
     const ScrollRange h = view.HorizontalRange();
     EXPECT_EQ(h.minimum, 0);
-    EXPECT_EQ(h.maximum, 200 - 88);
-    EXPECT_EQ(h.page, 88);
+    EXPECT_EQ(h.maximum, 200 - 175);
+    EXPECT_EQ(h.page, 175);
     // Zooming about a pointer keeps the cell under it; steps beyond the ends are refused.
-    view.ScrollTo(50, 60);
+    view.ScrollTo(20, 30);
     view.SetZoomAt(50, 400, 300);
     int32_t x = 0, y = 0;
     EXPECT_TRUE(view.CellAtPixel(400, 300, x, y));
-    EXPECT_EQ(x, 50 + 400 / 8);
-    EXPECT_EQ(y, 60 + 300 / 8);
+    EXPECT_EQ(x, 20 + 400 / 4);
+    EXPECT_EQ(y, 30 + 300 / 4);
     EXPECT_TRUE(view.ZoomIn());
     EXPECT_FALSE(view.ZoomIn());
     EXPECT_FALSE(view.SetZoom(33));
     EXPECT_EQ(view.zoom, 100);
+    // Zoomed out far enough for the whole field, the view shows it from its top-left and the
+    // bars have nothing left to scroll.
+    doc.NewDocument(150, 100, "Rot");
+    view.OnInitialUpdate();
+    view.ScrollTo(60, 40);
+    ASSERT_TRUE(view.SetZoomAt(12.5, 600, 500));
+    EXPECT_EQ(view.scrollX, 0);
+    EXPECT_EQ(view.scrollY, 0);
+    EXPECT_EQ(view.HorizontalRange().maximum, 0);
+    EXPECT_EQ(view.VerticalRange().maximum, 0);
 }
 
 TEST_F(Region, DraggingPastTheEdgeScrollsAndEscCancelsEveryDrag) {
@@ -381,4 +393,25 @@ TEST_F(Region, TheSwitchLayerShowsTheNormalWallsFaintlyAndTheZoomShrinksCells) {
     EXPECT_EQ(surface.GetPixel(44, 44), ground);
     EXPECT_EQ(surface.GetPixel(4, 4), CFlatSheet::ColourOf(1));
     EXPECT_EQ(surface.GetPixel(90, 20), CFlatSheet::ColourOf(kOutsideIcon));
+    // The marked cell: framed inside at 100 %; a shrunken cell is too small for that, so there
+    // the frame lies around it and the cell itself still shows.
+    for (double zoom : kZoomSteps) {
+        SCOPED_TRACE(zoom);
+        view.SetZoom(zoom);
+        view.ShowMarkedCell(5, 5);
+        view.Draw(surface);
+        const int32_t c = view.CellPixels();
+        const int32_t px = (5 - view.scrollX) * c;
+        const int32_t py = (5 - view.scrollY) * c;
+        const int32_t out = c == 32 ? 0 : 3;
+        EXPECT_EQ(surface.GetPixel(px - out, py + c / 2), 0xFF0000u);
+        EXPECT_EQ(surface.GetPixel(px + c / 2, py + c - 1 + out), 0xFF0000u);
+        EXPECT_EQ(surface.GetPixel(px + 2 - out, py + 2 - out), 0xFFFFFFu);
+        EXPECT_EQ(surface.GetPixel(px + c / 2, py + c / 2), ground);
+        if (c < 32) {
+            EXPECT_EQ(surface.GetPixel(px, py), ground);
+            EXPECT_EQ(surface.GetPixel(px + c - 1, py + c - 1), ground);
+        }
+        view.ClearMark();
+    }
 }

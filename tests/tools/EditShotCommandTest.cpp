@@ -164,7 +164,14 @@ TEST_F(EditShot, RegionToolsZoomAndPickAreOneStepEachAndIgnoreWhatIsOutOfRange) 
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"zoom\":50,\"selection\":[9,9,10,10]"), std::string::npos)
         << "the block placed at 50 % where the pointer was, cut at the edge: " << r.out;
-    for (const char* bad : {"cmd:zoom:30", "cmd:paste:1", "cmd:pick", "tool:lasso", "key:tab"}) {
+    // At 12.5 % a cell is 4 pixels: pixel 22 lies in cell 5.
+    r = Run(
+        {"--events", "cmd:zoom:12.5,select:70,down:22:22,up:22:22", "--save", level, "--state"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"zoom\":12.5,"), std::string::npos) << r.out;
+    EXPECT_EQ(Load(level).CellAt(5, 5).item, 0);
+    for (const char* bad :
+         {"cmd:zoom:30", "cmd:zoom:12", "cmd:paste:1", "cmd:pick", "tool:lasso", "key:tab"}) {
         EXPECT_EQ(Run({"--events", bad}).status, 1) << bad;
     }
 }

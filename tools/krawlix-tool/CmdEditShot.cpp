@@ -133,7 +133,7 @@ std::string StateJson(const kx::CKrawlixEditorView& view, const Problems& proble
         j.Null();
     }
     j.Key("zoom");
-    j.Int(view.zoom);
+    j.Number(view.zoom);
     j.Key("selection");
     if (const auto& r = view.GetSelection()) {
         j.BeginArray();
@@ -243,12 +243,15 @@ Register editShot{
      "key:[ctrl+]pageup|pagedown|home|left|right|up|down|esc|delete, cmd:layer|objects|items|"
      "creatures|switches|blocking|merge|undo|redo|scrollup|scrolldown|copy|cut, cmd:paste "
      "(the block follows the pointer until down places it), cmd:paste:X:Y (the clipboard's "
-     "top-left at cell X,Y), cmd:pick:X:Y, cmd:zoom:100|50|25, cmd:width:N, cmd:new:W:H:STYLE, "
+     "top-left at cell X,Y), cmd:pick:X:Y, cmd:zoom:100|50|25|12.5, cmd:check (the level "
+     "checker's findings at that point), cmd:width:N, cmd:new:W:H:STYLE, "
      "cmd:resize:W:H:STYLE:CORNER, cmd:describe:TEXT (\\n line break, \\, comma). One name "
      "alone is OUT.png when it ends in .png, else LEVEL. select:N with no entry N selects "
      "nothing; sizes outside 3..1000 are refused as the dialogs refuse them. Writes the frame "
      "to OUT.png, saves to FILE, and --state prints the editor's state as JSON (before the "
-     "save)",
+     "save): the field's size, scroll, tool, selected (the palette index, -1 for none), zoom "
+     "(percent), selection ([x1,y1,x2,y2] or null), problems (after cmd:check each "
+     "{x,y,text}, else null), the layer, the shown parts and whether it is modified",
      RunEditShot}};
 
 } // namespace

@@ -41,6 +41,12 @@ public:
     }
     void Int(int64_t v) { Value(std::to_string(v)); }
     void UInt(uint64_t v) { Value(std::to_string(v)); }
+    // Whole numbers without a point, 12.5 as such (six digits are enough for what is written).
+    void Number(double v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", v);
+        Value(text);
+    }
     void Bool(bool v) { Value(v ? "true" : "false"); }
     void Null() { Value("null"); }
     void IntArray(const std::vector<int>& values) {

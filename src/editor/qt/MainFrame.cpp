@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QUrl>
 
@@ -44,6 +45,12 @@ const QString kStateKey = QStringLiteral("Window/State");
 
 } // namespace
 
+QSize FirstWindowSize(QSize available) {
+    // The frame the window manager adds and a panel on the screen's edge.
+    const QSize room = available - QSize(40, 80);
+    return QSize(1200, 920).boundedTo(room).expandedTo(QSize(900, 640));
+}
+
 CMainFrame::CMainFrame(CKrawlixEditorDoc& doc, CKrawlixEditorView& view, QSettings& settings,
                        std::function<uint32_t()> random)
     : doc(doc), view(view), settings(settings), random(std::move(random)) {
@@ -58,7 +65,7 @@ CMainFrame::CMainFrame(CKrawlixEditorDoc& doc, CKrawlixEditorView& view, QSettin
     BuildRegionUi();
     viewWidget->setFocus();
     setAcceptDrops(true);
-    resize(900, 640);
+    resize(FirstWindowSize(screen()->availableGeometry().size()));
     checkPanel = new CCheckPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, checkPanel);
     checkPanel->hide();

@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QSize>
 
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,11 @@ namespace kx {
 class CCheckPanel;
 class CEditorViewWidget;
 class CViewPane;
+
+// The window's size on its first start, for a screen with that much room: large enough for a
+// 200 x 200 field at the smallest zoom beside the palette and the check list, never above the
+// room there is, never below the 900 x 640 of a small screen.
+QSize FirstWindowSize(QSize available);
 
 // The commands by name, for the menus, the toolbar and tests.
 enum class Command {
@@ -73,6 +79,7 @@ enum class Command {
     Zoom100,
     Zoom50,
     Zoom25,
+    Zoom12,
     About,
     Resize,
     CheckLevel,

@@ -30,7 +30,9 @@ QMenu* MenuTitled(QMenuBar* bar, const QString& title) {
     return nullptr;
 }
 
-const Command kZoomCommands[] = {Command::Zoom100, Command::Zoom50, Command::Zoom25};
+const Command kZoomCommands[] = {Command::Zoom100, Command::Zoom50, Command::Zoom25,
+                                 Command::Zoom12};
+static_assert(std::size(kZoomCommands) == std::size(kZoomSteps));
 
 } // namespace
 
@@ -62,8 +64,9 @@ void CMainFrame::BuildRegionUi() {
     MakeAction(Command::ZoomOut, Utf8("Ver&kleinern\tStrg+-"), Utf8("Zeigt mehr vom Feld."))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     for (size_t i = 0; i < std::size(kZoomCommands); ++i) {
-        MakeAction(kZoomCommands[i], Utf8("Zoom %1 %").arg(kZoomSteps[i]),
-                   Utf8("Zeigt das Feld mit %1 %.").arg(kZoomSteps[i]))
+        const QString percent = QString::fromStdString(ZoomText(kZoomSteps[i]));
+        MakeAction(kZoomCommands[i], Utf8("Zoom %1 %").arg(percent),
+                   Utf8("Zeigt das Feld mit %1 %.").arg(percent))
             ->setCheckable(true);
     }
 
@@ -89,7 +92,7 @@ void CMainFrame::BuildRegionUi() {
     viewCommand(Command::ZoomIn, [this] { view.ZoomIn(); });
     viewCommand(Command::ZoomOut, [this] { view.ZoomOut(); });
     for (size_t i = 0; i < std::size(kZoomCommands); ++i) {
-        const int32_t percent = kZoomSteps[i];
+        const double percent = kZoomSteps[i];
         viewCommand(kZoomCommands[i], [this, percent] { view.SetZoom(percent); });
     }
 
@@ -160,7 +163,7 @@ QString CMainFrame::SizeStatus() const {
 QString CMainFrame::LayerStatus() const {
     return Utf8("%1, %2 %")
         .arg(view.switchLayer ? Utf8("Schalterebene") : Utf8("Normale Ebene"))
-        .arg(view.zoom);
+        .arg(QString::fromStdString(ZoomText(view.zoom)));
 }
 
 void CMainFrame::UpdateRegionUi() {

@@ -75,6 +75,7 @@ private Q_SLOTS:
                             "Zoom 100 %",
                             "Zoom 50 %",
                             "Zoom 25 %",
+                            "Zoom 12,5 %",
                             "-",
                             "Schalterebene anzeigen\tF4",
                             "-",

@@ -8,6 +8,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "CheckPanel.h"
 #include "EditorQtTestSupport.h"
 #include "EditorViewWidget.h"
 #include "ViewPane.h"
@@ -87,9 +88,31 @@ private Q_SLOTS:
         QVERIFY(pane->HorizontalBar()->isVisible());
         QTest::keyClick(Widget(), Qt::Key_Minus, Qt::ControlModifier);
         QTest::keyClick(Widget(), Qt::Key_Minus, Qt::ControlModifier);
-        QCOMPARE(View().zoom, 25);
+        QCOMPARE(View().zoom, 25.0);
         QVERIFY(frame->Action(Command::Zoom25)->isChecked());
+        // The smallest step: in the window's first size on a 1280 x 1024 screen the whole
+        // 200 x 200 field shows, with the check list beside it, and the bars have nothing to
+        // scroll.
+        QTest::keyClick(Widget(), Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(View().zoom, 12.5);
+        QVERIFY(frame->Action(Command::Zoom12)->isChecked());
         QVERIFY(!frame->Action(Command::ZoomOut)->isEnabled());
+        QCOMPARE(frame->LayerStatus(), QString::fromUtf8("Normale Ebene, 12,5 %"));
+        const QSize first = kx::FirstWindowSize(QSize(1280, 1024 - 40));
+        QVERIFY(first.width() <= 1280 && first.height() <= 1024 - 40);
+        frame->resize(first);
+        frame->Action(Command::CheckLevel)->trigger();
+        frame->CheckPanel()->Cancel();
+        QTRY_VERIFY(frame->ViewPane()->width() < first.width() - 200);
+        QTRY_COMPARE(View().HorizontalRange().maximum, 0);
+        QCOMPARE(View().VerticalRange().maximum, 0);
+        QVERIFY(View().VisibleColumns() >= 200 && View().VisibleRows() >= 200);
+        QCOMPARE(kx::FirstWindowSize(QSize(800, 600)), QSize(900, 640));
+        frame->CheckPanel()->hide();
+        frame->resize(900, 640);
+        QTest::keyClick(Widget(), Qt::Key_Plus, Qt::ControlModifier);
+        QTRY_COMPARE(View().VisibleColumns(), (Widget()->width() - 3 * 32 - 4 + 7) / 8);
+        pane->VerticalBar()->setValue(0);
         // At 25 % the bars span the field less one view of it.
         const int columns = View().VisibleColumns();
         QCOMPARE(columns, (Widget()->width() - 3 * 32 - 4 + 7) / 8);
@@ -111,13 +134,13 @@ private Q_SLOTS:
         // Strg+wheel zooms in about the pointer: the cell under it stays.
         const QPoint at = Cell(60, 20);
         Wheel(at, 120, Qt::ControlModifier);
-        QCOMPARE(View().zoom, 50);
+        QCOMPARE(View().zoom, 50.0);
         int x = 0, y = 0;
         QVERIFY(View().CellAtPixel(at.x(), at.y(), x, y));
         QCOMPARE(QPoint(x, y), QPoint(60, 20));
         QCOMPARE(pane->HorizontalBar()->value(), View().scrollX);
         QTest::keyClick(Widget(), Qt::Key_Plus, Qt::ControlModifier);
-        QCOMPARE(View().zoom, 100);
+        QCOMPARE(View().zoom, 100.0);
         QTest::mouseClick(Widget(), Qt::LeftButton, {},
                           Cell(View().scrollX + 2, View().scrollY + 3));
         QCOMPARE(Doc().CellAt(View().scrollX + 2, View().scrollY + 3).item, 0); // the picked corn
