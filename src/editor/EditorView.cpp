@@ -161,7 +161,16 @@ void CKrawlixEditorView::ShowMarkedCell(int32_t x, int32_t y) {
     }
     markX = x;
     markY = y;
-    ScrollTo(x - VisibleColumns() / 2, y - VisibleRows() / 2);
+    // A cell in full view stays where it is; another comes to the middle, as far as the
+    // field's edges let it, so that no empty space is shown where the field could be.
+    auto place = [](int32_t scroll, int32_t at, int32_t page, int32_t size) {
+        if (at >= scroll && at < scroll + page) {
+            return scroll;
+        }
+        return std::clamp(at - page / 2, 0, std::max(size - page, 0));
+    };
+    ScrollTo(place(scrollX, x, FieldAreaWidth() / CellPixels(), doc.width),
+             place(scrollY, y, clientHeight / CellPixels(), doc.height));
     Repaint();
 }
 

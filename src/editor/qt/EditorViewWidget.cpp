@@ -1,6 +1,7 @@
 // The widget that shows the editor's view: forwards mouse, wheel and keys, copies the frame 1:1.
 #include "EditorViewWidget.h"
 
+#include <QCursor>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -134,6 +135,13 @@ void CEditorViewWidget::mouseMoveEvent(QMouseEvent* event) {
         pointerMoved(p, true);
     }
     AfterEvent();
+}
+
+void CEditorViewWidget::ReportPointer() {
+    const QPoint at = mapFromGlobal(QCursor::pos());
+    if (pointerMoved && underMouse() && rect().contains(at)) {
+        pointerMoved(ToSurface(at), true);
+    }
 }
 
 void CEditorViewWidget::leaveEvent(QEvent* event) {

@@ -33,6 +33,9 @@ public:
     void SetPointerCallback(std::function<void(QPoint surface, bool inside)> callback) {
         pointerMoved = std::move(callback);
     }
+    // Tells the pointer callback again where the pointer stands, after the view under it
+    // changed without a move (a zoom by key or menu).
+    void ReportPointer();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -89,11 +89,22 @@ void CMainFrame::BuildRegionUi() {
         view.BeginPaste();
     });
     viewCommand(Command::Delete, [this] { view.DeleteSelection(); });
-    viewCommand(Command::ZoomIn, [this] { view.ZoomIn(); });
-    viewCommand(Command::ZoomOut, [this] { view.ZoomOut(); });
+    // A zoom by key or menu moves the field under a pointer that stays: the status bar
+    // names the cell now under it.
+    viewCommand(Command::ZoomIn, [this] {
+        view.ZoomIn();
+        viewWidget->ReportPointer();
+    });
+    viewCommand(Command::ZoomOut, [this] {
+        view.ZoomOut();
+        viewWidget->ReportPointer();
+    });
     for (size_t i = 0; i < std::size(kZoomCommands); ++i) {
         const double percent = kZoomSteps[i];
-        viewCommand(kZoomCommands[i], [this, percent] { view.SetZoom(percent); });
+        viewCommand(kZoomCommands[i], [this, percent] {
+            view.SetZoom(percent);
+            viewWidget->ReportPointer();
+        });
     }
 
     if (QMenu* edit = MenuTitled(menuBar(), Utf8("&Bearbeiten"))) {

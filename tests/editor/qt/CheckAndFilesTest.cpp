@@ -129,6 +129,13 @@ private Q_SLOTS:
         const int py = 32 * (2 - view.scrollY);
         QCOMPARE(surface.GetPixel(px, py + 10), 0xFF0000u);
         QCOMPARE(surface.GetPixel(px + 2, py + 10), 0xFFFFFFu);
+        // A cell already in full view is marked where it is: the field does not move away.
+        view.SetClientSize(800, 600);
+        view.ScrollTo(0, 0);
+        panel->WarningList()->setCurrentRow(row == 0 ? 1 : 0);
+        panel->WarningList()->setCurrentRow(row);
+        QCOMPARE(view.markX, 8);
+        QCOMPARE(QPoint(view.scrollX, view.scrollY), QPoint(0, 0));
     }
 
     void aSolvedLevelIsDemonstratedWithItsSolutionAsATape() {
