@@ -123,25 +123,41 @@ bool GenerateBackground(CBitmap24& background, CRandom& random) {
 
 void TileBackground(CDrawDevice24& surface, const CBitmap24& background, int32_t offsetX,
                     int32_t offsetY) {
-    int32_t width = background.GetWidth();
-    int32_t height = background.GetHeight();
+    TileBackground(surface, background, offsetX, offsetY,
+                   SurfaceRect{0, 0, surface.GetWidth(), surface.GetHeight()});
+}
+
+void TileBackground(CDrawDevice24& surface, const CBitmap24& background, int32_t offsetX,
+                    int32_t offsetY, const SurfaceRect& area) {
+    const int64_t width = background.GetWidth();
+    const int64_t height = background.GetHeight();
     if (!background.IsValid() || width <= 0 || height <= 0)
         return;
+    const int64_t left = std::max<int64_t>(area.left, 0);
+    const int64_t top = std::max<int64_t>(area.top, 0);
+    const int64_t right = std::min<int64_t>(area.right, surface.GetWidth());
+    const int64_t bottom = std::min<int64_t>(area.bottom, surface.GetHeight());
+    if (left >= right || top >= bottom)
+        return;
     // Division truncates toward zero, as the paint's offsets do.
-    int64_t startX = -static_cast<int64_t>(offsetX) / 4;
-    int64_t startY = -static_cast<int64_t>(offsetY) / 4;
-    // A start right of the edge steps back whole tiles until it is at or left of it; tiles
-    // wholly left of or above the surface are skipped, as they would be clipped away.
-    auto firstTile = [](int64_t start, int64_t size) {
-        if (start > 0)
-            start -= (start + size - 1) / size * size;
-        if (start + size <= 0)
-            start += (-start) / size * size;
-        return start;
+    const int64_t startX = -static_cast<int64_t>(offsetX) / 4;
+    const int64_t startY = -static_cast<int64_t>(offsetY) / 4;
+    // The tile that holds the area's first pixel, whole tiles away from the start.
+    auto firstTile = [](int64_t start, int64_t size, int64_t edge) {
+        const int64_t d = edge - start;
+        return start + (d / size - (d % size < 0 ? 1 : 0)) * size;
     };
-    for (int64_t y = firstTile(startY, height); y < surface.GetHeight(); y += height)
-        for (int64_t x = firstTile(startX, width); x < surface.GetWidth(); x += width)
-            surface.DrawBitmap(static_cast<int32_t>(x), static_cast<int32_t>(y), background);
+    for (int64_t y = firstTile(startY, height, top); y < bottom; y += height) {
+        const int64_t t = std::max(y, top);
+        const int64_t b = std::min(y + height, bottom);
+        for (int64_t x = firstTile(startX, width, left); x < right; x += width) {
+            const int64_t l = std::max(x, left);
+            const int64_t r = std::min(x + width, right);
+            surface.DrawBitmapPart(static_cast<int32_t>(l), static_cast<int32_t>(t), background,
+                                   static_cast<int32_t>(l - x), static_cast<int32_t>(t - y),
+                                   static_cast<int32_t>(r - l), static_cast<int32_t>(b - t));
+        }
+    }
 }
 
 } // namespace kx

@@ -27,5 +27,8 @@ void PlaceStar(CBitmap24& image, int32_t sx, int32_t sy, int red, int green, int
 // is drawn at p - offset); the background moves at a quarter of the field's speed.
 void TileBackground(CDrawDevice24& surface, const CBitmap24& background, int32_t offsetX,
                     int32_t offsetY);
+// The same tiling inside one area of the surface only (right and bottom exclusive).
+void TileBackground(CDrawDevice24& surface, const CBitmap24& background, int32_t offsetX,
+                    int32_t offsetY, const SurfaceRect& area);
 
 } // namespace kx

@@ -1,6 +1,7 @@
 // CGameShell: start-up, the timer step, the paint and the input handlers.
 #include "GameShell.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -29,27 +30,32 @@ int64_t FloorDivide(int64_t a, int64_t b) {
     return a / b - (a % b != 0 && a < 0 ? 1 : 0);
 }
 
-// Whether the opaque ground of the field's cells will cover every pixel of the surface, so
-// that the background under it need not be drawn at all.
-bool GroundCoversSurface(const CGameFieldBase& field, const IImageList24& imgfull, int32_t width,
-                         int32_t height, int32_t offsetX, int32_t offsetY) {
+// The part of the surface that the field's cells cover when the opaque ground of every one
+// of them covers it, so that the background under it need not be drawn; else nothing.
+SurfaceRect OpaqueGroundArea(const CGameFieldBase& field, const IImageList24& imgfull,
+                             int32_t width, int32_t height, int32_t offsetX, int32_t offsetY) {
     if (imgfull.GetCellSize() != CellSize{kCellPixels, kCellPixels} ||
         imgfull.GetTransparentColour() != kNoTransparentColour)
-        return false;
-    int64_t firstX = FloorDivide(offsetX, kCellPixels);
-    int64_t firstY = FloorDivide(offsetY, kCellPixels);
-    int64_t endX = FloorDivide(int64_t{width} + offsetX + kCellPixels - 1, kCellPixels);
-    int64_t endY = FloorDivide(int64_t{height} + offsetY + kCellPixels - 1, kCellPixels);
-    if (firstX < 0 || firstY < 0 || endX > field.width || endY > field.height)
-        return false;
+        return {};
+    const int64_t left = std::max<int64_t>(-int64_t{offsetX}, 0);
+    const int64_t top = std::max<int64_t>(-int64_t{offsetY}, 0);
+    const int64_t right = std::min<int64_t>(int64_t{field.width} * kCellPixels - offsetX, width);
+    const int64_t bottom = std::min<int64_t>(int64_t{field.height} * kCellPixels - offsetY, height);
+    if (left >= right || top >= bottom)
+        return {};
+    const int64_t firstX = FloorDivide(left + offsetX, kCellPixels);
+    const int64_t firstY = FloorDivide(top + offsetY, kCellPixels);
+    const int64_t endX = FloorDivide(right + offsetX + kCellPixels - 1, kCellPixels);
+    const int64_t endY = FloorDivide(bottom + offsetY + kCellPixels - 1, kCellPixels);
     for (int64_t y = firstY; y < endY; ++y) {
         for (int64_t x = firstX; x < endX; ++x) {
             uint8_t ground = field.CellAt(static_cast<int32_t>(x), static_cast<int32_t>(y)).ground;
             if (ground == kNothing || ground >= imgfull.GetCount())
-                return false;
+                return {};
         }
     }
-    return true;
+    return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
+            static_cast<int32_t>(bottom)};
 }
 
 // What a start without the archive says: its name and every folder the search looked in.
@@ -256,11 +262,21 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
     int32_t offsetY = ViewPixel(game.viewY) - height / 2;
     painted = PaintedView{width, height, offsetX, offsetY};
     game.sceneChanged = false;
-    if (!GroundCoversSurface(game.play.field, resources.GetOpaqueSprites(), width, height, offsetX,
-                             offsetY)) {
+    // The background shows only around the ground, in bands above, below and beside it.
+    const SurfaceRect g = OpaqueGroundArea(game.play.field, resources.GetOpaqueSprites(), width,
+                                           height, offsetX, offsetY);
+    if (g != SurfaceRect{0, 0, width, height}) {
         if (!background.IsValid())
             surface.Clear(0x000000);
-        TileBackground(surface, background, offsetX, offsetY);
+        if (g.left >= g.right) {
+            TileBackground(surface, background, offsetX, offsetY);
+        } else {
+            TileBackground(surface, background, offsetX, offsetY, {0, 0, width, g.top});
+            TileBackground(surface, background, offsetX, offsetY, {0, g.bottom, width, height});
+            TileBackground(surface, background, offsetX, offsetY, {0, g.top, g.left, g.bottom});
+            TileBackground(surface, background, offsetX, offsetY,
+                           {g.right, g.top, width, g.bottom});
+        }
     }
     DrawCells(game.play.field, surface, resources.GetOpaqueSprites(),
               resources.GetTransparentSprites(), offsetX, offsetY);

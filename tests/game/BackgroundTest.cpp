@@ -138,3 +138,39 @@ TEST(Tiling, TilesCoverTheWholeSurfaceFromEitherSide) {
         for (int x = 0; x < 650; x += 13)
             ASSERT_NE(surface.GetPixel(x, y), 0x00FF00u) << x << "," << y;
 }
+
+// The paint tiles only the bands around the ground: inside an area the pixels are the whole
+// tiling's, outside it the surface keeps what it had, for offsets on either side and areas
+// reaching past the surface's edges.
+TEST(Tiling, AnAreaGetsTheWholeTilingsPixelsAndTheRestStaysAsItWas) {
+    CBitmap24 image;
+    ASSERT_TRUE(image.CreateBitmap(kx::kBackgroundSize, kx::kBackgroundSize, 0));
+    kx::CRandom random(7);
+    for (int y = 0; y < kx::kBackgroundSize; ++y) {
+        uint8_t* row = image.RowFromTop(y);
+        for (int i = 0; i < 3 * kx::kBackgroundSize; ++i)
+            row[i] = static_cast<uint8_t>(random.Next());
+    }
+    const kx::SurfaceRect areas[] = {
+        {0, 0, 650, 7}, {-20, 600, 700, 900}, {0, 7, 13, 643}, {300, 0, 301, 650}, {5, 5, 5, 9}};
+    const int32_t offsets[][2] = {{0, 0}, {-3201, 17}, {4000, -999}, {-1, 3203}};
+    for (const auto& [ox, oy] : offsets) {
+        kx::CDrawDevice24 whole;
+        ASSERT_TRUE(whole.Create(650, 650));
+        kx::TileBackground(whole, image, ox, oy);
+        for (const kx::SurfaceRect& a : areas) {
+            kx::CDrawDevice24 part;
+            ASSERT_TRUE(part.Create(650, 650));
+            part.Clear(0x123456);
+            kx::TileBackground(part, image, ox, oy, a);
+            for (int y = 0; y < 650; ++y) {
+                for (int x = 0; x < 650; ++x) {
+                    const bool inside = x >= a.left && x < a.right && y >= a.top && y < a.bottom;
+                    ASSERT_EQ(part.GetPixel(x, y), inside ? whole.GetPixel(x, y) : 0x123456u)
+                        << "offset " << ox << "," << oy << " area " << a.left << "," << a.top
+                        << " pixel " << x << "," << y;
+                }
+            }
+        }
+    }
+}
