@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <thread>
 
 #include "TickSchedule.h"
 #include "WindowIcon.h"
@@ -21,6 +20,9 @@ namespace {
 
 // A gamepad plugged in shows up within a fifth of a second.
 constexpr uint64_t kStepsBetweenPadSearches = 20;
+// What SDL keeps to itself (a signal's quit, its delayed focus changes) waits at most a fifth
+// of a second.
+constexpr uint32_t kStepsBetweenPumps = 20;
 
 // The program's start as near as the code sees it: before main, when the statics are made.
 const std::chrono::steady_clock::time_point kProgramStart = std::chrono::steady_clock::now();
@@ -86,6 +88,7 @@ bool CKrawlixDlg::Create() {
         return false;
     }
     TakeRefreshRate();
+    xinput.Attach(window.get());
     SDL_SetWindowMinimumSize(window.get(), kClientSize, kClientSize);
     if (settings.fullscreen) {
         ApplyFullscreen();
@@ -143,6 +146,8 @@ void CKrawlixDlg::ShowPicture(uint64_t now) {
     const double cpu2 = ThreadCpuSeconds();
     if (uploaded) {
         picture.Present();
+        // Its round trip may have left events in Xlib's buffers, where no poll sees them.
+        pumpNext = true;
         if (stats.presents++ == 0) {
             stats.firstPictureSeconds = SecondsSinceStart();
         }
@@ -186,6 +191,7 @@ void CKrawlixDlg::ShowMessageBox(const std::string& text, MessageIcon icon) {
     case MessageIcon::None:
         break;
     }
+    pumpNext = true;
     if (video && SDL_ShowSimpleMessageBox(flags, "Krawlix", utf8.c_str(), window.get()) == 0) {
         return;
     }
@@ -268,8 +274,7 @@ void CKrawlixDlg::RunModal() {
         case LoopAction::Kind::Wait:
             // Input waits for the step: its handlers only ask for a repaint, which comes with
             // the next present, so nothing shows earlier if it is handled earlier.
-            std::this_thread::sleep_for(std::chrono::nanoseconds(
-                static_cast<int64_t>((action.until - now) * 1000000000 / frequency)));
+            xinput.Sleep(static_cast<int64_t>((action.until - now) * 1000000000 / frequency));
             break;
         }
     }
@@ -279,7 +284,16 @@ void CKrawlixDlg::RunModal() {
 }
 
 void CKrawlixDlg::Step(uint64_t& stepsUntilPadSearch) {
-    SDL_PumpEvents();
+    // Asking the X server costs more than the rest of a step in which nothing happens: it is
+    // asked when the connection has something, on the step after anything that may have read
+    // events into Xlib's buffers unseen (a present, input handled) and now and then.
+    if (pumpNext || stepsUntilPump == 0 || xinput.MayHaveEvents()) {
+        SDL_PumpEvents();
+        xinput.Taken();
+        stepsUntilPump = kStepsBetweenPumps;
+    }
+    pumpNext = false;
+    --stepsUntilPump;
     // Gamepads are read here (their automatic update is off, see CSdlSession): every
     // step while one is plugged in, else a look for new ones now and then.
     if (gamepads.HasPads() || stepsUntilPadSearch == 0) {
@@ -287,10 +301,11 @@ void CKrawlixDlg::Step(uint64_t& stepsUntilPadSearch) {
         stepsUntilPadSearch = kStepsBetweenPadSearches;
     }
     --stepsUntilPadSearch;
-    HandleQueuedEvents();
+    pumpNext = HandleQueuedEvents();
     const InputAction padPress = gamepads.PollDirection(NowMs());
     if (padPress != InputAction::None) {
         Perform(padPress);
+        pumpNext = true;
     }
     if (quitPosted) {
         return;
@@ -299,12 +314,15 @@ void CKrawlixDlg::Step(uint64_t& stepsUntilPadSearch) {
     ++stats.steps;
 }
 
-void CKrawlixDlg::HandleQueuedEvents() {
+bool CKrawlixDlg::HandleQueuedEvents() {
+    bool any = false;
     SDL_Event event;
     while (!quitPosted &&
            SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
         HandleEvent(event);
+        any = true;
     }
+    return any;
 }
 
 void CKrawlixDlg::HandleEvent(const SDL_Event& event) {

@@ -14,6 +14,7 @@
 #include "SdlPicture.h"
 #include "TickSchedule.h"
 #include "WindowSettings.h"
+#include "XInputWatch.h"
 #include "game/GameHost.h"
 #include "game/GameShell.h"
 #include "game/ProfileFile.h"
@@ -101,8 +102,8 @@ private:
     void TakeShownZoom();
     int32_t LargestZoom() const;
     void ApplyWindowedSize();
-    // Events already in SDL's queue, without asking the X server again.
-    void HandleQueuedEvents();
+    // Events already in SDL's queue, without asking the X server again; true if there were.
+    bool HandleQueuedEvents();
     // One timer step: input, then the shell's Tick.
     void Step(uint64_t& stepsUntilPadSearch);
     // Composes the picture if one was asked for, then presents it.
@@ -125,6 +126,11 @@ private:
     std::unique_ptr<SDL_Window, WindowDeleter> window;
     CSdlPicture picture;
     CSdlGamepads gamepads;
+    CXInputWatch xinput;
+    // SDL is asked for events on the next step whatever the connection says, and at the
+    // latest after this many steps.
+    bool pumpNext = true;
+    uint32_t stepsUntilPump = 0;
     uint64_t frequency = 0;
     // A picture asked for and not yet composed; a present asked for (the window uncovered).
     bool repaintWanted = false;
