@@ -1,14 +1,16 @@
 // The page's figures in headless Chromium: its size, the time from loading to the first
 // picture over the loopback, and the CPU time a running level costs.
-//   node benchmarks/web/page_figures.js PAGE_DIR [CHROMIUM]
+//   node benchmarks/web/page_figures.js PAGE_DIR [CHROMIUM] [LOADS]
 'use strict';
 const fs = require('fs');
 const http = require('http');
+const os = require('os');
 const path = require('path');
 const { Browser } = require('../../tests/web/cdp');
 
 const pageDir = path.resolve(process.argv[2] || 'build-web');
 const chromium = process.argv[3] || 'chromium';
+const loads = Math.max(1, Number(process.argv[4]) || 15);
 
 function serve() {
   const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
@@ -56,15 +58,34 @@ async function main() {
     const page = await browser.newPage();
     await page.send('Network.enable');
     await page.send('Network.setCacheDisabled', { cacheDisabled: true });
-    const times = [];
-    for (let i = 0; i < 7; ++i) {
+    // Where the time goes: the page's marks and the files' arrival, in ms from the start of
+    // the navigation.
+    const steps = {};
+    const load0 = os.loadavg()[0];
+    for (let i = 0; i < loads; ++i) {
       await page.goto('about:blank');
       await page.goto(url);
-      times.push(await page.waitFor('window.kxFirstPictureMs'));
+      await page.waitFor("performance.getEntriesByName('kx-first-frame').length");
+      const at = await page.evaluate(`(() => {
+        const at = { 'page arrived': performance.getEntriesByType('navigation')[0].responseEnd };
+        for (const r of performance.getEntriesByType('resource'))
+          at[r.name.split('/').pop() + ' arrived'] = r.responseEnd;
+        for (const m of performance.getEntriesByType('mark'))
+          if (m.name.startsWith('kx-')) at[m.name.slice(3)] = m.startTime;
+        return at;
+      })()`);
+      for (const [step, ms] of Object.entries(at)) (steps[step] = steps[step] || []).push(ms);
     }
-    times.sort((a, b) => a - b);
-    console.log(`load to first picture (7 loads, cache off): median ${times[3].toFixed(0)} ms, ` +
-      `min ${times[0].toFixed(0)} ms, max ${times[6].toFixed(0)} ms`);
+    const median = (list) => list.sort((a, b) => a - b)[list.length >> 1];
+    const order = Object.keys(steps).sort((a, b) => median(steps[a]) - median(steps[b]));
+    for (const step of order)
+      console.log(`  ${step.padEnd(24)} median ${median(steps[step]).toFixed(0).padStart(5)} ms`);
+    const times = steps['first-picture'];
+    console.log(`load to first picture (${loads} loads, cache off, load average ` +
+      `${load0.toFixed(2)} to ${os.loadavg()[0].toFixed(2)}): ` +
+      `median ${median(times).toFixed(0)} ms, ` +
+      `min ${times[0].toFixed(0)} ms, max ${times[times.length - 1].toFixed(0)} ms; ` +
+      `the frame that shows it: median ${median(steps['first-frame']).toFixed(0)} ms`);
 
     await page.press('Enter', 'Enter', 13); // level 1
     await page.waitFor('/Ebene 1/.test(document.title)');

@@ -2,6 +2,9 @@
 // Runs before the module's own code (--pre-js); the C++ side calls Module.kxPage.
 (function () {
   'use strict';
+  // Marks of the way to the first picture, for benchmarks/web/page_figures.js.
+  function mark(name) { if (performance.mark) performance.mark('kx-' + name); }
+  mark('script');
   var kProfileKey = 'krawlix.profile';
   var canvas = document.getElementById('canvas');
   var context = canvas.getContext('2d', { alpha: false });
@@ -57,16 +60,39 @@
 
   function hideMessage() { messageBox.hidden = true; }
 
-  function call(name, types, args) {
-    return Module.ccall(name, 'number', types, args);
+  // Strings go to the module through its heap, not its small stack, which a long one (a
+  // huge stored profile, a long address) would overrun.
+  var encoder = new TextEncoder();
+  function call(name, args) {
+    var held = [];
+    var values = (args || []).map(function (value) {
+      if (typeof value !== 'string') return value;
+      var bytes = encoder.encode(value);
+      var pointer = Module._malloc(bytes.length + 1);
+      Module.HEAPU8.set(bytes, pointer);
+      Module.HEAPU8[pointer + bytes.length] = 0;
+      held.push(pointer);
+      return pointer;
+    });
+    try {
+      return Module['_' + name].apply(null, values);
+    } finally {
+      held.forEach(function (pointer) { Module._free(pointer); });
+    }
   }
 
   function putFile(path, bytes) {
     var pointer = Module._malloc(Math.max(bytes.length, 1));
     Module.HEAPU8.set(bytes, pointer);
-    var ok = call('kx_web_put_file', ['string', 'number', 'number'], [path, pointer, bytes.length]);
+    var ok = call('kx_web_put_file', [path, pointer, bytes.length]);
     Module._free(pointer);
     return ok === 1;
+  }
+
+  // The archive goes into the module's files as it came, not copied through its memory.
+  function putArchive(buffer) {
+    try { Module.FS.mkdir('/krawlix'); } catch (e) { /* there already */ }
+    Module.FS.writeFile('/krawlix/Krawlix.bfres', new Uint8Array(buffer), { canOwn: true });
   }
 
   // A chosen or dropped file is played as the desktop's /level: plays it.
@@ -79,7 +105,7 @@
         showMessage('Die Datei lässt sich nicht lesen: ' + file.name);
         return;
       }
-      call('kx_web_start', ['string', 'string', 'string'], [readProfile(), '', name]);
+      call('kx_web_start', [readProfile(), '', name]);
     });
   }
 
@@ -109,45 +135,66 @@
     },
     ended: function () { showMessage('Das Spiel ist beendet. Neu laden, um wieder zu spielen.'); },
     paint: function (pixels, width, height) {
-      context.putImageData(new ImageData(new Uint8ClampedArray(pixels), width, height), 0, 0);
+      // pixels views the module's memory; the canvas copies them, so no copy of our own.
+      context.putImageData(new ImageData(pixels, width, height), 0, 0);
     },
     firstPicture: function () {
       if (!firstPictureAt) {
+        mark('first-picture');
         firstPictureAt = performance.now();
         window.kxFirstPictureMs = firstPictureAt;
+        // The frame that shows it: the one whose animation callbacks come next.
+        requestAnimationFrame(function () { setTimeout(function () { mark('first-frame'); }); });
       }
     },
   };
 
-  var archive = fetch('Krawlix.bfres').then(function (response) {
+  // index.html has asked for both files already; a page without it asks here.
+  var early = window.kxEarly || {};
+  var archive = (early.archive || fetch('Krawlix.bfres')).then(function (response) {
     return response.ok ? response.arrayBuffer() : null;
   }).catch(function () { return null; });
+  if (early.module) {
+    Module.instantiateWasm = function (imports, receive) {
+      early.module.then(function (module) {
+        mark('compiled');
+        return WebAssembly.instantiate(module, imports).then(function (instance) {
+          mark('instantiated');
+          receive(instance, module);
+        });
+      }).catch(function (e) {
+        showMessage('Das Spiel lässt sich nicht laden: ' + e);
+      });
+      return {}; // the exports come later, through receive
+    };
+  }
 
   Module.onRuntimeInitialized = function () {
     archive.then(function (buffer) {
+      mark('archive');
       // Without the archive the game's own start-up says what is missing.
-      if (buffer) putFile('/krawlix/Krawlix.bfres', new Uint8Array(buffer));
+      if (buffer) putArchive(buffer);
       if (params.has('seed') || params.has('keys') || params.has('at')) {
         var at = params.has('at') ? Number(params.get('at')) : -1;
-        call('kx_web_test', ['number', 'string', 'number'],
+        call('kx_web_test',
              [Number(params.get('seed') || 1), params.get('keys') || '', isFinite(at) ? at : -1]);
       } else {
-        call('kx_web_start', ['string', 'string', 'string'],
-             [readProfile(), params.get('level') || '', '']);
+        call('kx_web_start', [readProfile(), params.get('level') || '', '']);
       }
       window.kxStarted = true;
     });
   };
 
   window.addEventListener('pagehide', function () {
-    if (window.kxStarted) call('kx_web_save', [], []);
+    if (window.kxStarted) call('kx_web_save');
   });
   document.addEventListener('visibilitychange', function () {
-    if (document.hidden && window.kxStarted) call('kx_web_save', [], []);
+    if (document.hidden && window.kxStarted) call('kx_web_save');
   });
   fitCanvas();
   window.addEventListener('resize', fitCanvas);
-  ['keydown', 'touchstart', 'pointerdown'].forEach(function (type) {
+  // Browsers let sound start on a key, a click or the end of a touch, not on its start.
+  ['keydown', 'pointerdown', 'pointerup', 'touchend'].forEach(function (type) {
     window.addEventListener(type, unlockAudio, true);
   });
   window.addEventListener('keydown', hideMessage, true);
