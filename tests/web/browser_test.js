@@ -187,6 +187,43 @@ async function main() {
         check(/\[LastGame\]\s*\r?\nLevel=1/.test(stored || ''), `stored profile: ${stored}`);
       });
 
+    // ?level= with a name the list spells with a letter beyond ASCII; in it Backspace, space,
+    // H and R act as in the window.
+    await run('?level=NAME starts that level; Backspace, space, H and R act on it', async () => {
+      const listed = fs.readFileSync(path.join(__dirname, '../../data/levels/Levels.lst'), 'utf8')
+        .split('\n').map((l) => l.trim()).filter((l) => l && !l.startsWith('#'))
+        .map((l) => (l.includes('=') ? l.slice(l.indexOf('=') + 1) : l).trim());
+      const index = listed.findIndex((name) => /[^\x00-\x7f]/.test(name));
+      check(index >= 0, 'a level name beyond ASCII');
+      const state = (field) => `JSON.parse(Module.UTF8ToString(Module._kx_web_probe())).${field}`;
+      await open(page, `${origin}/page/?level=${encodeURIComponent(listed[index])}`);
+      await page.waitFor(`${state('level')} === ${index + 1}`);
+      check((await page.evaluate('document.title')).includes(listed[index]), 'the title names it');
+      await page.press('Enter', 'Enter', 13);
+      await page.waitFor(`!${state('panel')}`);
+      const start = await probe(page);
+      await page.press('ArrowDown', 'ArrowDown', 40);
+      await page.waitFor(`${state('keys')} === 1`);
+      await page.press('Backspace', 'Backspace', 8);
+      await page.waitFor(`${state('pause')} === 'rewound'`);
+      let p = await probe(page);
+      check(p.keys === 0 && JSON.stringify(p.head) === JSON.stringify(start.head),
+        `rewound to ${JSON.stringify(p)}`);
+      await page.press(' ', 'Space', 32);
+      await page.waitFor(`${state('pause')} === 'none'`);
+      await page.press('h', 'KeyH', 72);
+      await page.waitFor(`${state('pause')} === 'hint' && ${state('hint')} !== null`);
+      await page.press('h', 'KeyH', 72);
+      await page.waitFor(`${state('pause')} === 'none'`);
+      await page.press('ArrowDown', 'ArrowDown', 40);
+      await page.waitFor(`${state('keys')} === 1`);
+      await page.press('r', 'KeyR', 82);
+      await page.waitFor(`${state('keys')} === 0`);
+      p = await probe(page);
+      check(p.level === index + 1 && JSON.stringify(p.head) === JSON.stringify(start.head),
+        `restarted to ${JSON.stringify(p)}`);
+    });
+
     // (c) Dropped files play as /level: does; a file that is no level plays the fallback.
     const drop = async (name, bytes) => {
       await page.evaluate(`(() => {
@@ -245,7 +282,8 @@ async function main() {
       const menu = shotState(['--at', '100']).title;
       const stored = [
         '[LastGame]\nLevel=99999999999\n[Sound]\nMute=ja\n\u0000\uffff[[[\n=\n',
-        '[LastGame]\nLevel=-7\n' + 'x'.repeat(1100000),
+        // Larger than the module's stack, on which a string once went to it.
+        '[LastGame]\nLevel=-7\n' + 'x'.repeat(3000000),
       ];
       for (const text of stored) {
         await page.evaluate(`localStorage.setItem('krawlix.profile', ${JSON.stringify(text)})`);

@@ -95,15 +95,16 @@ bool CWebHost::Start(const std::string& commandLine, const std::string& levelNam
     JsSetMuted(muted ? 1 : 0);
     shell->InitWindow();
     if (!levelName.empty()) {
+        // The address is UTF-8, the level list the game's own code page.
+        const std::string wanted = Cp1252FromUtf8(levelName);
         const auto& levels = shell->Levels();
         const auto match = std::find_if(levels.begin(), levels.end(), [&](const std::string& e) {
-            return e == "*|" + levelName || e == levelName;
+            return e == "*|" + wanted || e == wanted;
         });
         if (match != levels.end())
             shell->SetLevel(static_cast<int32_t>(match - levels.begin()) + 1);
         else
-            ShowMessageBox(T("Diese Ebene gibt es nicht: ") + Cp1252FromUtf8(levelName),
-                           MessageIcon::Warning);
+            ShowMessageBox(T("Diese Ebene gibt es nicht: ") + wanted, MessageIcon::Warning);
     }
     steps.Reset(counter + kTickIntervalMs * 1000, kTickIntervalMs * 1000);
     started = true;

@@ -246,7 +246,7 @@ EMSCRIPTEN_KEEPALIVE void kx_web_save() {
 }
 
 // What the browser tests look at (UTF-8 JSON): the level, the active worm's head, the
-// steering keys of the current attempt, the text panel.
+// steering keys of the current attempt, the text panel, the pause and the hint's kind.
 EMSCRIPTEN_KEEPALIVE const char* kx_web_probe() {
     static std::string json;
     const CGameShell* shell = host ? host->Shell() : nullptr;
@@ -260,6 +260,12 @@ EMSCRIPTEN_KEEPALIVE const char* kx_web_probe() {
                 : std::string("null");
     json += ",\"keys\":" + std::to_string(shell->AttemptTape().keys.size());
     json += ",\"panel\":" + std::string(shell->Panel().IsVisible() ? "true" : "false");
+    static constexpr const char* kPauses[] = {"none", "rewound", "hint"};
+    json += ",\"pause\":\"" + std::string(kPauses[static_cast<int>(shell->Pause())]) + "\"";
+    static constexpr const char* kHints[] = {"searching", "key", "no key", "unwinnable", "unknown"};
+    const auto& hint = shell->ShownHint();
+    json += ",\"hint\":" + (hint ? "\"" + std::string(kHints[static_cast<int>(hint->kind)]) + "\""
+                                 : std::string("null"));
     json += ",\"lines\":[";
     for (size_t i = 0; i < shell->Panel().GetLines().size(); ++i) {
         std::string line = Utf8FromCp1252(shell->Panel().GetLines()[i]);
