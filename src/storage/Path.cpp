@@ -353,17 +353,18 @@ std::vector<std::string> DataSearchFolders(const std::optional<std::string>& bas
     std::vector<std::string> folders;
     const std::string start = base ? *base : GetModuleDirectory();
     folders.push_back(start);
+    // Without its closing separator, whose parent would be the folder itself.
+    const std::string trimmed = start.size() > 1 && start.back() == kPathSeparator
+                                    ? start.substr(0, start.size() - 1)
+                                    : start;
     // An installed program lives in <prefix>/bin with its data in <prefix>/share/krawlix.
     std::string programParent;
-    if (ParentOf(start.size() > 1 && start.back() == kPathSeparator
-                     ? start.substr(0, start.size() - 1)
-                     : start,
-                 programParent)) {
+    if (ParentOf(trimmed, programParent)) {
         folders.push_back(JoinPath(programParent, "share", "krawlix"));
     }
     // Upwards through the Data folders; every step shortens the folder, and the root's
     // Data folder is tried once before the search gives up.
-    std::string folder = start;
+    std::string folder = trimmed;
     while (true) {
         folders.push_back(JoinPath(folder, "Data"));
         std::string parent;

@@ -139,13 +139,14 @@ TEST_F(Records, TheLevelChoiceNumbersAndMarksItsLevelsOpensAtTheLastAndPagesThro
 }
 
 TEST_F(Records, ATapeOnTheCommandLinePlaysTheLevelAloneAndABadOneIsSaid) {
-    const std::string level = Level("turn", kTurnLevel);
+    const std::string level = Level("turn", kTurnLevel, "/TEXT/Hilfe zur Ebene");
     kx::Tape tape;
     tape.seed = 5;
     tape.keys = {{0, kx::PlayKey::Down}};
     const std::string tapePath = program.Write("turn.tape", kx::FormatTape(tape));
     ASSERT_TRUE(Start("/level:\"" + level + "\" /tape:\"" + tapePath + "\""));
-    shell->OnKeyDown(kx::PlayKey::Right); // the player's keys do not reach a replay
+    EXPECT_FALSE(shell->Panel().IsVisible()); // the help text would cover the replay
+    shell->OnKeyDown(kx::PlayKey::Right);     // the player's keys do not reach a replay
     PlayToEnd();
     EXPECT_EQ(shell->Menu().GetCaption(), kx::T(kx::kWonMenuCaption));
     EXPECT_NE(Note().find("Geschafft mit 1 Taste"), std::string::npos) << Note();
@@ -192,6 +193,8 @@ TEST_F(Records, ALevelThatDoesNotLoadSaysWhichAndWhyAndAMissingArchiveNamesItsSe
               0u)
         << message;
     EXPECT_NE(message.find(program.Path("Data")), std::string::npos);
+    // Each folder once, though the program's folder ends in a separator.
+    EXPECT_EQ(message.find(program.Path("Data")), message.rfind(program.Path("Data"))) << message;
 }
 
 } // namespace
