@@ -112,7 +112,8 @@ void CGameShell::SetLevel(int32_t n, bool showHelp) {
     else if (!game.play.field.description.empty())
         ShowText(game.play.field.description);
 
-    if (!showHelp)
+    // A replay is watched, not read: its help text would cover the field it plays on.
+    if (!showHelp || (replay && problem.empty()))
         panel.Hide();
 
     if (n < 1)
