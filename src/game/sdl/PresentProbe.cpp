@@ -1,8 +1,10 @@
 // present-probe: the least a program can do to show a new 650 x 650 picture at a given rate
 // with SDL: copy ready pixels into a streaming texture and present it, nothing else, with a
 // renderer made as the game's window makes its own. The yardstick that scripts/cpu-check.sh
-// holds the game's CPU against. --renderer names SDL's renderer instead.
-//   present-probe [--rate FRAMES_PER_SECOND] [--seconds S] [--renderer NAME]
+// holds the game's CPU against. --renderer names SDL's renderer instead. --wakes N also wakes
+// N times a second and does nothing else then, as a program with a timer step of its own must
+// (each present comes at the first wake at or after its time).
+//   present-probe [--rate FRAMES_PER_SECOND] [--seconds S] [--renderer NAME] [--wakes N]
 #include <SDL.h>
 
 #include <chrono>
@@ -23,6 +25,7 @@ constexpr int kSize = 650;
 struct Options {
     double rate = 60;
     double seconds = 10;
+    double wakes = 0;
     std::string renderer;
 };
 
@@ -36,11 +39,14 @@ bool ReadOptions(int argc, char** argv, Options& options) {
             options.seconds = std::atof(value);
         } else if (name == "--renderer") {
             options.renderer = value;
+        } else if (name == "--wakes") {
+            options.wakes = std::atof(value);
         } else {
             return false;
         }
     }
-    return argc % 2 == 1 && options.rate > 0 && options.rate <= 1000 && options.seconds > 0;
+    return argc % 2 == 1 && options.rate > 0 && options.rate <= 1000 && options.seconds > 0 &&
+           options.wakes >= 0 && options.wakes <= 1000;
 }
 
 } // namespace
@@ -49,7 +55,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!ReadOptions(argc, argv, options)) {
         std::fputs("usage: present-probe [--rate FRAMES_PER_SECOND] [--seconds S] "
-                   "[--renderer NAME]\n",
+                   "[--renderer NAME] [--wakes N]\n",
                    stderr);
         return 2;
     }
@@ -91,18 +97,29 @@ int main(int argc, char** argv) {
     const auto start = Clock::now();
     const auto end = start + std::chrono::duration_cast<Clock::duration>(
                                  std::chrono::duration<double>(options.seconds));
+    const auto wakePeriod = options.wakes > 0
+                                ? std::chrono::duration_cast<Clock::duration>(
+                                      std::chrono::duration<double>(1.0 / options.wakes))
+                                : Clock::duration::zero();
+    auto wake = start;
     auto deadline = start;
     bool quit = false;
     uint64_t n = 0;
     for (; !quit && deadline < end; ++n) {
-        std::this_thread::sleep_until(deadline);
+        if (wakePeriod > Clock::duration::zero()) {
+            while (wake < deadline) {
+                wake += wakePeriod;
+                std::this_thread::sleep_until(wake);
+            }
+        } else {
+            std::this_thread::sleep_until(deadline);
+        }
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
             quit = quit || event.type == SDL_QUIT;
         }
         SDL_UpdateTexture(texture, nullptr, frames[n % 2].data(), kSize * 4);
-        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-        SDL_RenderClear(renderer);
+        // The texture covers the whole window: nothing needs clearing first.
         SDL_RenderCopy(renderer, texture, nullptr, nullptr);
         SDL_RenderPresent(renderer);
         // Like the game's loop, one that fell behind skips to the next frame ahead.
