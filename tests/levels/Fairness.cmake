@@ -1,6 +1,7 @@
 # A level with ghosts or larvae is fair: its TAPE, replayed by TOOL's fairness on the default
 # seeds and start delays, wins at least 90 % of the plays, and a worm that is never steered
-# lives at least 15 s on every seed, so the help text can be read in peace.
+# lives at least 15 s on every seed, so the help text can be read in peace. With CARELESS, the
+# tape of a hasty route, that route must lose at least two plays in three.
 execute_process(COMMAND ${TOOL} level info ${LEVEL} OUTPUT_VARIABLE info RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "level info ${LEVEL} failed: ${rc}")
@@ -34,4 +35,20 @@ endforeach()
 if(problems)
   message(FATAL_ERROR "${LEVEL} is not fair: ${problems}")
 endif()
-message(STATUS "won ${won} of ${plays}; every unsteered worm lived 15 s or more")
+set(hasty "")
+if(CARELESS)
+  execute_process(COMMAND ${TOOL} fairness ${LEVEL} --tape ${CARELESS} --json
+                  OUTPUT_VARIABLE careless RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "fairness ${LEVEL} --tape ${CARELESS} failed (exit ${rc}): ${careless}")
+  endif()
+  string(JSON careless_won GET "${careless}" won)
+  string(JSON careless_plays GET "${careless}" plays)
+  math(EXPR won3 "${careless_won} * 3")
+  if(won3 GREATER careless_plays)
+    message(FATAL_ERROR "${LEVEL} does not punish the careless route: ${CARELESS} wins "
+                        "${careless_won} of ${careless_plays} plays")
+  endif()
+  set(hasty "; the careless tape wins ${careless_won} of ${careless_plays}")
+endif()
+message(STATUS "won ${won} of ${plays}; every unsteered worm lived 15 s or more${hasty}")
