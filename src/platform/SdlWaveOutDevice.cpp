@@ -5,9 +5,9 @@
 
 namespace kx {
 
-bool CSdlWaveOutDevice::PlatformOpen(const WaveFormat& format) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return false;
+namespace {
+
+SDL_AudioDeviceID OpenExactly(const WaveFormat& format) {
     SDL_AudioSpec wanted;
     SDL_zero(wanted);
     wanted.freq = format.rate;
@@ -18,45 +18,99 @@ bool CSdlWaveOutDevice::PlatformOpen(const WaveFormat& format) {
     SDL_AudioSpec obtained;
     // No changes allowed: SDL converts to whatever the hardware wants, so the samples can be
     // queued exactly as ConvertToDevice made them.
-    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (id != 0) {
+        SDL_PauseAudioDevice(id, 0);
+    }
+    return id;
+}
+
+} // namespace
+
+bool CSdlWaveOutDevice::PlatformOpen(const WaveFormat& format) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    const SDL_AudioDeviceID id = OpenExactly(format);
     if (id == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    deviceId = id;
-    SDL_PauseAudioDevice(deviceId, 0);
+    // The format is known to be taken; the device itself waits for the first sound.
+    SDL_CloseAudioDevice(id);
+    subsystem = true;
+    opened = format;
+    playedSinceLook = false;
+    busySeen = false;
     return true;
 }
 
+bool CSdlWaveOutDevice::Acquire() {
+    if (deviceId == 0 && subsystem) {
+        deviceId = OpenExactly(opened);
+    }
+    return deviceId != 0;
+}
+
 void CSdlWaveOutDevice::PlatformStop() {
-    const uint32_t id = deviceId.load();
-    if (id != 0)
-        SDL_ClearQueuedAudio(id);
+    std::lock_guard<std::mutex> guard(lock);
+    if (deviceId != 0)
+        SDL_ClearQueuedAudio(deviceId);
 }
 
 void CSdlWaveOutDevice::PlatformClose() {
-    const uint32_t id = deviceId.exchange(0);
-    if (id == 0)
-        return;
-    SDL_CloseAudioDevice(id);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    std::lock_guard<std::mutex> guard(lock);
+    if (deviceId != 0)
+        SDL_CloseAudioDevice(deviceId);
+    deviceId = 0;
+    if (subsystem)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    subsystem = false;
 }
 
 bool CSdlWaveOutDevice::PlatformPlay(const uint8_t* data, uint32_t size) {
-    const uint32_t id = deviceId.load();
-    if (id == 0)
+    std::lock_guard<std::mutex> guard(lock);
+    // Muted, nothing sounds and the device may stay given back.
+    if (muted.load()) {
+        if (deviceId != 0)
+            SDL_ClearQueuedAudio(deviceId);
+        return subsystem;
+    }
+    if (!Acquire())
         return false;
-    SDL_ClearQueuedAudio(id);
-    if (muted.load())
-        return true;
-    return SDL_QueueAudio(id, data, size) == 0;
+    SDL_ClearQueuedAudio(deviceId);
+    playedSinceLook = true;
+    return SDL_QueueAudio(deviceId, data, size) == 0;
 }
 
 void CSdlWaveOutDevice::SetMuted(bool mute) {
+    std::lock_guard<std::mutex> guard(lock);
     muted = mute;
-    const uint32_t id = deviceId.load();
-    if (mute && id != 0)
-        SDL_ClearQueuedAudio(id);
+    if (mute && deviceId != 0)
+        SDL_ClearQueuedAudio(deviceId);
+}
+
+void CSdlWaveOutDevice::ReleaseWhenIdle(uint64_t nowMs) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (deviceId == 0)
+        return;
+    if (playedSinceLook || SDL_GetQueuedAudioSize(deviceId) > 0 || !busySeen) {
+        playedSinceLook = false;
+        busySeen = true;
+        busyMs = nowMs;
+        return;
+    }
+    // Long after the queue ran dry the last sound has left SDL's and the system's buffers.
+    if (nowMs - busyMs >= kIdleMs) {
+        SDL_CloseAudioDevice(deviceId);
+        deviceId = 0;
+        busySeen = false;
+    }
+}
+
+bool CSdlWaveOutDevice::HoldsPlatformDevice() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return deviceId != 0;
 }
 
 } // namespace kx

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "sound/WaveOutDevice.h"
 
@@ -11,8 +12,15 @@ namespace kx {
 // Opens the default SDL audio output without a callback; PlayBuffer clears the queue and
 // queues the sample, StopDevice clears the queue. The audio subsystem is initialised while
 // a device is open.
+//
+// SDL2 keeps a thread feeding an open device silence, paused or not, so the platform's
+// device is held only while sounds come: opening checks the format and gives it back, a
+// sound takes it again (the same format, SDL changes nothing), and ReleaseWhenIdle gives it
+// back once nothing has been queued or played for kIdleMs.
 class CSdlWaveOutDevice : public CWaveOutDevice {
 public:
+    static constexpr uint64_t kIdleMs = 10000;
+
     CSdlWaveOutDevice() = default;
     ~CSdlWaveOutDevice() override { CloseDevice(); }
 
@@ -20,6 +28,10 @@ public:
     // sample playing now. Safe to call while the sound thread plays.
     void SetMuted(bool mute);
     bool IsMuted() const { return muted.load(); }
+    // Called now and then with a clock in milliseconds; safe while the sound thread plays.
+    void ReleaseWhenIdle(uint64_t nowMs);
+    // Whether SDL has a device open for it now.
+    bool HoldsPlatformDevice() const;
 
 protected:
     bool PlatformOpen(const WaveFormat& format) override;
@@ -28,7 +40,17 @@ protected:
     bool PlatformPlay(const uint8_t* data, uint32_t size) override;
 
 private:
-    std::atomic<uint32_t> deviceId{0};
+    // Opens SDL's device with the format checked at PlatformOpen; under the lock.
+    bool Acquire();
+
+    mutable std::mutex lock;
+    bool subsystem = false;
+    WaveFormat opened;
+    uint32_t deviceId = 0;
+    // A sound handed over since the last look, and when the device was last seen busy.
+    bool playedSinceLook = false;
+    uint64_t busyMs = 0;
+    bool busySeen = false;
     std::atomic<bool> muted{false};
 };
 

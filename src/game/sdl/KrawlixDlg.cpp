@@ -311,7 +311,10 @@ void CKrawlixDlg::Step(uint64_t& stepsUntilPadSearch) {
         return;
     }
     shell->Tick();
-    ++stats.steps;
+    // A fifth of a second is soon enough to give back a sound device gone quiet.
+    if (++stats.steps % kStepsBetweenPumps == 0 && device != nullptr) {
+        device->ReleaseWhenIdle(NowMs());
+    }
 }
 
 bool CKrawlixDlg::HandleQueuedEvents() {
