@@ -2,6 +2,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -210,16 +211,19 @@ EMSCRIPTEN_KEEPALIVE int kx_web_test(double seed, const char* keys, double at) {
     headless.SetRepaintHandler([&shell] { shell.Paint(kClientSize, kClientSize); });
     shell.SetProgramFolder(kWebProgramFolder);
     shell.SetDocumentsFolder("");
-    shell.SetRandomSeed(static_cast<uint64_t>(seed));
+    // The address's numbers may be anything: one that is no count (negative, too large, not
+    // a number) is not converted, which would be undefined.
+    constexpr double kBeyondCounts = 18446744073709551616.0; // 2^64
+    shell.SetRandomSeed(seed >= 0 && seed < kBeyondCounts ? static_cast<uint64_t>(seed) : 1);
     headless.SetTimeMs(kHeadlessStartMs);
     int result = 0;
-    // A failure inside the run (such as a hint, whose worker thread the browser's build
-    // cannot start) is said on the page instead of ending the module.
+    // A failure inside the run is said on the page instead of ending the module.
     try {
         if (shell.Initialize()) {
             shell.InitWindow();
             const uint64_t last =
-                at >= 0 ? static_cast<uint64_t>(at) : (script.empty() ? 0 : script.back().timeMs);
+                at >= 0 ? static_cast<uint64_t>(std::min(at, static_cast<double>(kMaxPlayMs)))
+                        : (script.empty() ? 0 : script.back().timeMs);
             RunShotSteps(
                 shell, script, std::min<uint64_t>(last, kMaxPlayMs),
                 [&headless](uint64_t ms) { headless.SetTimeMs(ms); },
