@@ -315,6 +315,11 @@ std::string FindDataFile(const std::optional<std::string>& base, const std::stri
                          const std::string& sub2, const std::string& fileName) {
     // Tries folder/file, folder/sub2/file, folder/sub1/file, folder/sub1/sub2/file.
     auto tryUnder = [&](const std::string& folder) -> std::string {
+        // A folder that is not there holds none of the four: one look instead of four walks
+        // down the path (in the browser each step is a call out of the module).
+        if (!folder.empty() && !ResolvePathNoCase(folder)) {
+            return std::string();
+        }
         std::string candidate = JoinPath(folder, fileName);
         if (IsExistingFile(candidate)) {
             return candidate;
