@@ -27,6 +27,22 @@ SDL_AudioDeviceID OpenExactly(const WaveFormat& format) {
 
 } // namespace
 
+CSdlWaveOutDevice::~CSdlWaveOutDevice() {
+    CloseDevice();
+    JoinCloser();
+}
+
+void CSdlWaveOutDevice::JoinCloser() {
+    if (closer.joinable())
+        closer.join();
+}
+
+void CSdlWaveOutDevice::Release() {
+    JoinCloser();
+    closer = std::thread([id = deviceId] { SDL_CloseAudioDevice(id); });
+    deviceId = 0;
+}
+
 bool CSdlWaveOutDevice::PlatformOpen(const WaveFormat& format) {
     std::lock_guard<std::mutex> guard(lock);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
@@ -37,7 +53,8 @@ bool CSdlWaveOutDevice::PlatformOpen(const WaveFormat& format) {
         return false;
     }
     // The format is known to be taken; the device itself waits for the first sound.
-    SDL_CloseAudioDevice(id);
+    deviceId = id;
+    Release();
     subsystem = true;
     opened = format;
     playedSinceLook = false;
@@ -47,6 +64,7 @@ bool CSdlWaveOutDevice::PlatformOpen(const WaveFormat& format) {
 
 bool CSdlWaveOutDevice::Acquire() {
     if (deviceId == 0 && subsystem) {
+        JoinCloser();
         deviceId = OpenExactly(opened);
     }
     return deviceId != 0;
@@ -60,6 +78,7 @@ void CSdlWaveOutDevice::PlatformStop() {
 
 void CSdlWaveOutDevice::PlatformClose() {
     std::lock_guard<std::mutex> guard(lock);
+    JoinCloser();
     if (deviceId != 0)
         SDL_CloseAudioDevice(deviceId);
     deviceId = 0;
@@ -102,8 +121,7 @@ void CSdlWaveOutDevice::ReleaseWhenIdle(uint64_t nowMs) {
     }
     // Long after the queue ran dry the last sound has left SDL's and the system's buffers.
     if (nowMs - busyMs >= kIdleMs) {
-        SDL_CloseAudioDevice(deviceId);
-        deviceId = 0;
+        Release();
         busySeen = false;
     }
 }

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <thread>
 
 #include "sound/WaveOutDevice.h"
 
@@ -22,7 +23,7 @@ public:
     static constexpr uint64_t kIdleMs = 10000;
 
     CSdlWaveOutDevice() = default;
-    ~CSdlWaveOutDevice() override { CloseDevice(); }
+    ~CSdlWaveOutDevice() override;
 
     // While muted every sample is taken as played but nothing sounds; muting silences the
     // sample playing now. Safe to call while the sound thread plays.
@@ -42,11 +43,16 @@ protected:
 private:
     // Opens SDL's device with the format checked at PlatformOpen; under the lock.
     bool Acquire();
+    // Gives SDL's device back on a thread of its own: SDL waits for its audio thread to end
+    // a period of its buffer, which the window's loop should not. Under the lock.
+    void Release();
+    void JoinCloser();
 
     mutable std::mutex lock;
     bool subsystem = false;
     WaveFormat opened;
     uint32_t deviceId = 0;
+    std::thread closer;
     // A sound handed over since the last look, and when the device was last seen busy.
     bool playedSinceLook = false;
     uint64_t busyMs = 0;
