@@ -35,4 +35,6 @@ beside "DrawCells, a full 650 x 650 view" BenchGraphics BM_DrawCells/21 BM_Memcp
 beside "Paint: corn, corn counter and menu" BenchShell BM_PaintLevelWithCornInView BM_MemcpyFrame 5
 beside "Paint: the level with the help panel" BenchShell BM_PaintLevelWithControlsHelp BM_MemcpyFrame 5
 beside "Paint: the level with the main menu" BenchShell BM_PaintLevelWithMainMenu BM_MemcpyFrame 5
+beside "Paint: the title screen" BenchShell BM_PaintTitleScreen/0 BM_MemcpyFrame 5
+beside "Paint: the title screen, caches evicted" BenchShell BM_PaintTitleScreen/1 BM_MemcpyFrame ""
 beside "Upload: the frame into the texture" BenchUpload BM_UploadFrame BM_MemcpyFrame ""
