@@ -37,7 +37,9 @@ InputAction MapKey(SDL_Keycode key, uint16_t modifiers, bool repeat) {
     if (steering != InputAction::None) {
         return steering;
     }
-    if (repeat) {
+    // Held, the page keys page on and Backspace goes further back; the rest acts once
+    // (the browser front end does the same).
+    if (repeat && key != SDLK_PAGEUP && key != SDLK_PAGEDOWN && key != SDLK_BACKSPACE) {
         return InputAction::None;
     }
     if (HasCtrl(modifiers)) {

@@ -50,7 +50,13 @@ WebAction ActionOfKey(const EmscriptenKeyboardEvent& e) {
         return WebAction::Right;
     if (key == "Tab")
         return WebAction::Tab;
-    // The cursor keys and TAB act on every repeat, the other keys once per press.
+    // The cursor keys, TAB, the page keys and Backspace act on every repeat, the rest once.
+    if (key == "PageUp")
+        return WebAction::MenuPageUp;
+    if (key == "PageDown")
+        return WebAction::MenuPageDown;
+    if (key == "Backspace")
+        return WebAction::Rewind;
     if (e.repeat)
         return WebAction::None;
     if (key == "Enter")
@@ -59,16 +65,10 @@ WebAction ActionOfKey(const EmscriptenKeyboardEvent& e) {
         return WebAction::Cancel;
     if (key == "F1")
         return WebAction::Help;
-    if (key == "PageUp")
-        return WebAction::MenuPageUp;
-    if (key == "PageDown")
-        return WebAction::MenuPageDown;
     if (key == "Home")
         return WebAction::MenuHome;
     if (key == "End")
         return WebAction::MenuEnd;
-    if (key == "Backspace")
-        return WebAction::Rewind;
     if (key == " ")
         return WebAction::Resume;
     if (e.ctrlKey || e.altKey || e.metaKey)

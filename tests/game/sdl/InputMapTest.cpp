@@ -35,10 +35,16 @@ TEST(KeyMap, OnlyTheDirectionsAndTabAreSteeringKeys) {
         EXPECT_EQ(SteeringKeyOf(other), std::nullopt);
 }
 
-TEST(KeyMap, HeldCursorKeysAndTabRepeatButNothingElseDoes) {
+TEST(KeyMap, HeldCursorKeysTabPageKeysAndBackspaceRepeatButNothingElseDoes) {
     EXPECT_EQ(MapKey(SDLK_LEFT, KMOD_NONE, true), InputAction::Left);
     EXPECT_EQ(MapKey(SDLK_DOWN, KMOD_NONE, true), InputAction::Down);
     EXPECT_EQ(MapKey(SDLK_TAB, KMOD_NONE, true), InputAction::Tab);
+    EXPECT_EQ(MapKey(SDLK_PAGEDOWN, KMOD_NONE, true), InputAction::MenuPageDown);
+    EXPECT_EQ(MapKey(SDLK_PAGEUP, KMOD_NONE, true), InputAction::MenuPageUp);
+    EXPECT_EQ(MapKey(SDLK_BACKSPACE, KMOD_NONE, true), InputAction::Rewind);
+    EXPECT_EQ(MapKey(SDLK_HOME, KMOD_NONE, true), InputAction::None);
+    EXPECT_EQ(MapKey(SDLK_r, KMOD_NONE, true), InputAction::None);
+    EXPECT_EQ(MapKey(SDLK_h, KMOD_NONE, true), InputAction::None);
     EXPECT_EQ(MapKey(SDLK_RETURN, KMOD_NONE, true), InputAction::None);
     EXPECT_EQ(MapKey(SDLK_ESCAPE, KMOD_NONE, true), InputAction::None);
     EXPECT_EQ(MapKey(SDLK_F11, KMOD_NONE, true), InputAction::None);
