@@ -119,21 +119,4 @@ bool IsDirection(InputAction action) {
            action == InputAction::Left || action == InputAction::Right;
 }
 
-std::optional<PlayKey> SteeringKeyOf(InputAction action) {
-    switch (action) {
-    case InputAction::Up:
-        return PlayKey::Up;
-    case InputAction::Down:
-        return PlayKey::Down;
-    case InputAction::Left:
-        return PlayKey::Left;
-    case InputAction::Right:
-        return PlayKey::Right;
-    case InputAction::Tab:
-        return PlayKey::Tab;
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace kx

@@ -379,38 +379,9 @@ void CKrawlixDlg::HandleWindowEvent(const SDL_WindowEvent& event) {
 }
 
 void CKrawlixDlg::Perform(InputAction action) {
+    if (PerformShellAction(*shell, action))
+        return;
     switch (action) {
-    case InputAction::None:
-        break;
-    case InputAction::Up:
-    case InputAction::Down:
-    case InputAction::Left:
-    case InputAction::Right:
-    case InputAction::Tab:
-        if (std::optional<PlayKey> key = SteeringKeyOf(action))
-            shell->OnKeyDown(*key);
-        break;
-    case InputAction::Ok:
-        shell->OnOk();
-        break;
-    case InputAction::Cancel:
-        shell->OnCancel();
-        break;
-    case InputAction::MenuPageUp:
-        shell->OnMenuKey(CGameShell::MenuKey::PageUp);
-        break;
-    case InputAction::MenuPageDown:
-        shell->OnMenuKey(CGameShell::MenuKey::PageDown);
-        break;
-    case InputAction::MenuHome:
-        shell->OnMenuKey(CGameShell::MenuKey::Home);
-        break;
-    case InputAction::MenuEnd:
-        shell->OnMenuKey(CGameShell::MenuKey::End);
-        break;
-    case InputAction::Help:
-        shell->ShowLevelHelp();
-        break;
     case InputAction::ToggleFullscreen:
         ToggleFullscreen();
         break;
@@ -423,19 +394,9 @@ void CKrawlixDlg::Perform(InputAction action) {
     case InputAction::ToggleMute:
         settings.muted = !settings.muted;
         device->SetMuted(settings.muted);
-        shell->ShowNotice(settings.muted ? "Ton aus" : "Ton an");
+        shell->ShowNotice(MuteNotice(settings.muted));
         break;
-    case InputAction::Restart:
-        shell->OnRestart();
-        break;
-    case InputAction::Rewind:
-        shell->OnRewind();
-        break;
-    case InputAction::Hint:
-        shell->OnHint();
-        break;
-    case InputAction::Resume:
-        shell->OnSpace();
+    default:
         break;
     }
 }

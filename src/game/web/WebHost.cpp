@@ -153,64 +153,13 @@ void CWebHost::Frame(double nowMs) {
 }
 
 void CWebHost::Perform(WebAction action) {
-    if (!IsRunning())
+    if (!IsRunning() || PerformShellAction(*shell, action))
         return;
-    switch (action) {
-    case WebAction::None:
-        return;
-    case WebAction::Up:
-        shell->OnKeyDown(PlayKey::Up);
-        break;
-    case WebAction::Down:
-        shell->OnKeyDown(PlayKey::Down);
-        break;
-    case WebAction::Left:
-        shell->OnKeyDown(PlayKey::Left);
-        break;
-    case WebAction::Right:
-        shell->OnKeyDown(PlayKey::Right);
-        break;
-    case WebAction::Tab:
-        shell->OnKeyDown(PlayKey::Tab);
-        break;
-    case WebAction::Ok:
-        shell->OnOk();
-        break;
-    case WebAction::Cancel:
-        shell->OnCancel();
-        break;
-    case WebAction::Help:
-        shell->ShowLevelHelp();
-        break;
-    case WebAction::MenuPageUp:
-        shell->OnMenuKey(CGameShell::MenuKey::PageUp);
-        break;
-    case WebAction::MenuPageDown:
-        shell->OnMenuKey(CGameShell::MenuKey::PageDown);
-        break;
-    case WebAction::MenuHome:
-        shell->OnMenuKey(CGameShell::MenuKey::Home);
-        break;
-    case WebAction::MenuEnd:
-        shell->OnMenuKey(CGameShell::MenuKey::End);
-        break;
-    case WebAction::Restart:
-        shell->OnRestart();
-        break;
-    case WebAction::Rewind:
-        shell->OnRewind();
-        break;
-    case WebAction::Hint:
-        shell->OnHint();
-        break;
-    case WebAction::Resume:
-        shell->OnSpace();
-        break;
-    case WebAction::ToggleMute:
+    if (action == WebAction::ToggleMute) {
         muted = !muted;
         JsSetMuted(muted ? 1 : 0);
         WriteProfileInt(kSoundSection, "Mute", muted ? 1 : 0);
-        break;
+        shell->ShowNotice(MuteNotice(muted));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FrameSteps.h"
+#include "game/GameAction.h"
 #include "game/GameHost.h"
 #include "game/GameShell.h"
 #include "game/ProfileFile.h"
@@ -15,27 +16,8 @@
 
 namespace kx {
 
-// What a key, a button or a swipe asks of the page; the game's keys, then the page's.
-enum class WebAction {
-    None,
-    Up,
-    Down,
-    Left,
-    Right,
-    Tab,
-    Ok,
-    Cancel,
-    Help,
-    MenuPageUp,
-    MenuPageDown,
-    MenuHome,
-    MenuEnd,
-    ToggleMute,
-    Restart,
-    Rewind,
-    Hint,
-    Resume,
-};
+// What a key, a button or a swipe asks of the page: the actions of every front end.
+using WebAction = GameAction;
 
 // The folder of the page's files inside the module's file system: the archive is put there.
 inline constexpr const char* kWebProgramFolder = "/krawlix";
