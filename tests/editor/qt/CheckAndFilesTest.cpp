@@ -47,11 +47,6 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // One corn the worm reaches by turning, one it can never reach.
 const char* const kTwoCorn = "map\n"
                              "#########\n"
@@ -150,29 +145,23 @@ private Q_SLOTS:
                  QStringLiteral("Lösbar mit %1 Tasten").arg(solution.keys.size()));
         QVERIFY(frame->Action(Command::Demonstrate)->isEnabled());
 
-        const QString log = folder.filePath(QStringLiteral("arguments.txt"));
-        qputenv("KX_FAKE_GAME_LOG", log.toLocal8Bit());
-        kx::TestPlaySettings settings;
-        settings.folder = kx::PathFromQt(folder.path());
-        settings.program = KX_FAKE_GAME;
-        frame->SetTestPlaySettings(settings);
-        frame->Action(Command::Demonstrate)->trigger();
-        QVERIFY(kxtest::WaitForFile(log));
-        const QList<QByteArray> arguments = ReadBytes(log).split('\n');
+        const QList<QByteArray> arguments =
+            kxtest::ArgumentsOfFakeGame(*frame, Command::Demonstrate, folder.path());
         QVERIFY(arguments.size() >= 2);
         QVERIFY(arguments[0].startsWith("/level:"));
         QVERIFY(arguments[1].startsWith("/tape:"));
         // The tape the game gets is the solution, for the level as it was solved.
         kx::Tape tape;
         std::string error;
-        QVERIFY(kx::ParseTape(ReadBytes(QString::fromLocal8Bit(arguments[1].mid(6))).toStdString(),
-                              tape, error));
+        QVERIFY(kx::ParseTape(
+            kxtest::ReadBytes(QString::fromLocal8Bit(arguments[1].mid(6))).toStdString(), tape,
+            error));
         QCOMPARE(tape.keys.size(), solution.keys.size());
         QCOMPARE(kx::FormatTape(tape), kx::FormatTape(solution));
         QCOMPARE(tape.expect.value_or(""), std::string("won"));
         kx::CGameFieldBase played;
         {
-            const QByteArray bytes = ReadBytes(QString::fromLocal8Bit(arguments[0].mid(7)));
+            const QByteArray bytes = kxtest::ReadBytes(QString::fromLocal8Bit(arguments[0].mid(7)));
             kx::CMemBlock block;
             block.CopyFrom(bytes.data(), static_cast<uint32_t>(bytes.size()));
             kx::CMemSerializer in(block, false);
@@ -260,7 +249,7 @@ private Q_SLOTS:
             dialog.Button(QString::fromUtf8("Hin&zufügen"))->click();
             dialog.Button(QStringLiteral("&Speichern"))->click();
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
-            QCOMPARE(ReadBytes(path), QByteArray("*default\r\n#|/home/a/Wald.kxlev\r\n"));
+            QCOMPARE(kxtest::ReadBytes(path), QByteArray("*default\r\n#|/home/a/Wald.kxlev\r\n"));
         }
         // A folder that takes no files (here a file in the way, which even root cannot
         // write into): said at once, Save is off.

@@ -29,11 +29,6 @@ QStringList ComboItems(QComboBox* box) {
     return items;
 }
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class DialogsAndTestPlayTest : public QObject {
@@ -211,7 +206,7 @@ private Q_SLOTS:
 
         dialog.Button(QString::fromUtf8("&Speichern"))->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(ReadFile(path), QByteArray("one\r\ntwo\r\nthree\r\nnew\r\n"));
+        QCOMPARE(kxtest::ReadBytes(path), QByteArray("one\r\ntwo\r\nthree\r\nnew\r\n"));
     }
 
     void aLevelListThatCannotBeSavedShowsTheMessageAndStaysOpen() {
@@ -232,15 +227,8 @@ private Q_SLOTS:
 
     void testPlayStartsTheGameBesideTheEditorOnTheTestFile() {
         QTemporaryDir folder;
-        const QString log = folder.filePath(QStringLiteral("arguments.txt"));
-        qputenv("KX_FAKE_GAME_LOG", log.toLocal8Bit());
-        kx::TestPlaySettings settings;
-        settings.folder = kx::PathFromQt(folder.path());
-        settings.program = KX_FAKE_GAME;
-        frame->SetTestPlaySettings(settings);
-        frame->Action(Command::TestLevel)->trigger();
-        QVERIFY(kxtest::WaitForFile(log));
-        const QList<QByteArray> arguments = ReadFile(log).split('\n');
+        const QList<QByteArray> arguments =
+            kxtest::ArgumentsOfFakeGame(*frame, Command::TestLevel, folder.path());
         QVERIFY(arguments.size() >= 1);
         QVERIFY(arguments[0].startsWith("/level:" + folder.path().toLocal8Bit() + "/test_"));
         const QString testFile = QString::fromLocal8Bit(arguments[0].mid(7));

@@ -17,6 +17,7 @@
 
 #include "EditorApp.h"
 #include "MainFrame.h"
+#include "QtText.h"
 
 namespace kxtest {
 
@@ -143,6 +144,30 @@ inline bool WaitForFile(const QString& path, int timeoutMs = 5000) {
         QTest::qWait(20);
     }
     return false;
+}
+
+// The whole file, or nothing when it cannot be read.
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Triggers the command (test play or demonstration) with the fake game in place of Krawlix;
+// the fake writes the arguments it was given into folder. Returns them, one a line, or
+// nothing when the game never started.
+inline QList<QByteArray> ArgumentsOfFakeGame(kx::CMainFrame& frame, kx::Command command,
+                                             const QString& folder) {
+    const QString log = QDir(folder).filePath(QStringLiteral("arguments.txt"));
+    qputenv("KX_FAKE_GAME_LOG", log.toLocal8Bit());
+    kx::TestPlaySettings settings;
+    settings.folder = kx::PathFromQt(folder);
+    settings.program = KX_FAKE_GAME;
+    frame.SetTestPlaySettings(settings);
+    frame.Action(command)->trigger();
+    if (!WaitForFile(log)) {
+        return {};
+    }
+    return ReadBytes(log).split('\n');
 }
 
 } // namespace kxtest
