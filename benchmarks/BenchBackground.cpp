@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "FrameCopy.h"
 #include "game/Background.h"
 #include "graphics/DrawDevice24.h"
 #include "rules/Random.h"
@@ -36,13 +37,7 @@ BENCHMARK(BM_TileBackground650)->Unit(benchmark::kMicrosecond);
 
 // The yardstick: one memcpy of the whole 650 × 650 frame.
 void BM_MemcpyFrame650(benchmark::State& state) {
-    size_t bytes = static_cast<size_t>(kx::RowStride(650)) * 650;
-    std::vector<uint8_t> from(bytes, 7), to(bytes);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
+    kxbench::CopyFrame(state, 650, 650);
 }
 BENCHMARK(BM_MemcpyFrame650)->Unit(benchmark::kMicrosecond);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "FrameCopy.h"
 #include "fielddraw/DrawCells.h"
 #include "graphics/DrawDevice24.h"
 #include "graphics/ImageList24.h"
@@ -120,15 +121,7 @@ void BM_DarkenRectFullSurface(benchmark::State& state) {
 BENCHMARK(BM_DarkenRectFullSurface)->Unit(benchmark::kMicrosecond);
 
 void BM_MemcpyFullSurface(benchmark::State& state) {
-    const size_t bytes = static_cast<size_t>(kx::RowStride(kSurface)) * kSurface;
-    std::vector<uint8_t> source(bytes, 0x80);
-    std::vector<uint8_t> target(bytes);
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), bytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
+    kxbench::CopyFrame(state, kSurface, kSurface);
 }
 BENCHMARK(BM_MemcpyFullSurface)->Unit(benchmark::kMicrosecond);
 

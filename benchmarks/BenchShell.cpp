@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "FrameCopy.h"
 #include "field/LevelFile.h"
 #include "game/GameShell.h"
 #include "game/GameTexts.h"
@@ -144,14 +145,7 @@ BENCHMARK(BM_PaintTitleScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The yardstick: copying one 650 × 650 frame of 24-bit pixels.
 void BM_MemcpyFrame(benchmark::State& state) {
-    const size_t bytes = static_cast<size_t>(kx::RowStride(kx::kClientSize)) * kx::kClientSize;
-    std::vector<uint8_t> from(bytes, 0x5A);
-    std::vector<uint8_t> to(bytes);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
+    kxbench::CopyFrame(state, kx::kClientSize, kx::kClientSize);
 }
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMicrosecond);
 

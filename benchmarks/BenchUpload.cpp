@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "FrameCopy.h"
 #include "game/GameShell.h"
 #include "game/sdl/SurfaceUpload.h"
 
@@ -30,14 +31,7 @@ BENCHMARK(BM_UploadFrame)->Unit(benchmark::kMicrosecond);
 
 // The yardstick: copying one 650 x 650 frame of 24-bit pixels.
 void BM_MemcpyFrame(benchmark::State& state) {
-    const size_t bytes = static_cast<size_t>(kx::RowStride(kSize)) * kSize;
-    std::vector<uint8_t> from(bytes, 0x5A);
-    std::vector<uint8_t> to(bytes);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
+    kxbench::CopyFrame(state, kSize, kSize);
 }
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMicrosecond);
 
