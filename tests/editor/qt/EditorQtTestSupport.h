@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "EditorApp.h"
+#include "EditorViewWidget.h"
 #include "MainFrame.h"
 #include "QtText.h"
+#include "editor/IconPalette.h"
 
 namespace kxtest {
 
@@ -144,6 +146,16 @@ inline bool WaitForFile(const QString& path, int timeoutMs = 5000) {
         QTest::qWait(20);
     }
     return false;
+}
+
+// The centre of palette icon index in the view widget, as the palette is scrolled now.
+inline QPoint PaletteIconCentre(kx::CKrawlixEditorApp& app, int index) {
+    const kx::CIconPalette& palette = app.GetView().GetPalette();
+    const int w = palette.GetWidth();
+    const int left = app.GetMainFrame()->ViewWidget()->width() - kx::kPaletteIcon * w;
+    const int row = index / w - palette.GetFirst() / w;
+    return QPoint(left + kx::kPaletteIcon * (index % w) + kx::kPaletteIcon / 2,
+                  kx::kPaletteIcon * row + kx::kPaletteIcon / 2);
 }
 
 // The whole file, or nothing when it cannot be read.

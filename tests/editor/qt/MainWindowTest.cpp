@@ -26,12 +26,7 @@ private:
     std::unique_ptr<kx::CKrawlixEditorApp> app;
     kx::CMainFrame* frame = nullptr;
 
-    // The centre of palette icon index (nothing scrolled) in the view widget.
-    QPoint PaletteIcon(int index) {
-        const int w = app->GetView().GetPalette().GetWidth();
-        const int left = frame->ViewWidget()->width() - kx::kPaletteIcon * w;
-        return QPoint(left + 32 * (index % w) + 16, 32 * (index / w) + 16);
-    }
+    QPoint PaletteIcon(int index) { return kxtest::PaletteIconCentre(*app, index); }
     static QPoint CellCentre(int x, int y) { return QPoint(32 * x + 16, 32 * y + 16); }
 
     QStringList MenuTexts(int menu) {

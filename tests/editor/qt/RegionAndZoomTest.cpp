@@ -26,12 +26,7 @@ private:
     kx::CEditorViewWidget* Widget() { return frame->ViewWidget(); }
     kx::CKrawlixEditorView& View() { return app->GetView(); }
     kx::CKrawlixEditorDoc& Doc() { return app->GetDocument(); }
-    QPoint PaletteIcon(int index) {
-        const int w = View().GetPalette().GetWidth();
-        const int left = Widget()->width() - kx::kPaletteIcon * w;
-        const int row = index / w - View().GetPalette().GetFirst() / w;
-        return QPoint(left + 32 * (index % w) + 16, 32 * row + 16);
-    }
+    QPoint PaletteIcon(int index) { return kxtest::PaletteIconCentre(*app, index); }
     QPoint Cell(int x, int y) {
         const int c = View().CellPixels();
         return QPoint((x - View().scrollX) * c + c / 2, (y - View().scrollY) * c + c / 2);
