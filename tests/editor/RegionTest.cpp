@@ -5,6 +5,7 @@
 #include <set>
 
 #include "EditorTestSupport.h"
+#include "EditorViewFixture.h"
 #include "RecordingSheet.h"
 #include "editor/CellNames.h"
 #include "editor/EditorView.h"
@@ -34,14 +35,8 @@ public:
     Colour GetTransparentColour() const override { return kNoTransparentColour; }
 };
 
-class Region : public testing::Test {
+class Region : public kxtest::EditorViewFixture {
 protected:
-    void SetUp() override {
-        view.SetSprites(&full, &trans);
-        fonts.SetLoadingDone();
-        view.SetFontTable(&fonts);
-        view.SetClientSize(800, 600); // field area 0..699
-    }
     // The pixel at the centre of field cell (x, y) at the present zoom and scroll.
     int32_t Px(int32_t x) const {
         return (x - view.scrollX) * view.CellPixels() + view.CellPixels() / 2;
@@ -54,11 +49,6 @@ protected:
         view.OnMouseMove(Px(bx), Py(by));
         view.OnLeftUp(Px(bx), Py(by));
     }
-    CKrawlixEditorDoc doc;
-    CKrawlixEditorView view{doc};
-    CRecordingSheet full, trans;
-    CFontTable fonts;
-    CDrawDevice24 surface;
 };
 
 } // namespace

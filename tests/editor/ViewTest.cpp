@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorTestSupport.h"
+#include "EditorViewFixture.h"
 #include "RecordingSheet.h"
 #include "editor/EditorView.h"
 #include "graphics/FontTable.h"
@@ -12,14 +13,8 @@ using kxtest::CRecordingSheet;
 
 namespace {
 
-class View : public testing::Test {
+class View : public kxtest::EditorViewFixture {
 protected:
-    void SetUp() override {
-        view.SetSprites(&full, &trans);
-        fonts.SetLoadingDone(); // no text: switch numbers are checked elsewhere
-        view.SetFontTable(&fonts);
-        view.SetClientSize(800, 600); // palette from x = 704, separator from 700
-    }
     void Click(int32_t px, int32_t py) {
         view.OnLeftDown(px, py);
         view.OnLeftUp(px, py);
@@ -29,11 +24,6 @@ protected:
         trans.calls.clear();
         view.Draw(surface);
     }
-    CKrawlixEditorDoc doc;
-    CKrawlixEditorView view{doc};
-    CRecordingSheet full, trans;
-    CFontTable fonts;
-    CDrawDevice24 surface;
 };
 
 } // namespace
