@@ -12,15 +12,26 @@
 
 namespace kx {
 
-bool RunsWithoutWindowManager(SDL_Window* window) {
+void* X11DisplayOf(SDL_Window* window) {
 #if defined(SDL_VIDEO_DRIVER_X11) && !defined(KX_WITHOUT_X11)
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
-        info.subsystem != SDL_SYSWM_X11 || info.info.x11.display == nullptr) {
+    if (window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
+        info.subsystem == SDL_SYSWM_X11) {
+        return info.info.x11.display;
+    }
+#else
+    (void)window;
+#endif
+    return nullptr;
+}
+
+bool RunsWithoutWindowManager(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11) && !defined(KX_WITHOUT_X11)
+    auto* display = static_cast<Display*>(X11DisplayOf(window));
+    if (display == nullptr) {
         return false;
     }
-    Display* display = info.info.x11.display;
     const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
     if (check == None) {
         return true;

@@ -1,4 +1,4 @@
-// Whether a window manager looks after the game's window.
+// What the X server behind the game's window tells: its connection, its window manager.
 #pragma once
 
 struct SDL_Window;
@@ -9,5 +9,9 @@ namespace kx {
 // window manager. SDL then takes the display's size for granted while the window keeps its
 // own, and shows a shifted part of the picture.
 bool RunsWithoutWindowManager(SDL_Window* window);
+
+// The window's X display (an Xlib Display*), or null where the window is not on X11 or the
+// build has no X11.
+void* X11DisplayOf(SDL_Window* window);
 
 } // namespace kx

@@ -3,10 +3,11 @@
 #include "XInputWatch.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 
 #include <chrono>
 #include <thread>
+
+#include "WindowManager.h"
 
 #if defined(SDL_VIDEO_DRIVER_X11) && !defined(KX_WITHOUT_X11)
 #include <X11/Xlib.h>
@@ -22,12 +23,9 @@ void CXInputWatch::Attach(SDL_Window* window) {
     fd = -1;
     Taken();
 #ifdef KX_WATCH_X11
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
-        info.subsystem == SDL_SYSWM_X11 && info.info.x11.display != nullptr) {
-        display = info.info.x11.display;
-        fd = ConnectionNumber(info.info.x11.display);
+    display = X11DisplayOf(window);
+    if (display != nullptr) {
+        fd = ConnectionNumber(static_cast<Display*>(display));
     }
 #else
     (void)window;
