@@ -1,10 +1,11 @@
 #!/bin/sh
 # What the game costs a player's machine: Krawlix on its title screen in a virtual X server
 # for 10 s, then beside it the bare present-probe presenting as many 650 x 650 frames a
-# second with the same renderer, and the probe once more waking 100 times a second as the
-# game's 10 ms step must. Three rounds, in turn, since a shared machine's figures wander;
-# prints each CPU figure (all threads, from the scheduler's nanoseconds), the ratios and the
-# medians.
+# second with the same renderer, and the probe once more waking 100 times a second, as a
+# game that woke for every 10 ms step would (the game runs the steps that show nothing late,
+# together, and wakes about once a picture). Three rounds, in turn, since a shared machine's
+# figures wander; prints each CPU figure (all threads, from the scheduler's nanoseconds), the
+# ratios and the medians.
 #   sh scripts/cpu-check.sh              builds build-bench/ (Release) and measures it
 #   KX_BIN_DIR=DIR sh scripts/cpu-check.sh   measures the programs in DIR instead
 # KX_SECONDS changes the 10 s, KX_ROUNDS the three rounds.
@@ -102,7 +103,7 @@ while [ "$round" -le "$rounds" ]; do
   renderer=$(stat_value "$scratch/game.txt" renderer)
   rate=$(awk -v p="$presents" -v s="${loop:-0}" 'BEGIN { printf "%.1f", (s > 0 ? p / s : 0) }')
   echo "round $round game:  $game ms of CPU in ${seconds} s ($(awk -v t="$game" -v s="$seconds" 'BEGIN { printf "%.2f", t / s / 10 }') % of a core);" \
-    "$(stat_value "$scratch/game.txt" steps) steps, $presents presents ($rate a second, display $(stat_value "$scratch/game.txt" refresh_hz) Hz)," \
+    "$(stat_value "$scratch/game.txt" steps) steps in $(stat_value "$scratch/game.txt" sleeps) wakes, $presents presents ($rate a second, display $(stat_value "$scratch/game.txt" refresh_hz) Hz)," \
     "$(stat_value "$scratch/game.txt" skipped_repaints) repaints skipped, renderer $renderer," \
     "first picture $(awk -v s="$(stat_value "$scratch/game.txt" first_picture_seconds)" 'BEGIN { printf "%.1f", s * 1000 }') ms after the start"
   games="$games $game"

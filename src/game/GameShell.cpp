@@ -232,10 +232,55 @@ void CGameShell::Tick() {
 }
 
 bool CGameShell::PictureWouldChange() const {
-    if (game.sceneChanged || !painted)
-        return true;
-    return ViewPixel(game.viewX) - painted->width / 2 != painted->offsetX ||
-           ViewPixel(game.viewY) - painted->height / 2 != painted->offsetY;
+    return game.sceneChanged || !painted || ViewMovedFromPainted(game);
+}
+
+bool CGameShell::ViewMovedFromPainted(const CGame& state) const {
+    return !painted || ViewPixel(state.viewX) - painted->width / 2 != painted->offsetX ||
+           ViewPixel(state.viewY) - painted->height / 2 != painted->offsetY;
+}
+
+uint64_t CGameShell::StepsUntilPictureChanges(uint64_t limit) const {
+    // What Tick would act on but cannot be foreseen: a picture not yet painted, a hint that
+    // may answer any moment, the end of the level about to be shown.
+    if (limit <= 1 || game.sceneChanged || game.redrawPending || !painted ||
+        hintSearch.IsRunning() || (!menu.IsOpen() && game.play.worms.empty() && !game.endShown))
+        return 1;
+    // The look ahead copies the play state; on a huge field waking every step costs less.
+    if (static_cast<int64_t>(game.play.field.width) * game.play.field.height > kLookAheadMaxCells)
+        return 1;
+    uint64_t steps = limit;
+    if (!notice.empty())
+        steps = std::min(steps, std::max<uint64_t>(noticeSteps, 1));
+    if (pause == PauseKind::None && replay && replayNext < replay->keys.size()) {
+        const uint64_t due = StepOfMs(replay->keys[replayNext].timeMs);
+        steps = std::min(steps, due > attemptSteps ? due - attemptSteps + 1 : 1);
+    }
+    // A sound belongs to its step's moment, so a step that plays one is not waited for.
+    struct SoundSeen : ISoundOutput {
+        void PlaySound(const std::string&) override { played = true; }
+        bool played = false;
+    } soundSeen;
+    CGame ahead(&soundSeen);
+    ahead.CopyStateFrom(game);
+    for (uint64_t step = 1; step < steps; ++step) {
+        if (pause == PauseKind::None) {
+            const uint64_t ms = kHeadlessStartMs + (attemptSteps + step - 1) * kTimerStepMs;
+            if (ahead.TimerStep(ahead.MsToTicks(ms)) != PlayResult::Running && !attemptEnd)
+                return step;
+        } else {
+            ahead.UpdateView();
+        }
+        if (soundSeen.played || ahead.sceneChanged ||
+            (!menu.IsOpen() && ahead.play.worms.empty() && !ahead.endShown))
+            return step;
+        if (ahead.redrawPending) {
+            if (ViewMovedFromPainted(ahead))
+                return step;
+            ahead.redrawPending = false;
+        }
+    }
+    return steps;
 }
 
 void CGameShell::DrawCornCounter() {

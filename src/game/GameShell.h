@@ -29,6 +29,8 @@ namespace kx {
 
 inline constexpr int32_t kClientSize = 650;     // the window's client area, both ways
 inline constexpr uint32_t kTickIntervalMs = 10; // the timer that calls Tick
+// Fields beyond this many cells are not looked ahead on (see StepsUntilPictureChanges).
+inline constexpr int64_t kLookAheadMaxCells = 256 * 256;
 
 // The game's one object: the rules' state (Game()) and everything around it. A front end
 // (the SDL window, the headless host of the tests and of krawlix-tool shot) makes one, calls
@@ -121,6 +123,12 @@ public:
     // Repaint requests that Tick dropped: the camera had moved by less than a pixel and
     // nothing else had asked, so the picture would have equalled the one painted last.
     uint64_t SkippedRepaints() const { return skippedRepaints; }
+    // Without input, how many timer steps from now the picture stays as painted, or anything
+    // else that Tick acts on (a sound, a notice, a replay's key, the level's end) waits: 1
+    // when the next step may change it, at most limit. A front end may run the steps before
+    // that one late, all at once, since nothing shows of them; the rules see the same steps.
+    // Worked out by running the rules ahead on a copy of the play state.
+    uint64_t StepsUntilPictureChanges(uint64_t limit) const;
 
     // The tape of the current attempt at the level on screen (since it was last set up): the
     // seed that puts the generator where it stood then (the backgrounds draw from it first),
@@ -171,6 +179,7 @@ private:
     void DrawCornCounter();
     // Whether a Paint now would differ from the last one: decided from what Paint reads.
     bool PictureWouldChange() const;
+    bool ViewMovedFromPainted(const CGame& state) const;
     bool IsPlayingLevel() const {
         return game.currentLevel >= 1 && game.currentLevel <= LevelCount();
     }

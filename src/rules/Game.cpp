@@ -50,6 +50,26 @@ std::optional<double> AxisTarget(int32_t cells, int32_t window, std::optional<in
 
 } // namespace
 
+void CGame::CopyStateFrom(const CGame& other) {
+    ISoundOutput* const ownSound = soundOutput;
+    play = other.play;
+    currentLevel = other.currentLevel;
+    lastGame = other.lastGame;
+    counterFrequency = other.counterFrequency;
+    redrawPending = other.redrawPending;
+    sceneChanged = other.sceneChanged;
+    endShown = other.endShown;
+    viewX = other.viewX;
+    viewY = other.viewY;
+    targetX = other.targetX;
+    targetY = other.targetY;
+    velocityX = other.velocityX;
+    velocityY = other.velocityY;
+    viewWidth = other.viewWidth;
+    viewHeight = other.viewHeight;
+    soundOutput = ownSound;
+}
+
 void CGame::SetViewTarget(bool jump) {
     const Worm* worm = CurrentWorm();
     std::optional<int32_t> headX, headY;

@@ -34,6 +34,8 @@ public:
     }
     void PlaySound(const std::string& name);
     void SetSoundOutput(ISoundOutput* sound) { soundOutput = sound; }
+    // Everything of other but its sound output: a look ahead that plays into its own.
+    void CopyStateFrom(const CGame& other);
     CRandom& Random() { return play.random; }
 
     // Camera. The window's size in pixels frames the target: on an axis where the field fits

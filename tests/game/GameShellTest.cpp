@@ -1,6 +1,8 @@
 // Tests of the shell's start-up, input handlers, timer step and paint on the headless host.
 #include "ShellWorld.h"
 
+#include <functional>
+
 #include "fielddraw/DrawCells.h"
 #include "game/GameTexts.h"
 #include "storage/ResourceArchive.h"
@@ -125,6 +127,59 @@ TEST_F(Shell, ATimerStepInWhichNothingMovesDoesNotRepaint) {
     shell->OnCancel();
     Steps(1);
     EXPECT_EQ(host.repaints, before + 1);
+}
+
+// The window's loop sleeps through the steps the look ahead names: none of them may repaint or
+// sound, on the title screen, in a level played with keys, a rewind, a notice and its end.
+TEST_F(Shell, TheLookAheadNeverSleepsThroughAStepThatChangesAnything) {
+    ASSERT_TRUE(Start());
+    int steps = 0;
+    int wakes = 0;
+    int repaintsAtStart = host.repaints;
+    const auto run = [&](int count, const std::function<void(int)>& input) {
+        for (const int end = steps + count; steps < end;) {
+            input(steps);
+            const uint64_t ahead = shell->StepsUntilPictureChanges(20);
+            ASSERT_GE(ahead, 1u);
+            ASSERT_LE(ahead, 20u);
+            for (uint64_t i = 1; i < ahead; ++i, ++steps) {
+                const int repaints = host.repaints;
+                const size_t sounds_ = sounds.names.size();
+                const bool menuOpen = shell->Menu().IsOpen();
+                Steps(1);
+                ASSERT_EQ(host.repaints, repaints) << "step " << steps << " of " << ahead;
+                ASSERT_EQ(sounds.names.size(), sounds_) << "step " << steps;
+                ASSERT_EQ(shell->Menu().IsOpen(), menuOpen) << "step " << steps;
+            }
+            Steps(1);
+            ++steps;
+            ++wakes;
+        }
+    };
+    run(1500, [](int) {});
+    const int titleRepaints = host.repaints - repaintsAtStart;
+    // Most steps of the title screen are slept through: a wake for each picture, and one
+    // every 20 steps at the most.
+    EXPECT_GT(titleRepaints, 50);
+    EXPECT_LE(wakes, titleRepaints + 1500 / 20 + 5);
+
+    // Corn to eat, ghosts to meet, and the won or lost menu to leave again.
+    ASSERT_TRUE(Start("/level:" + Level("busy", {"############", "#bW..c...c.#", "#.........g#",
+                                                 "#..c....c..#", "#....g.....#", "#.c......c.#",
+                                                 "#..........#", "############"})));
+    const kx::PlayKey keys[] = {kx::PlayKey::Right, kx::PlayKey::Down, kx::PlayKey::Left,
+                                kx::PlayKey::Up};
+    run(3000, [&](int step) {
+        if (step % 97 == 0)
+            shell->OnKeyDown(keys[(step / 97) % 4]);
+        if (step % 701 == 0)
+            shell->OnRewind();
+        if (step % 401 == 0)
+            shell->ShowNotice("Ton aus");
+        if (step % 350 == 0 && shell->Menu().IsOpen())
+            shell->OnOk();
+    });
+    EXPECT_GT(sounds.names.size(), 0u);
 }
 
 TEST_F(Shell, WithoutAnyLevelStartUpFailsWithItsMessage) {

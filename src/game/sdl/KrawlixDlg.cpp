@@ -259,22 +259,47 @@ void CKrawlixDlg::RunModal() {
     const double cpuStart = ThreadCpuSeconds();
     const uint64_t loopStart = SDL_GetPerformanceCounter();
     uint64_t stepsUntilPadSearch = 0;
+    // Steps whose deadlines lie before stepsFrom run when it comes, all at once: nothing of
+    // them would show before, and no input came meanwhile (its arrival wakes the loop, which
+    // then runs the steps it had let wait and takes the input at the next deadline, as ever).
+    uint64_t stepsFrom = 0;
+    uint64_t lateUntil = 0;
+    const auto planSteps = [&] {
+        const bool inputMayWait = xinput.MayHaveEvents() ||
+                                  SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE ||
+                                  gamepads.HasPads();
+        const uint64_t ahead =
+            inputMayWait ? 1 : shell->StepsUntilPictureChanges(kStepsBetweenPumps);
+        stepsFrom = lateUntil = schedule.GetDeadline() + (ahead - 1) * period;
+    };
     while (!quitPosted) {
         const uint64_t now = SDL_GetPerformanceCounter();
         const LoopAction action =
-            NextLoopAction(schedule, presentGate, repaintWanted || presentWanted, now);
+            NextLoopAction(schedule, presentGate, repaintWanted || presentWanted, now, stepsFrom);
         switch (action.kind) {
         case LoopAction::Kind::Step:
-            Step(stepsUntilPadSearch);
-            schedule.Advance(now);
+            while (schedule.GetDeadline() < lateUntil && schedule.IsDue(now) && !quitPosted) {
+                Step(stepsUntilPadSearch, false);
+                schedule.AdvanceOne();
+            }
+            if (schedule.IsDue(now) && !quitPosted) {
+                Step(stepsUntilPadSearch, true);
+                schedule.Advance(now);
+            }
+            planSteps();
             break;
         case LoopAction::Kind::Present:
             ShowPicture(now);
+            planSteps();
             break;
         case LoopAction::Kind::Wait:
             // Input waits for the step: its handlers only ask for a repaint, which comes with
             // the next present, so nothing shows earlier if it is handled earlier.
+            ++stats.sleeps;
             xinput.Sleep(static_cast<int64_t>((action.until - now) * 1000000000 / frequency));
+            if (xinput.WokenByConnection()) {
+                stepsFrom = 0;
+            }
             break;
         }
     }
@@ -283,30 +308,33 @@ void CKrawlixDlg::RunModal() {
                         static_cast<double>(frequency);
 }
 
-void CKrawlixDlg::Step(uint64_t& stepsUntilPadSearch) {
+void CKrawlixDlg::Step(uint64_t& stepsUntilPadSearch, bool takeInput) {
     // Asking the X server costs more than the rest of a step in which nothing happens: it is
     // asked when the connection has something, on the step after anything that may have read
-    // events into Xlib's buffers unseen (a present, input handled) and now and then.
-    if (pumpNext || stepsUntilPump == 0 || xinput.MayHaveEvents()) {
-        SDL_PumpEvents();
-        xinput.Taken();
-        stepsUntilPump = kStepsBetweenPumps;
+    // events into Xlib's buffers unseen (a present, input handled) and now and then. A step
+    // run late for its predecessors' sake takes none: what came, came after it.
+    if (takeInput) {
+        if (pumpNext || stepsUntilPump == 0 || xinput.MayHaveEvents()) {
+            SDL_PumpEvents();
+            xinput.Taken();
+            stepsUntilPump = kStepsBetweenPumps;
+        }
+        pumpNext = false;
+        // Gamepads are read here (their automatic update is off, see CSdlSession): every
+        // step while one is plugged in, else a look for new ones now and then.
+        if (gamepads.HasPads() || stepsUntilPadSearch == 0) {
+            SDL_GameControllerUpdate();
+            stepsUntilPadSearch = kStepsBetweenPadSearches;
+        }
+        pumpNext = HandleQueuedEvents();
+        const InputAction padPress = gamepads.PollDirection(NowMs());
+        if (padPress != InputAction::None) {
+            Perform(padPress);
+            pumpNext = true;
+        }
     }
-    pumpNext = false;
-    --stepsUntilPump;
-    // Gamepads are read here (their automatic update is off, see CSdlSession): every
-    // step while one is plugged in, else a look for new ones now and then.
-    if (gamepads.HasPads() || stepsUntilPadSearch == 0) {
-        SDL_GameControllerUpdate();
-        stepsUntilPadSearch = kStepsBetweenPadSearches;
-    }
-    --stepsUntilPadSearch;
-    pumpNext = HandleQueuedEvents();
-    const InputAction padPress = gamepads.PollDirection(NowMs());
-    if (padPress != InputAction::None) {
-        Perform(padPress);
-        pumpNext = true;
-    }
+    stepsUntilPump -= stepsUntilPump > 0 ? 1 : 0;
+    stepsUntilPadSearch -= stepsUntilPadSearch > 0 ? 1 : 0;
     if (quitPosted) {
         return;
     }
@@ -495,6 +523,7 @@ void CKrawlixDlg::WriteStats() const {
         << "skipped_repaints=" << (shell != nullptr ? shell->SkippedRepaints() : 0) << "\n"
         << "repaints=" << stats.repaints << "\n"
         << "presents=" << stats.presents << "\n"
+        << "sleeps=" << stats.sleeps << "\n"
         << "refresh_hz=" << stats.refreshRate << "\n"
         << "renderer=" << picture.RendererName() << "\n"
         << "loop_seconds=" << stats.loopSeconds << "\n"

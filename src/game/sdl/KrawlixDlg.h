@@ -29,6 +29,7 @@ struct LoopStats {
     uint64_t repaintRequests = 0; // the shell's, each composed at the next present at most
     uint64_t repaints = 0;        // pictures composed and uploaded
     uint64_t presents = 0;
+    uint64_t sleeps = 0;     // the loop's waits, each ending in a wake-up
     int32_t refreshRate = 0; // as the display reports it; 0: none reported
     double loopSeconds = 0;  // wall time of the loop
     // Start-up, in seconds since the program started: what was ready when.
@@ -104,8 +105,8 @@ private:
     void ApplyWindowedSize();
     // Events already in SDL's queue, without asking the X server again; true if there were.
     bool HandleQueuedEvents();
-    // One timer step: input, then the shell's Tick.
-    void Step(uint64_t& stepsUntilPadSearch);
+    // One timer step: input unless it is not to be taken, then the shell's Tick.
+    void Step(uint64_t& stepsUntilPadSearch, bool takeInput);
     // Composes the picture if one was asked for, then presents it.
     void ShowPicture(uint64_t now);
     void TakeRefreshRate();

@@ -22,14 +22,15 @@ uint64_t RefreshPeriod(uint64_t frequency, int32_t refreshRate) {
 }
 
 LoopAction NextLoopAction(const CTickSchedule& steps, const CPresentGate& gate, bool pictureWanted,
-                          uint64_t now) {
-    if (steps.IsDue(now)) {
+                          uint64_t now, uint64_t stepsFrom) {
+    const uint64_t stepsAt = std::max(steps.GetDeadline(), stepsFrom);
+    if (now >= stepsAt) {
         return {LoopAction::Kind::Step, now};
     }
     if (pictureWanted && gate.MayPresent(now)) {
         return {LoopAction::Kind::Present, now};
     }
-    uint64_t until = steps.GetDeadline();
+    uint64_t until = stepsAt;
     if (pictureWanted) {
         until = std::min(until, gate.EarliestPresent());
     }

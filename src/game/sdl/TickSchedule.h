@@ -20,6 +20,8 @@ public:
     uint64_t TimeUntilDue(uint64_t now) const { return now >= deadline ? 0 : deadline - now; }
     // After a step run at now: the next grid point after now becomes the deadline.
     void Advance(uint64_t now);
+    // After a step the loop chose to run late: the next grid point, however late it is too.
+    void AdvanceOne() { deadline += period; }
 
 private:
     uint64_t deadline;
@@ -51,15 +53,16 @@ private:
     bool presented = false;
 };
 
-// What the window's loop does next: a due step first, so that a present shows the newest
+// What the window's loop does next: the due steps first, so that a present shows the newest
 // state; then a wanted picture once the gate lets it through; else it waits until the next
-// step or the moment the wanted picture may be presented.
+// step or the moment the wanted picture may be presented. stepsFrom lets the steps wait
+// until that counter value (0: none wait), when nothing of them would show before.
 struct LoopAction {
     enum class Kind { Step, Present, Wait };
     Kind kind = Kind::Wait;
     uint64_t until = 0; // for Wait: the counter value to wake at
 };
 LoopAction NextLoopAction(const CTickSchedule& steps, const CPresentGate& gate, bool pictureWanted,
-                          uint64_t now);
+                          uint64_t now, uint64_t stepsFrom = 0);
 
 } // namespace kx

@@ -20,6 +20,8 @@ public:
     // False only when Xlib holds no event and nothing came to be read since SDL last read
     // the connection (seen by the sleeps since then, or else by a look now).
     bool MayHaveEvents();
+    // The connection became readable (or a signal came) since SDL last read it.
+    bool WokenByConnection() const { return readable; }
     // SDL has just read the connection.
     void Taken() {
         readable = false;

@@ -43,6 +43,30 @@ TEST(TickSchedule, AStepRunExactlyOnTimeMovesOnOnePeriod) {
     EXPECT_EQ(schedule.TimeUntilDue(3 * kPeriod), 0u);
 }
 
+// Steps let wait until a later deadline are not due before it, while a wanted picture still
+// wakes the loop at its refresh; AdvanceOne then walks the grid through the late ones.
+TEST(TickSchedule, StepsLetWaitAreDueAtTheirWakeAndRunOneByOne) {
+    CTickSchedule steps(kPeriod, kPeriod);
+    CPresentGate gate(kPeriod * 3 / 2);
+    gate.Presented(0);
+    const uint64_t wake = 4 * kPeriod; // the first three steps show nothing
+    LoopAction action = NextLoopAction(steps, gate, false, kPeriod + 1, wake);
+    EXPECT_EQ(action.kind, LoopAction::Kind::Wait);
+    EXPECT_EQ(action.until, wake);
+    action = NextLoopAction(steps, gate, true, 2 * kPeriod, wake);
+    EXPECT_EQ(action.kind, LoopAction::Kind::Present);
+    gate.Presented(2 * kPeriod);
+    action = NextLoopAction(steps, gate, true, 3 * kPeriod, wake);
+    EXPECT_EQ(action.kind, LoopAction::Kind::Wait);
+    EXPECT_EQ(action.until, kPeriod * 7 / 2);
+    EXPECT_EQ(NextLoopAction(steps, gate, false, wake, wake).kind, LoopAction::Kind::Step);
+    int late = 0;
+    for (; steps.GetDeadline() < wake; ++late)
+        steps.AdvanceOne();
+    EXPECT_EQ(late, 3);
+    EXPECT_TRUE(steps.IsDue(wake));
+}
+
 // A second of the window's loop on a virtual clock whose wake-ups come up to 2 ms late, with
 // a picture wanted after every step: 100 steps, and on a 60 Hz display at most 60 presents,
 // each a whole refresh after the one before, each showing the state of the last step (no
