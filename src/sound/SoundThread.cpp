@@ -24,15 +24,17 @@ void CSoundThread::RequestSound(const CSoundSample* sample) {
         running = true;
         worker = std::thread([this] { Run(); });
     }
+    wake.notify_one();
     // Still holding the lock, so that the worker takes this sample before another request.
     std::this_thread::sleep_for(kPollInterval);
 }
 
 void CSoundThread::RequestStop() {
-    stopRequested = true;
     std::thread ending;
     {
         std::lock_guard<std::mutex> guard(lock);
+        stopRequested = true;
+        wake.notify_one();
         ending = std::move(worker);
     }
     if (ending.joinable())
@@ -51,6 +53,8 @@ void CSoundThread::WaitUntilIdle() {
     // The worker holds the lock for a whole pass, so a pass counted after this point began
     // after every earlier request.
     const uint64_t target = passes + 1;
+    passWanted = true;
+    wake.notify_one();
     passDone.wait(guard, [&] { return !running || passes >= target; });
 }
 
@@ -60,24 +64,22 @@ bool CSoundThread::IsThreadStarted() const {
 }
 
 void CSoundThread::Run() {
+    std::unique_lock<std::mutex> guard(lock);
     while (!stopRequested) {
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            if (pending != nullptr && holder != nullptr && holder->IsDeviceOpen()) {
-                holder->StopDevice(); // cuts off whatever plays
-                // A refusal is ignored; the next request tries again.
-                holder->PlayBuffer(*pending);
-            }
-            pending = nullptr;
-            ++passes;
+        if (pending != nullptr && holder != nullptr && holder->IsDeviceOpen()) {
+            holder->StopDevice(); // cuts off whatever plays
+            // A refusal is ignored; the next request tries again.
+            holder->PlayBuffer(*pending);
         }
+        pending = nullptr;
+        passWanted = false;
+        ++passes;
         passDone.notify_all();
-        std::this_thread::sleep_for(kPollInterval);
+        // Asleep until there is something to do: a thread that looked every millisecond
+        // would cost a laptop more than the rest of the game.
+        wake.wait(guard, [this] { return pending != nullptr || passWanted || stopRequested; });
     }
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        running = false;
-    }
+    running = false;
     passDone.notify_all();
 }
 

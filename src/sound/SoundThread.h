@@ -12,8 +12,8 @@
 
 namespace kx {
 
-// One voice, latest wins: the worker polls every millisecond for a pending sample, stops the
-// device and plays it. The thread starts with the first request that finds an open device and
+// One voice, latest wins: the worker waits for a pending sample, stops the device and plays
+// it. The thread starts with the first request that finds an open device and
 // is joined on RequestStop or destruction.
 class CSoundThread {
 public:
@@ -27,7 +27,7 @@ public:
     // The sample is not owned and must stay alive and unchanged while it may be playing.
     // Without an open device nothing happens: no thread is started.
     void RequestSound(const CSoundSample* sample);
-    // Sets the stop request and waits for the worker to end (within about a millisecond).
+    // Sets the stop request and waits for the worker to end.
     void RequestStop();
     // Closes the held device under the lock, so that the worker cannot be using it meanwhile.
     void CloseDevice();
@@ -44,8 +44,10 @@ private:
 
     mutable std::mutex lock;
     std::condition_variable passDone;
-    uint64_t passes = 0;  // whole passes of the worker's loop, under the lock
-    bool running = false; // the worker is in its loop
+    std::condition_variable wake; // a request, a wanted pass or the stop, for the worker
+    bool passWanted = false;      // WaitUntilIdle waits for a pass, under the lock
+    uint64_t passes = 0;          // whole passes of the worker's loop, under the lock
+    bool running = false;         // the worker is in its loop
     CWaveOutDevice* holder = nullptr;
     const CSoundSample* pending = nullptr;
     std::atomic<bool> stopRequested{false};
