@@ -232,7 +232,7 @@ void CGameShell::Tick() {
 }
 
 bool CGameShell::PictureWouldChange() const {
-    return game.sceneChanged || !painted || ViewMovedFromPainted(game);
+    return game.sceneChanged || ViewMovedFromPainted(game);
 }
 
 bool CGameShell::ViewMovedFromPainted(const CGame& state) const {
@@ -246,7 +246,9 @@ uint64_t CGameShell::StepsUntilPictureChanges(uint64_t limit) const {
     if (limit <= 1 || game.sceneChanged || game.redrawPending || !painted ||
         hintSearch.IsRunning() || (!menu.IsOpen() && game.play.worms.empty() && !game.endShown))
         return 1;
-    // The look ahead copies the play state; on a huge field waking every step costs less.
+    // The look ahead copies the play state (21 bytes a cell) for each picture; beyond 128 x 128
+    // cells waking every step costs less.
+    constexpr int64_t kLookAheadMaxCells = 128 * 128;
     if (static_cast<int64_t>(game.play.field.width) * game.play.field.height > kLookAheadMaxCells)
         return 1;
     uint64_t steps = limit;

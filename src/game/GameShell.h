@@ -29,8 +29,6 @@ namespace kx {
 
 inline constexpr int32_t kClientSize = 650;     // the window's client area, both ways
 inline constexpr uint32_t kTickIntervalMs = 10; // the timer that calls Tick
-// Fields beyond this many cells are not looked ahead on (see StepsUntilPictureChanges).
-inline constexpr int64_t kLookAheadMaxCells = 128 * 128;
 
 // The game's one object: the rules' state (Game()) and everything around it. A front end
 // (the SDL window, the headless host of the tests and of krawlix-tool shot) makes one, calls

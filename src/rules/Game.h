@@ -17,7 +17,8 @@ namespace kx {
 // resources, level list, parameters) around it. Nothing here is global, so tests make as many
 // as they like. The clock and the sound output are injected; the generator lives in the play
 // state (seed 1 until the caller seeds it), so that a copied state draws the same numbers.
-// The game itself is not copied (it owns the sound hook and the camera): copy `play`.
+// The game is not copy-constructed (it holds the sound hook): copy `play`, or the whole state
+// with CopyStateFrom into a game with a sound output of its own.
 class CGame {
 public:
     // sound: null plays nothing.

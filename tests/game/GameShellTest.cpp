@@ -135,7 +135,7 @@ TEST_F(Shell, TheLookAheadNeverSleepsThroughAStepThatChangesAnything) {
     ASSERT_TRUE(Start());
     int steps = 0;
     int wakes = 0;
-    int repaintsAtStart = host.repaints;
+    const int repaintsAtStart = host.repaints;
     const auto run = [&](int count, const std::function<void(int)>& input) {
         for (const int end = steps + count; steps < end;) {
             input(steps);
@@ -144,11 +144,11 @@ TEST_F(Shell, TheLookAheadNeverSleepsThroughAStepThatChangesAnything) {
             ASSERT_LE(ahead, 20u);
             for (uint64_t i = 1; i < ahead; ++i, ++steps) {
                 const int repaints = host.repaints;
-                const size_t sounds_ = sounds.names.size();
+                const size_t soundsBefore = sounds.names.size();
                 const bool menuOpen = shell->Menu().IsOpen();
                 Steps(1);
                 ASSERT_EQ(host.repaints, repaints) << "step " << steps << " of " << ahead;
-                ASSERT_EQ(sounds.names.size(), sounds_) << "step " << steps;
+                ASSERT_EQ(sounds.names.size(), soundsBefore) << "step " << steps;
                 ASSERT_EQ(shell->Menu().IsOpen(), menuOpen) << "step " << steps;
             }
             Steps(1);

@@ -268,6 +268,7 @@ void CKrawlixDlg::RunModal() {
         const bool inputMayWait = xinput.MayHaveEvents() ||
                                   SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE ||
                                   gamepads.HasPads();
+        // No further than the pump interval, so that what SDL keeps to itself waits no longer.
         const uint64_t ahead =
             inputMayWait ? 1 : shell->StepsUntilPictureChanges(kStepsBetweenPumps);
         stepsFrom = lateUntil = schedule.GetDeadline() + (ahead - 1) * period;
