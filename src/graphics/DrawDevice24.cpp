@@ -25,17 +25,25 @@ Colour GetColour(const uint8_t* p) {
            static_cast<Colour>(p[2]) << 16;
 }
 
-// Orders the two ends of a span and clamps it to 0 .. limit - 1; false when it misses.
-bool ClipSpan(int32_t& a, int32_t& b, int32_t limit) {
+// Orders the two ends of a span and clamps it to first .. end - 1; false when it misses.
+bool ClipSpan(int32_t& a, int32_t& b, int32_t first, int32_t end) {
     if (a > b) {
         std::swap(a, b);
     }
-    if (b < 0 || a >= limit) {
+    if (b < first || a >= end) {
         return false;
     }
-    a = std::max(a, 0);
-    b = std::min(b, limit - 1);
+    a = std::max(a, first);
+    b = std::min(b, end - 1);
     return true;
+}
+
+SurfaceRect Union(const SurfaceRect& a, const SurfaceRect& b) {
+    if (a.left >= a.right || a.top >= a.bottom) {
+        return b;
+    }
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
 }
 
 } // namespace
@@ -44,12 +52,14 @@ CDrawDevice24::CDrawDevice24() : fontTable(&ProgramFontTable()) {}
 
 bool CDrawDevice24::Create(int32_t newWidth, int32_t newHeight) {
     if (!pixels.empty() && newWidth == width && newHeight == height) {
+        ResetClip();
         return true;
     }
     std::vector<uint8_t>().swap(pixels);
     // A surface without pixels is 0 x 0, so that every primitive clips it away.
     width = 0;
     height = 0;
+    ResetClip();
     infoHeader = MakeBitmapInfoHeader(0, 0);
     const int32_t stride = RowStride(newWidth);
     if (stride < 1 || newHeight < 1) {
@@ -67,7 +77,39 @@ bool CDrawDevice24::Create(int32_t newWidth, int32_t newHeight) {
     width = newWidth;
     height = newHeight;
     infoHeader = MakeBitmapInfoHeader(width, height);
+    ResetClip();
     return true;
+}
+
+void CDrawDevice24::SetClip(const SurfaceRect& area) {
+    clip = {std::clamp(area.left, 0, width), std::clamp(area.top, 0, height),
+            std::clamp(area.right, 0, width), std::clamp(area.bottom, 0, height)};
+    if (clip.left >= clip.right || clip.top >= clip.bottom) {
+        clip = {};
+    }
+}
+
+bool CDrawDevice24::LogInstead(const DrawCall& call) {
+    if (log == nullptr) {
+        return false;
+    }
+    log->calls.push_back(call);
+    log->bounds = Union(log->bounds, call.area);
+    return true;
+}
+
+CDrawDevice24::TextState CDrawDevice24::GetTextState() const {
+    return {textX, textY, currentFont, textColour, lineColour, fixedAdvance, proportional};
+}
+
+void CDrawDevice24::SetTextState(const TextState& state) {
+    textX = state.x;
+    textY = state.y;
+    currentFont = state.font;
+    textColour = state.textColour;
+    lineColour = state.lineColour;
+    fixedAdvance = state.fixedAdvance;
+    proportional = state.proportional;
 }
 
 void CDrawDevice24::OnAreaChanged(const SurfaceRect&) {}
@@ -92,13 +134,43 @@ void CDrawDevice24::CopyToBitmap(CBitmap24& bitmap) const {
     std::memcpy(bitmap.GetPixels(), pixels.data(), pixels.size());
 }
 
+void CDrawDevice24::CopyArea(const CDrawDevice24& from, const SurfaceRect& area) {
+    if (from.width != width || from.height != height || pixels.empty()) {
+        return;
+    }
+    const int32_t left = std::max(area.left, 0);
+    const int32_t top = std::max(area.top, 0);
+    const int32_t right = std::min(area.right, width);
+    const int32_t bottom = std::min(area.bottom, height);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    if (left == 0 && right == width) {
+        // Whole rows lie together, bottom-up: the last row of the area comes first.
+        const size_t stride = static_cast<size_t>(GetStride());
+        const size_t offset = stride * static_cast<size_t>(height - bottom);
+        std::memcpy(pixels.data() + offset, from.pixels.data() + offset,
+                    stride * static_cast<size_t>(bottom - top));
+        return;
+    }
+    const size_t bytes = static_cast<size_t>(right - left) * 3;
+    for (int32_t y = top; y < bottom; ++y) {
+        const size_t offset =
+            static_cast<size_t>(GetStride()) * static_cast<size_t>(height - 1 - y) +
+            3 * static_cast<size_t>(left);
+        std::memcpy(pixels.data() + offset, from.pixels.data() + offset, bytes);
+    }
+}
+
 void CDrawDevice24::Clear(Colour colour) {
     FillRect(0, 0, width - 1, height - 1, colour, false);
 }
 
 void CDrawDevice24::FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Colour colour,
                              bool notify) {
-    if (pixels.empty() || !ClipSpan(x1, x2, width) || !ClipSpan(y1, y2, height)) {
+    if (pixels.empty() || !ClipSpan(x1, x2, clip.left, clip.right) ||
+        !ClipSpan(y1, y2, clip.top, clip.bottom) ||
+        LogInstead({DrawCall::Fill, {x1, y1, x2 + 1, y2 + 1}, 0, 0, 0, colour})) {
         return;
     }
     // One row is built in place, then copied into the others.
@@ -116,7 +188,8 @@ void CDrawDevice24::FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Col
 }
 
 void CDrawDevice24::SetPixel(int32_t x, int32_t y, Colour colour) {
-    if (x >= 0 && y >= 0 && x < width && y < height && !pixels.empty()) {
+    if (x >= clip.left && y >= clip.top && x < clip.right && y < clip.bottom && !pixels.empty() &&
+        !LogInstead({DrawCall::Pixel, {x, y, x + 1, y + 1}, 0, 0, 0, colour})) {
         PutColour(PixelAddress(x, y), colour);
     }
 }
@@ -130,7 +203,9 @@ Colour CDrawDevice24::GetPixel(int32_t x, int32_t y) const {
 }
 
 void CDrawDevice24::DrawHLine(int32_t x1, int32_t x2, int32_t y, bool notify) {
-    if (pixels.empty() || y < 0 || y >= height || !ClipSpan(x1, x2, width)) {
+    if (pixels.empty() || y < clip.top || y >= clip.bottom ||
+        !ClipSpan(x1, x2, clip.left, clip.right) ||
+        LogInstead({DrawCall::Line, {x1, y, x2 + 1, y + 1}, 0, 0, 0, lineColour})) {
         return;
     }
     uint8_t* p = PixelAddress(x1, y);
@@ -143,7 +218,9 @@ void CDrawDevice24::DrawHLine(int32_t x1, int32_t x2, int32_t y, bool notify) {
 }
 
 void CDrawDevice24::DrawVLine(int32_t x, int32_t y1, int32_t y2, bool notify) {
-    if (pixels.empty() || x < 0 || x >= width || !ClipSpan(y1, y2, height)) {
+    if (pixels.empty() || x < clip.left || x >= clip.right ||
+        !ClipSpan(y1, y2, clip.top, clip.bottom) ||
+        LogInstead({DrawCall::Line, {x, y1, x + 1, y2 + 1}, 0, 0, 0, lineColour})) {
         return;
     }
     for (int32_t y = y1; y <= y2; ++y) {
@@ -163,37 +240,33 @@ void CDrawDevice24::DrawFrame(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Co
 }
 
 void CDrawDevice24::DarkenHLine(int32_t x1, int32_t x2, int32_t y, int32_t shift) {
-    if (shift < 1 || shift > 7) {
-        return;
-    }
-    if (pixels.empty() || y < 0 || y >= height || !ClipSpan(x1, x2, width)) {
-        return;
-    }
-    // (v >> shift) & mask on the 24-bit value is each byte shifted on its own.
-    uint8_t* p = PixelAddress(x1, y);
-    const size_t bytes = static_cast<size_t>(x2 - x1 + 1) * 3;
-    const unsigned s = static_cast<unsigned>(shift);
-    // Eight bytes at a time: the mask drops the bits each byte got from its neighbour.
-    const uint64_t mask = 0x0101010101010101ull * (0xFFu >> s);
-    size_t i = 0;
-    for (; i + 8 <= bytes; i += 8) {
-        uint64_t v;
-        std::memcpy(&v, p + i, 8);
-        v = (v >> s) & mask;
-        std::memcpy(p + i, &v, 8);
-    }
-    for (; i < bytes; ++i) {
-        p[i] = static_cast<uint8_t>(p[i] >> s);
-    }
+    DarkenRect(x1, y, x2, y, shift, false);
 }
 
 void CDrawDevice24::DarkenRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t shift,
                                bool notify) {
-    if (pixels.empty() || !ClipSpan(x1, x2, width) || !ClipSpan(y1, y2, height)) {
+    if (shift < 1 || shift > 7 || pixels.empty() || !ClipSpan(x1, x2, clip.left, clip.right) ||
+        !ClipSpan(y1, y2, clip.top, clip.bottom) ||
+        LogInstead({DrawCall::Darken, {x1, y1, x2 + 1, y2 + 1}, shift})) {
         return;
     }
+    // (v >> shift) & mask on the 24-bit value is each byte shifted on its own; eight bytes
+    // at a time, the mask dropping the bits each byte got from its neighbour.
+    const size_t bytes = static_cast<size_t>(x2 - x1 + 1) * 3;
+    const unsigned s = static_cast<unsigned>(shift);
+    const uint64_t mask = 0x0101010101010101ull * (0xFFu >> s);
     for (int32_t y = y1; y <= y2; ++y) {
-        DarkenHLine(x1, x2, y, shift);
+        uint8_t* p = PixelAddress(x1, y);
+        size_t i = 0;
+        for (; i + 8 <= bytes; i += 8) {
+            uint64_t v;
+            std::memcpy(&v, p + i, 8);
+            v = (v >> s) & mask;
+            std::memcpy(p + i, &v, 8);
+        }
+        for (; i < bytes; ++i) {
+            p[i] = static_cast<uint8_t>(p[i] >> s);
+        }
     }
     if (notify) {
         OnAreaChanged({x1, y1, x2 + 1, y2 + 1});
@@ -234,30 +307,30 @@ void CDrawDevice24::CopyBitmapArea(int64_t x, int64_t y, const CBitmap24& bitmap
     }
     w = std::min<int64_t>(w, bitmap.GetWidth() - sx);
     h = std::min<int64_t>(h, bitmap.GetHeight() - sy);
-    if (x < 0) {
-        sx -= x;
-        w += x;
-        x = 0;
+    if (x < clip.left) {
+        sx += clip.left - x;
+        w -= clip.left - x;
+        x = clip.left;
     }
     if (w < 1) {
         return;
     }
-    if (x + w > width) {
-        w = width - x;
+    if (x + w > clip.right) {
+        w = clip.right - x;
         if (w < 1) {
             return;
         }
     }
-    if (y < 0) {
-        sy -= y;
-        h += y;
-        y = 0;
+    if (y < clip.top) {
+        sy += clip.top - y;
+        h -= clip.top - y;
+        y = clip.top;
     }
     if (h < 1) {
         return;
     }
-    if (y + h > height) {
-        h = height - y;
+    if (y + h > clip.bottom) {
+        h = clip.bottom - y;
         if (h < 1) {
             return;
         }
@@ -268,6 +341,9 @@ void CDrawDevice24::CopyBitmapArea(int64_t x, int64_t y, const CBitmap24& bitmap
     const auto srcY = static_cast<int32_t>(sy);
     const auto cw = static_cast<int32_t>(w);
     const auto ch = static_cast<int32_t>(h);
+    if (LogInstead({DrawCall::Copy, {dx, dy, dx + cw, dy + ch}, srcX, srcY, 0, key, &bitmap})) {
+        return;
+    }
     const size_t rowBytes = static_cast<size_t>(cw) * 3;
     if (key > 0xFFFFFF) {
         // Both pictures run bottom-up: each next row lies one stride lower.

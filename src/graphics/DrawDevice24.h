@@ -32,6 +32,30 @@ struct TextSize {
 
 inline constexpr Colour kDefaultTextColour = 0x808080;
 
+// One drawing call as a draw log keeps it: what kind, the surface pixels it changes (clipped),
+// and everything else its pixels depend on, so that two equal calls draw the same.
+struct DrawCall {
+    enum Kind : uint8_t { Fill, Pixel, Line, Darken, Copy, Glyph, Runs };
+    Kind kind = Fill;
+    SurfaceRect area;
+    int32_t a = 0;
+    int32_t b = 0;
+    int32_t c = 0;
+    Colour colour = 0;
+    const void* source = nullptr;
+    bool operator==(const DrawCall&) const = default;
+};
+
+// The calls of a drawing pass made with a log set, and the union of their areas.
+struct DrawLog {
+    std::vector<DrawCall> calls;
+    SurfaceRect bounds;
+    void Clear() {
+        calls.clear();
+        bounds = {};
+    }
+};
+
 class CDrawDevice24 {
 public:
     CDrawDevice24();
@@ -41,6 +65,27 @@ public:
 
     // Keeps the contents when the size is unchanged; false when the pixels cannot be had.
     virtual bool Create(int32_t width, int32_t height);
+    // Every primitive draws only inside the clip, which Create resets to the whole surface.
+    void SetClip(const SurfaceRect& area);
+    void ResetClip() { clip = {0, 0, width, height}; }
+    const SurfaceRect& GetClip() const { return clip; }
+    // While a log is set the primitives draw nothing: each adds its call to the log instead.
+    void SetDrawLog(DrawLog* target) { log = target; }
+    // For drawing code outside this class: true when the call went to the log and must not
+    // be drawn.
+    bool LogInstead(const DrawCall& call);
+    // The text state a drawing pass starts from, so that a pass can be repeated exactly.
+    struct TextState {
+        int32_t x = 0;
+        int32_t y = 0;
+        FontData font;
+        Colour textColour = kDefaultTextColour;
+        Colour lineColour = 0;
+        int32_t fixedAdvance = 1;
+        bool proportional = true;
+    };
+    TextState GetTextState() const;
+    void SetTextState(const TextState& state);
     // Called with the changed pixels by primitives whose notify argument is true.
     virtual void OnAreaChanged(const SurfaceRect& area);
     virtual void OnUpdate();
@@ -65,6 +110,8 @@ public:
     // with the reason in *error when given.
     bool WritePng(const std::string& path, std::string* error = nullptr) const;
     void CopyToBitmap(CBitmap24& bitmap) const;
+    // Copies one area of a surface of the same size into the same place of this one.
+    void CopyArea(const CDrawDevice24& from, const SurfaceRect& area);
 
     void Clear(Colour colour);
     void FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Colour colour,
@@ -125,6 +172,8 @@ private:
 
     int32_t width = 0;
     int32_t height = 0;
+    SurfaceRect clip;
+    DrawLog* log = nullptr;
     std::vector<uint8_t> pixels;
     std::array<uint8_t, kBitmapInfoHeaderSize> infoHeader{};
     int32_t textX = 0;

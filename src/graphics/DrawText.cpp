@@ -82,7 +82,8 @@ void CDrawDevice24::DrawChar(uint8_t code, bool notify) {
         textX = Saturate(x + fixedAdvance);
         originX = x + (static_cast<int64_t>(fixedAdvance) - g.width) / 2;
     }
-    if (g.width < 1 || g.height < 1 || pixels.empty() || originX >= width || y >= height) {
+    if (g.width < 1 || g.height < 1 || pixels.empty() || originX >= clip.right ||
+        y >= clip.bottom) {
         return;
     }
     const CellBox box = ClippedBox(g);
@@ -90,11 +91,17 @@ void CDrawDevice24::DrawChar(uint8_t code, bool notify) {
         return;
     }
     // The box on the surface, clipped on all four sides.
-    const int64_t left = std::max<int64_t>(originX + box.c0, 0);
-    const int64_t right = std::min<int64_t>(originX + box.c1, width);
-    const int64_t top = std::max<int64_t>(y + box.r0, 0);
-    const int64_t bottom = std::min<int64_t>(y + box.r1, height);
+    const int64_t left = std::max<int64_t>(originX + box.c0, clip.left);
+    const int64_t right = std::min<int64_t>(originX + box.c1, clip.right);
+    const int64_t top = std::max<int64_t>(y + box.r0, clip.top);
+    const int64_t bottom = std::min<int64_t>(y + box.r1, clip.bottom);
     if (left >= right || top >= bottom) {
+        return;
+    }
+    const SurfaceRect area{static_cast<int32_t>(left), static_cast<int32_t>(top),
+                           static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+    if (LogInstead({DrawCall::Glyph, area, Saturate(originX), Saturate(y), code, textColour,
+                    currentFont.get()})) {
         return;
     }
     // In locals: the pixel stores could otherwise alias the members.
@@ -122,8 +129,7 @@ void CDrawDevice24::DrawChar(uint8_t code, bool notify) {
         }
     }
     if (notify) {
-        OnAreaChanged({static_cast<int32_t>(left), static_cast<int32_t>(top),
-                       static_cast<int32_t>(right), static_cast<int32_t>(bottom)});
+        OnAreaChanged(area);
     }
 }
 

@@ -66,12 +66,17 @@ void CImageList24::FindOpaqueRuns() {
 }
 
 void CImageList24::DrawRuns(CDrawDevice24& surface, int32_t x, int32_t y, int32_t index) const {
-    // The cell's rectangle clipped to the surface, in the cell's own coordinates.
-    const int64_t left = std::max<int64_t>(0, -int64_t{x});
-    const int64_t top = std::max<int64_t>(0, -int64_t{y});
-    const int64_t right = std::min<int64_t>(cellSize.width, int64_t{surface.GetWidth()} - x);
-    const int64_t bottom = std::min<int64_t>(cellSize.height, int64_t{surface.GetHeight()} - y);
+    // The cell's rectangle clipped to the surface's clip, in the cell's own coordinates.
+    const SurfaceRect& clip = surface.GetClip();
+    const int64_t left = std::max<int64_t>(0, int64_t{clip.left} - x);
+    const int64_t top = std::max<int64_t>(0, int64_t{clip.top} - y);
+    const int64_t right = std::min<int64_t>(cellSize.width, int64_t{clip.right} - x);
+    const int64_t bottom = std::min<int64_t>(cellSize.height, int64_t{clip.bottom} - y);
     if (left >= right || top >= bottom)
+        return;
+    const SurfaceRect area{static_cast<int32_t>(x + left), static_cast<int32_t>(y + top),
+                           static_cast<int32_t>(x + right), static_cast<int32_t>(y + bottom)};
+    if (surface.LogInstead({DrawCall::Runs, area, x, y, index, 0, this}))
         return;
     const size_t firstRow = static_cast<size_t>(index) * static_cast<size_t>(cellSize.height);
     const int32_t cellX = CellX(index);
