@@ -37,4 +37,5 @@ beside "Paint: the level with the help panel" BenchShell BM_PaintLevelWithContro
 beside "Paint: the level with the main menu" BenchShell BM_PaintLevelWithMainMenu BM_MemcpyFrame 5
 beside "Paint: the title screen" BenchShell BM_PaintTitleScreen/0 BM_MemcpyFrame 5
 beside "Paint: the title screen, caches evicted" BenchShell BM_PaintTitleScreen/1 BM_MemcpyFrame ""
+beside "Paint: the title screen, what changed" BenchShell BM_PaintTitleScreenChanges BM_MemcpyFrame ""
 beside "Upload: the frame into the texture" BenchUpload BM_UploadFrame BM_MemcpyFrame ""

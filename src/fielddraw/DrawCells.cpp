@@ -25,25 +25,29 @@ void DrawCells(const CGameFieldBase& field, CDrawDevice24& surface, const IImage
     const int64_t endY = std::min<int64_t>(
         FloorDiv(surface.GetHeight() + oy + kCellPixels - 1, kCellPixels), field.height);
     for (int64_t y = firstY; y < endY; ++y) {
-        const auto sy = static_cast<int32_t>(kCellPixels * y - oy);
         for (int64_t x = firstX; x < endX; ++x) {
             const auto sx = static_cast<int32_t>(kCellPixels * x - ox);
-            const FieldCell& cell = field.CellAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
-            if (cell.ground != kNothing) {
-                imgfull.DrawCell(surface, sx, sy, cell.ground);
-            }
-            for (uint8_t object : cell.objects) {
-                if (object != kNothing) {
-                    imgtrans.DrawCell(surface, sx, sy, object);
-                }
-            }
-            if (cell.item != kNothing) {
-                imgtrans.DrawCell(surface, sx, sy, kItemSpriteBase + cell.item);
-            }
-            if (cell.creature != kNothing) {
-                imgtrans.DrawCell(surface, sx, sy, kCreatureSpriteBase + cell.creature);
-            }
+            DrawCell(field.CellAt(static_cast<int32_t>(x), static_cast<int32_t>(y)), surface,
+                     imgfull, imgtrans, sx, static_cast<int32_t>(kCellPixels * y - oy));
         }
+    }
+}
+
+void DrawCell(const FieldCell& cell, CDrawDevice24& surface, const IImageList24& imgfull,
+              const IImageList24& imgtrans, int32_t x, int32_t y) {
+    if (cell.ground != kNothing) {
+        imgfull.DrawCell(surface, x, y, cell.ground);
+    }
+    for (uint8_t object : cell.objects) {
+        if (object != kNothing) {
+            imgtrans.DrawCell(surface, x, y, object);
+        }
+    }
+    if (cell.item != kNothing) {
+        imgtrans.DrawCell(surface, x, y, kItemSpriteBase + cell.item);
+    }
+    if (cell.creature != kNothing) {
+        imgtrans.DrawCell(surface, x, y, kCreatureSpriteBase + cell.creature);
     }
 }
 

@@ -24,5 +24,8 @@ inline constexpr int32_t kSpriteOneCorn = 254;
 // are not drawn; where there is no cell or no ground the surface is left as it was.
 void DrawCells(const CGameFieldBase& field, CDrawDevice24& surface, const IImageList24& imgfull,
                const IImageList24& imgtrans, int32_t offsetX, int32_t offsetY);
+// One cell's layers as DrawCells draws them, its top-left corner at surface pixel (x, y).
+void DrawCell(const FieldCell& cell, CDrawDevice24& surface, const IImageList24& imgfull,
+              const IImageList24& imgtrans, int32_t x, int32_t y);
 
 } // namespace kx

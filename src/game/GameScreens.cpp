@@ -78,6 +78,7 @@ void CGameShell::SetLevel(int32_t n, bool showHelp) {
         problem.clear();
     }
     GenerateBackground(background, game.Random());
+    scene.Invalidate();
     replay.reset();
     replayNext = 0;
     const auto index = static_cast<size_t>(n - 1);

@@ -26,36 +26,13 @@ int32_t ViewPixel(double tenths) {
     return static_cast<int32_t>(v);
 }
 
-int64_t FloorDivide(int64_t a, int64_t b) {
-    return a / b - (a % b != 0 && a < 0 ? 1 : 0);
-}
-
-// The part of the surface that the field's cells cover when the opaque ground of every one
-// of them covers it, so that the background under it need not be drawn; else nothing.
-SurfaceRect OpaqueGroundArea(const CGameFieldBase& field, const IImageList24& imgfull,
-                             int32_t width, int32_t height, int32_t offsetX, int32_t offsetY) {
-    if (imgfull.GetCellSize() != CellSize{kCellPixels, kCellPixels} ||
-        imgfull.GetTransparentColour() != kNoTransparentColour)
-        return {};
-    const int64_t left = std::max<int64_t>(-int64_t{offsetX}, 0);
-    const int64_t top = std::max<int64_t>(-int64_t{offsetY}, 0);
-    const int64_t right = std::min<int64_t>(int64_t{field.width} * kCellPixels - offsetX, width);
-    const int64_t bottom = std::min<int64_t>(int64_t{field.height} * kCellPixels - offsetY, height);
-    if (left >= right || top >= bottom)
-        return {};
-    const int64_t firstX = FloorDivide(left + offsetX, kCellPixels);
-    const int64_t firstY = FloorDivide(top + offsetY, kCellPixels);
-    const int64_t endX = FloorDivide(right + offsetX + kCellPixels - 1, kCellPixels);
-    const int64_t endY = FloorDivide(bottom + offsetY + kCellPixels - 1, kCellPixels);
-    for (int64_t y = firstY; y < endY; ++y) {
-        for (int64_t x = firstX; x < endX; ++x) {
-            uint8_t ground = field.CellAt(static_cast<int32_t>(x), static_cast<int32_t>(y)).ground;
-            if (ground == kNothing || ground >= imgfull.GetCount())
-                return {};
-        }
+SurfaceRect BoundsOf(const std::vector<SurfaceRect>& areas) {
+    SurfaceRect bounds = areas.front();
+    for (const SurfaceRect& r : areas) {
+        bounds = {std::min(bounds.left, r.left), std::min(bounds.top, r.top),
+                  std::max(bounds.right, r.right), std::max(bounds.bottom, r.bottom)};
     }
-    return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
-            static_cast<int32_t>(bottom)};
+    return bounds;
 }
 
 // What a start without the archive says: its name and every folder the search looked in.
@@ -146,6 +123,7 @@ void CGameShell::LoadCommandLineTapes() {
 }
 
 bool CGameShell::LoadResources() {
+    scene.Invalidate();
     LevelSources sources = Sources();
     archive.LoadArchive(sources.programFolder, "Krawlix");
     fonts.SetSearchBase(sources.programFolder);
@@ -303,36 +281,51 @@ void CGameShell::DrawCornCounter() {
 }
 
 const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
+    paintedAreas.clear();
     if (!surface.Create(width, height))
         return surface;
     int32_t offsetX = ViewPixel(game.viewX) - width / 2;
     int32_t offsetY = ViewPixel(game.viewY) - height / 2;
     painted = PaintedView{width, height, offsetX, offsetY};
     game.sceneChanged = false;
-    // The background shows only around the ground, in bands above, below and beside it.
-    const SurfaceRect g = OpaqueGroundArea(game.play.field, resources.GetOpaqueSprites(), width,
-                                           height, offsetX, offsetY);
-    if (g != SurfaceRect{0, 0, width, height}) {
-        if (!background.IsValid())
-            surface.Clear(0x000000);
-        if (g.left >= g.right) {
-            TileBackground(surface, background, offsetX, offsetY);
-        } else {
-            TileBackground(surface, background, offsetX, offsetY, {0, 0, width, g.top});
-            TileBackground(surface, background, offsetX, offsetY, {0, g.bottom, width, height});
-            TileBackground(surface, background, offsetX, offsetY, {0, g.top, g.left, g.bottom});
-            TileBackground(surface, background, offsetX, offsetY,
-                           {g.right, g.top, width, g.bottom});
-        }
+    const bool whole = scene.Update(game.play.field, background, resources.GetOpaqueSprites(),
+                                    resources.GetTransparentSprites(), width, height, offsetX,
+                                    offsetY, paintedAreas);
+    // The overlays are first only logged: where their calls are those of the last paint,
+    // they need drawing again only over the cells that changed.
+    const CDrawDevice24::TextState text = surface.GetTextState();
+    overlays.Clear();
+    surface.SetDrawLog(&overlays);
+    DrawOverlays(offsetX, offsetY);
+    surface.SetDrawLog(nullptr);
+    constexpr size_t kMostAreas = 16;
+    if (!whole && overlays.calls != paintedOverlays.calls) {
+        paintedAreas.push_back(paintedOverlays.bounds);
+        paintedAreas.push_back(overlays.bounds);
     }
-    DrawCells(game.play.field, surface, resources.GetOpaqueSprites(),
-              resources.GetTransparentSprites(), offsetX, offsetY);
+    // Past a few areas one around them all costs less than drawing the overlays for each.
+    if (whole || paintedAreas.size() > kMostAreas) {
+        const SurfaceRect all = whole ? SurfaceRect{0, 0, width, height} : BoundsOf(paintedAreas);
+        paintedAreas.assign(1, all);
+    }
+    // Each area is made anew from the cells, then the overlays are drawn clipped to it.
+    for (const SurfaceRect& area : paintedAreas) {
+        surface.CopyArea(scene.Picture(), area);
+        surface.SetClip(area);
+        surface.SetTextState(text);
+        DrawOverlays(offsetX, offsetY);
+    }
+    surface.ResetClip();
+    std::swap(paintedOverlays, overlays);
+    return surface;
+}
+
+void CGameShell::DrawOverlays(int32_t offsetX, int32_t offsetY) {
     if (game.play.cornLeft > 0)
         DrawCornCounter();
     DrawPauseAndHint(offsetX, offsetY);
     menu.Draw(surface, resources.GetTransparentSprites());
     panel.Draw(surface, resources.GetOpaqueSprites(), resources.GetTransparentSprites());
-    return surface;
 }
 
 void CGameShell::OnKeyDown(PlayKey key) {

@@ -13,6 +13,7 @@
 #include "HintSearch.h"
 #include "LevelList.h"
 #include "Records.h"
+#include "ScenePicture.h"
 #include "TextPanel.h"
 #include "graphics/Bitmap24.h"
 #include "graphics/DrawDevice24.h"
@@ -65,6 +66,12 @@ public:
     void Tick();
     // Composes the frame for a client area of width × height.
     const CDrawDevice24& Paint(int32_t width, int32_t height);
+    // The parts of the surface that the last Paint changed (the whole of it after a move of
+    // the view, a new size or a new level); a front end that keeps the last picture needs to
+    // copy only these. They may overlap.
+    const std::vector<SurfaceRect>& PaintedAreas() const { return paintedAreas; }
+    // The next Paint draws everything anew, as after a new level (what a whole frame costs).
+    void ForgetPaintedPicture() { scene.Invalidate(); }
 
     // A cursor key moves through an open menu; with no menu and no text shown it steers, as
     // TAB always selects the next worm, through the one key path of the rules.
@@ -175,6 +182,8 @@ private:
     void AdaptMenu();
     void HidePanel();
     void DrawCornCounter();
+    // Everything drawn over the cells: the corn counter, pause, hint, notice, menu and panel.
+    void DrawOverlays(int32_t offsetX, int32_t offsetY);
     // Whether a Paint now would differ from the last one: decided from what Paint reads.
     bool PictureWouldChange() const;
     bool ViewMovedFromPainted(const CGame& state) const;
@@ -195,6 +204,11 @@ private:
     CGameMenu menu;
     CTextPanel panel;
     CBitmap24 background;
+    CScenePicture scene;
+    // The drawing calls of the overlays in the last Paint and in this one.
+    DrawLog paintedOverlays;
+    DrawLog overlays;
+    std::vector<SurfaceRect> paintedAreas;
     // What the last Paint drew from besides the scene: the size and the view's offset.
     struct PaintedView {
         int32_t width = 0;

@@ -1,6 +1,8 @@
 // Tests of the shell's start-up, input handlers, timer step and paint on the headless host.
 #include "ShellWorld.h"
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include "fielddraw/DrawCells.h"
@@ -180,6 +182,89 @@ TEST_F(Shell, TheLookAheadNeverSleepsThroughAStepThatChangesAnything) {
             shell->OnOk();
     });
     EXPECT_GT(sounds.names.size(), 0u);
+}
+
+// A paint draws again only the cells that changed and the overlays over them: its picture must
+// be that of a whole paint, and its areas must hold every pixel that differs from the last.
+TEST_F(Shell, APaintOfWhatChangedIsTheWholePaintAndItsAreasHoldEveryChangedPixel) {
+    constexpr int32_t kSize = kx::kClientSize;
+    kx::CDrawDevice24 last;
+    int paints = 0;
+    int partPaints = 0;
+    const auto row = [](const kx::CDrawDevice24& s, int32_t y) {
+        return s.GetPixels() + static_cast<size_t>(s.GetStride()) * (kSize - 1 - y);
+    };
+    const auto check = [&] {
+        const kx::CDrawDevice24& now = shell->Paint(kSize, kSize);
+        const std::vector<kx::SurfaceRect> areas = shell->PaintedAreas();
+        ++paints;
+        if (areas != std::vector<kx::SurfaceRect>{{0, 0, kSize, kSize}})
+            ++partPaints;
+        if (last.HasPixels()) {
+            for (int32_t y = 0; y < kSize; ++y) {
+                if (std::memcmp(row(now, y), row(last, y), 3 * kSize) == 0)
+                    continue;
+                for (int32_t x = 0; x < kSize; ++x) {
+                    if (now.GetPixel(x, y) == last.GetPixel(x, y))
+                        continue;
+                    const bool held = std::any_of(areas.begin(), areas.end(), [&](auto& r) {
+                        return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                    });
+                    ASSERT_TRUE(held) << "pixel " << x << "," << y << " of paint " << paints;
+                }
+            }
+        }
+        last.Create(kSize, kSize);
+        last.CopyArea(now, {0, 0, kSize, kSize});
+        // Another size first: the next paint is a whole one.
+        shell->Paint(kSize + kx::kCellPixels, kSize);
+        const kx::CDrawDevice24& whole = shell->Paint(kSize, kSize);
+        for (int32_t y = 0; y < kSize; ++y)
+            ASSERT_EQ(std::memcmp(row(whole, y), row(last, y), 3 * kSize), 0)
+                << "row " << y << " of paint " << paints;
+    };
+    const auto steps = [&](int count, const std::function<void(int)>& input) {
+        for (int step = 0; step < count && !HasFatalFailure(); ++step) {
+            input(step);
+            Steps(1);
+        }
+    };
+    ASSERT_TRUE(Start());
+    host.SetRepaintHandler(check);
+    // The title screen's play under its menu, the selection moved, a text shown and closed.
+    steps(600, [&](int step) {
+        if (step % 150 == 0)
+            shell->OnKeyDown(kx::PlayKey::Down);
+        if (step == 300)
+            shell->ExecuteCommand(kx::CMD_CONTROLS_HELP);
+        if (step == 450)
+            shell->OnOk();
+    });
+    ASSERT_TRUE(Start("/level:" + Level("busy", {"############", "#bW..c...c.#", "#.........g#",
+                                                 "#..c....c..#", "#....g.....#", "#.c......c.#",
+                                                 "#..........#", "############"})));
+    host.SetRepaintHandler(check);
+    // Corn eaten under its counter, keys, rewinds, notices, the hint and the pause, the end's
+    // menu left again.
+    const kx::PlayKey keys[] = {kx::PlayKey::Right, kx::PlayKey::Down, kx::PlayKey::Left,
+                                kx::PlayKey::Up};
+    steps(2000, [&](int step) {
+        if (step % 97 == 0)
+            shell->OnKeyDown(keys[(step / 97) % 4]);
+        if (step % 501 == 0)
+            shell->OnRewind();
+        if (step % 301 == 0)
+            shell->ShowNotice("Ton aus");
+        if (step % 700 == 350)
+            shell->OnHint();
+        if (step % 700 == 420)
+            shell->OnSpace();
+        if (step % 350 == 0 && shell->Menu().IsOpen())
+            shell->OnOk();
+    });
+    EXPECT_GT(paints, 100);
+    // Most paints of these screens are of parts only.
+    EXPECT_GT(partPaints, paints / 2);
 }
 
 TEST_F(Shell, WithoutAnyLevelStartUpFailsWithItsMessage) {

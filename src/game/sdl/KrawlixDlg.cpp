@@ -136,7 +136,7 @@ void CKrawlixDlg::ShowPicture(uint64_t now) {
     if (compose) {
         const CDrawDevice24& frame = shell->Paint(kClientSize, kClientSize);
         const double cpu1 = ThreadCpuSeconds();
-        uploaded = picture.Upload(frame);
+        uploaded = picture.Upload(frame, shell->PaintedAreas());
         const double cpu2 = ThreadCpuSeconds();
         if (stats.repaints > 0) {
             stats.composeCpuSeconds += cpu1 - cpu0;

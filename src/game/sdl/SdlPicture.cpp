@@ -1,6 +1,8 @@
 // Showing the game's surface in the SDL window through one streaming 32-bit texture.
 #include "SdlPicture.h"
 
+#include <algorithm>
+
 #include "SurfaceUpload.h"
 
 namespace kx {
@@ -43,6 +45,7 @@ bool CSdlPicture::FitTexture(int32_t width, int32_t height) {
     }
     texture.reset();
     textureWidth = textureHeight = 0;
+    textureCurrent = false;
     // Without alpha, so that drawing it is a plain copy, never a blend.
     texture.reset(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_RGB888,
                                     SDL_TEXTUREACCESS_STREAMING, width, height));
@@ -56,17 +59,31 @@ bool CSdlPicture::FitTexture(int32_t width, int32_t height) {
     return true;
 }
 
-bool CSdlPicture::Upload(const CDrawDevice24& surface) {
+bool CSdlPicture::Upload(const CDrawDevice24& surface, const std::vector<SurfaceRect>& areas) {
     if (!renderer || !surface.HasPixels() || !FitTexture(surface.GetWidth(), surface.GetHeight())) {
         return false;
     }
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture.get(), nullptr, &pixels, &pitch) != 0) {
-        return false;
+    const SurfaceRect whole{0, 0, surface.GetWidth(), surface.GetHeight()};
+    const std::vector<SurfaceRect> all{whole};
+    for (const SurfaceRect& wanted : textureCurrent ? areas : all) {
+        const SurfaceRect area{std::max(wanted.left, 0), std::max(wanted.top, 0),
+                               std::min(wanted.right, whole.right),
+                               std::min(wanted.bottom, whole.bottom)};
+        if (area.left >= area.right || area.top >= area.bottom) {
+            continue;
+        }
+        // A locked area is written whole: SDL need not hand out its old pixels.
+        const SDL_Rect rect{area.left, area.top, area.right - area.left, area.bottom - area.top};
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(texture.get(), &rect, &pixels, &pitch) != 0) {
+            textureCurrent = false;
+            return false;
+        }
+        CopyTopDownToXrgb(surface, area, static_cast<uint8_t*>(pixels), pitch);
+        SDL_UnlockTexture(texture.get());
     }
-    CopyTopDownToXrgb(surface, static_cast<uint8_t*>(pixels), pitch);
-    SDL_UnlockTexture(texture.get());
+    textureCurrent = true;
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "ViewScale.h"
 #include "graphics/DrawDevice24.h"
@@ -29,8 +30,9 @@ public:
     bool Create(SDL_Window* window, bool oneToOne);
     // The renderer's name ("software", "opengl", ...), empty before Create.
     const char* RendererName() const;
-    // Copies the surface into the texture, its rows turned top-down; false without pixels.
-    bool Upload(const CDrawDevice24& surface);
+    // Copies the areas of the surface into the texture, its rows turned top-down; the whole
+    // surface while the texture is new or after an upload failed. False without pixels.
+    bool Upload(const CDrawDevice24& surface, const std::vector<SurfaceRect>& areas);
     // Shows the texture scaled by a whole number with nearest-pixel sampling, letterboxed in
     // black. Again after an output was uncovered or resized.
     void Present();
@@ -54,6 +56,8 @@ private:
     std::unique_ptr<SDL_Texture, TextureDeleter> texture;
     int32_t textureWidth = 0;
     int32_t textureHeight = 0;
+    // Whether the texture holds the surface as last uploaded.
+    bool textureCurrent = false;
     PictureViewport viewport;
 };
 

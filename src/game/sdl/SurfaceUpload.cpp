@@ -1,6 +1,7 @@
 // The surface to a 32-bit texture in one pass: each row read once, widened and written once.
 #include "SurfaceUpload.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -74,6 +75,11 @@ RowWidener ChooseWidener() {
 } // namespace
 
 void CopyTopDownToXrgb(const CDrawDevice24& surface, uint8_t* destination, int32_t pitch) {
+    CopyTopDownToXrgb(surface, {0, 0, surface.GetWidth(), surface.GetHeight()}, destination, pitch);
+}
+
+void CopyTopDownToXrgb(const CDrawDevice24& surface, const SurfaceRect& area, uint8_t* destination,
+                       int32_t pitch) {
     if (!surface.HasPixels()) {
         return;
     }
@@ -82,13 +88,21 @@ void CopyTopDownToXrgb(const CDrawDevice24& surface, uint8_t* destination, int32
 #else
     constexpr auto widen = WidenRow;
 #endif
-    const int32_t width = surface.GetWidth();
     const int32_t height = surface.GetHeight();
+    const int32_t left = std::max(area.left, 0);
+    const int32_t top = std::max(area.top, 0);
+    const int32_t right = std::min(area.right, surface.GetWidth());
+    const int32_t bottom = std::min(area.bottom, height);
+    if (left >= right || top >= bottom) {
+        return;
+    }
     const size_t stride = static_cast<size_t>(surface.GetStride());
-    const uint8_t* bottomUp = surface.GetPixels();
-    for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* bottomUp = surface.GetPixels() + 3 * static_cast<size_t>(left);
+    for (int32_t y = top; y < bottom; ++y) {
         widen(bottomUp + stride * static_cast<size_t>(height - 1 - y),
-              destination + static_cast<size_t>(pitch) * static_cast<size_t>(y), width);
+              destination + static_cast<size_t>(pitch) * static_cast<size_t>(y - area.top) +
+                  4 * static_cast<size_t>(left - area.left),
+              right - left);
     }
 }
 

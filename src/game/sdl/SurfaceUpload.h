@@ -11,5 +11,9 @@ namespace kx {
 // ARGB8888 layouts), rows pitch bytes apart. Both the software and the GPU renderers take
 // that format without converting it again, unlike three-byte pixels.
 void CopyTopDownToXrgb(const CDrawDevice24& surface, uint8_t* destination, int32_t pitch);
+// The same for one area of the surface only (clipped to it): destination is where the area's
+// top-left pixel goes.
+void CopyTopDownToXrgb(const CDrawDevice24& surface, const SurfaceRect& area, uint8_t* destination,
+                       int32_t pitch);
 
 } // namespace kx

@@ -1,0 +1,160 @@
+// CScenePicture: a cell is drawn again only when what its picture is made of changed; the view
+// moving, the background or the sprite sheets draw everything again.
+#include "ScenePicture.h"
+
+#include <algorithm>
+
+#include "Background.h"
+#include "fielddraw/DrawCells.h"
+
+namespace kx {
+
+namespace {
+
+int64_t FloorDivide(int64_t a, int64_t b) {
+    return a / b - (a % b != 0 && a < 0 ? 1 : 0);
+}
+
+// The part of the surface that the field's cells cover when the opaque ground of every one
+// of them covers it, so that the background under it need not be drawn; else nothing.
+SurfaceRect OpaqueGroundArea(const CGameFieldBase& field, const IImageList24& imgfull,
+                             int32_t width, int32_t height, int32_t offsetX, int32_t offsetY) {
+    if (imgfull.GetCellSize() != CellSize{kCellPixels, kCellPixels} ||
+        imgfull.GetTransparentColour() != kNoTransparentColour)
+        return {};
+    const int64_t left = std::max<int64_t>(-int64_t{offsetX}, 0);
+    const int64_t top = std::max<int64_t>(-int64_t{offsetY}, 0);
+    const int64_t right = std::min<int64_t>(int64_t{field.width} * kCellPixels - offsetX, width);
+    const int64_t bottom = std::min<int64_t>(int64_t{field.height} * kCellPixels - offsetY, height);
+    if (left >= right || top >= bottom)
+        return {};
+    const int64_t firstX = FloorDivide(left + offsetX, kCellPixels);
+    const int64_t firstY = FloorDivide(top + offsetY, kCellPixels);
+    const int64_t endX = FloorDivide(right + offsetX + kCellPixels - 1, kCellPixels);
+    const int64_t endY = FloorDivide(bottom + offsetY + kCellPixels - 1, kCellPixels);
+    for (int64_t y = firstY; y < endY; ++y) {
+        for (int64_t x = firstX; x < endX; ++x) {
+            uint8_t ground = field.CellAt(static_cast<int32_t>(x), static_cast<int32_t>(y)).ground;
+            if (ground == kNothing || ground >= imgfull.GetCount())
+                return {};
+        }
+    }
+    return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
+            static_cast<int32_t>(bottom)};
+}
+
+} // namespace
+
+CScenePicture::CellLook CScenePicture::LookOf(const FieldCell& cell) {
+    CellLook look;
+    look.ground = cell.ground;
+    std::copy(std::begin(cell.objects), std::end(cell.objects), look.objects.begin());
+    look.item = cell.item;
+    look.creature = cell.creature;
+    return look;
+}
+
+bool CScenePicture::Update(const CGameFieldBase& field, const CBitmap24& background,
+                           const IImageList24& imgfull, const IImageList24& imgtrans, int32_t width,
+                           int32_t height, int32_t offsetX, int32_t offsetY,
+                           std::vector<SurfaceRect>& changed) {
+    if (!picture.Create(width, height)) {
+        valid = false;
+        return true;
+    }
+    const View now{width,        height,      offsetX,  offsetY,  field.width,
+                   field.height, &background, &imgfull, &imgtrans};
+    // The visible cells, as DrawCells finds them.
+    const auto first = [](int32_t offset) {
+        return static_cast<int32_t>(std::max<int64_t>(FloorDivide(offset, kCellPixels), 0));
+    };
+    const auto end = [](int32_t size, int32_t offset, int32_t count) {
+        return static_cast<int32_t>(std::clamp<int64_t>(
+            FloorDivide(int64_t{size} + offset + kCellPixels - 1, kCellPixels), 0, count));
+    };
+    const int32_t x0 = first(offsetX);
+    const int32_t y0 = first(offsetY);
+    const int32_t x1 = std::max(end(width, offsetX, field.width), x0);
+    const int32_t y1 = std::max(end(height, offsetY, field.height), y0);
+    // Cells drawn one by one must stay inside their own squares.
+    const bool cellsFit = imgfull.GetCellSize() == CellSize{kCellPixels, kCellPixels} &&
+                          imgtrans.GetCellSize() == CellSize{kCellPixels, kCellPixels};
+    const bool whole = !valid || now != view || !cellsFit;
+    const size_t rowLength = static_cast<size_t>(x1 - x0);
+    if (whole) {
+        view = now;
+        firstX = x0;
+        firstY = y0;
+        endX = x1;
+        endY = y1;
+        DrawWhole(field, background, imgfull, imgtrans);
+        looks.clear();
+        looks.reserve(rowLength * static_cast<size_t>(y1 - y0));
+        for (int32_t y = y0; y < y1; ++y)
+            for (int32_t x = x0; x < x1; ++x)
+                looks.push_back(LookOf(field.CellAt(x, y)));
+        valid = true;
+        return true;
+    }
+    for (int32_t y = y0; y < y1; ++y) {
+        const int32_t top = y * kCellPixels - offsetY;
+        // Neighbouring changed cells of a row make one area.
+        int32_t runStart = -1;
+        for (int32_t x = x0; x <= x1; ++x) {
+            bool differs = false;
+            if (x < x1) {
+                CellLook& last =
+                    looks[static_cast<size_t>(y - y0) * rowLength + static_cast<size_t>(x - x0)];
+                const FieldCell& cell = field.CellAt(x, y);
+                const CellLook look = LookOf(cell);
+                if (look != last) {
+                    last = look;
+                    differs = true;
+                    const int32_t left = x * kCellPixels - offsetX;
+                    const SurfaceRect square{left, top, left + kCellPixels, top + kCellPixels};
+                    if (background.IsValid())
+                        TileBackground(picture, background, offsetX, offsetY, square);
+                    else
+                        picture.FillRect(left, top, left + kCellPixels - 1, top + kCellPixels - 1,
+                                         0x000000);
+                    DrawCell(cell, picture, imgfull, imgtrans, left, top);
+                }
+            }
+            if (differs && runStart < 0) {
+                runStart = x;
+            } else if (!differs && runStart >= 0) {
+                changed.push_back({std::max(runStart * kCellPixels - offsetX, 0), std::max(top, 0),
+                                   std::min(x * kCellPixels - offsetX, width),
+                                   std::min(top + kCellPixels, height)});
+                runStart = -1;
+            }
+        }
+    }
+    return false;
+}
+
+void CScenePicture::DrawWhole(const CGameFieldBase& field, const CBitmap24& background,
+                              const IImageList24& imgfull, const IImageList24& imgtrans) {
+    const int32_t width = view.width;
+    const int32_t height = view.height;
+    const int32_t offsetX = view.offsetX;
+    const int32_t offsetY = view.offsetY;
+    // The background shows only around the ground, in bands above, below and beside it.
+    const SurfaceRect g = OpaqueGroundArea(field, imgfull, width, height, offsetX, offsetY);
+    if (g != SurfaceRect{0, 0, width, height}) {
+        if (!background.IsValid())
+            picture.Clear(0x000000);
+        if (g.left >= g.right) {
+            TileBackground(picture, background, offsetX, offsetY);
+        } else {
+            TileBackground(picture, background, offsetX, offsetY, {0, 0, width, g.top});
+            TileBackground(picture, background, offsetX, offsetY, {0, g.bottom, width, height});
+            TileBackground(picture, background, offsetX, offsetY, {0, g.top, g.left, g.bottom});
+            TileBackground(picture, background, offsetX, offsetY,
+                           {g.right, g.top, width, g.bottom});
+        }
+    }
+    DrawCells(field, picture, imgfull, imgtrans, offsetX, offsetY);
+}
+
+} // namespace kx
