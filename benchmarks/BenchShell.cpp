@@ -159,6 +159,7 @@ void BM_PaintTitleScreenChanges(benchmark::State& state) {
     bool wanted = false;
     run.host.SetRepaintHandler([&wanted] { wanted = true; });
     size_t areas = 0;
+    double pixels = 0;
     for (auto _ : state) {
         state.PauseTiming();
         for (int i = 0; i < 1000 && !wanted; ++i)
@@ -168,7 +169,11 @@ void BM_PaintTitleScreenChanges(benchmark::State& state) {
         const kx::CDrawDevice24& frame = run.shell.Paint(kx::kClientSize, kx::kClientSize);
         benchmark::DoNotOptimize(frame.GetPixels());
         areas += run.shell.PaintedAreas().size();
+        for (auto& r : run.shell.PaintedAreas())
+            pixels += (r.right - r.left) * (r.bottom - r.top);
     }
+    state.counters["pixels"] =
+        benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
     state.counters["areas"] =
         benchmark::Counter(static_cast<double>(areas), benchmark::Counter::kAvgIterations);
 }

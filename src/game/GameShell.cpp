@@ -35,6 +35,33 @@ SurfaceRect BoundsOf(const std::vector<SurfaceRect>& areas) {
     return bounds;
 }
 
+bool Meet(const SurfaceRect& a, const SurfaceRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Where two passes of drawing calls may draw differently: around the calls between their
+// common beginning and their common end. A pixel outside it is drawn by the same calls in the
+// same order in both. Nothing when the calls are equal.
+std::optional<SurfaceRect> ChangedCallsArea(const DrawLog& a, const DrawLog& b) {
+    const std::vector<DrawCall>& x = a.calls;
+    const std::vector<DrawCall>& y = b.calls;
+    size_t head = 0;
+    while (head < x.size() && head < y.size() && x[head] == y[head])
+        ++head;
+    if (head == x.size() && head == y.size())
+        return std::nullopt;
+    size_t tail = 0;
+    while (tail < x.size() - head && tail < y.size() - head &&
+           x[x.size() - 1 - tail] == y[y.size() - 1 - tail])
+        ++tail;
+    std::vector<SurfaceRect> areas;
+    for (size_t i = head; i < x.size() - tail; ++i)
+        areas.push_back(x[i].area);
+    for (size_t i = head; i < y.size() - tail; ++i)
+        areas.push_back(y[i].area);
+    return BoundsOf(areas);
+}
+
 // What a start without the archive says: its name and every folder the search looked in.
 std::string MissingArchiveText(const std::string& programFolder) {
     std::string folders;
@@ -298,10 +325,11 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
     surface.SetDrawLog(&overlays);
     DrawOverlays(offsetX, offsetY);
     surface.SetDrawLog(nullptr);
-    constexpr size_t kMostAreas = 16;
-    if (!whole && overlays.calls != paintedOverlays.calls) {
-        paintedAreas.push_back(paintedOverlays.bounds);
-        paintedAreas.push_back(overlays.bounds);
+    constexpr size_t kMostAreas = 64;
+    if (!whole) {
+        const std::optional<SurfaceRect> calls = ChangedCallsArea(paintedOverlays, overlays);
+        if (calls)
+            paintedAreas.push_back(*calls);
     }
     // Past a few areas one around them all costs less than drawing the overlays for each.
     if (whole || paintedAreas.size() > kMostAreas) {
@@ -311,6 +339,10 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
     // Each area is made anew from the cells, then the overlays are drawn clipped to it.
     for (const SurfaceRect& area : paintedAreas) {
         surface.CopyArea(scene.Picture(), area);
+        // Most changed cells lie where no overlay draws.
+        if (std::none_of(overlays.calls.begin(), overlays.calls.end(),
+                         [&](const DrawCall& call) { return Meet(call.area, area); }))
+            continue;
         surface.SetClip(area);
         surface.SetTextState(text);
         DrawOverlays(offsetX, offsetY);

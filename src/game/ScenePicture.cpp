@@ -112,9 +112,13 @@ bool CScenePicture::Update(const CGameFieldBase& field, const CBitmap24& backgro
                     differs = true;
                     const int32_t left = x * kCellPixels - offsetX;
                     const SurfaceRect square{left, top, left + kCellPixels, top + kCellPixels};
-                    if (background.IsValid())
+                    // Opaque ground covers the whole square.
+                    const bool covered = imgfull.GetTransparentColour() == kNoTransparentColour &&
+                                         cell.ground != kNothing &&
+                                         cell.ground < imgfull.GetCount();
+                    if (!covered && background.IsValid())
                         TileBackground(picture, background, offsetX, offsetY, square);
-                    else
+                    else if (!covered)
                         picture.FillRect(left, top, left + kCellPixels - 1, top + kCellPixels - 1,
                                          0x000000);
                     DrawCell(cell, picture, imgfull, imgtrans, left, top);

@@ -138,6 +138,8 @@ void CKrawlixDlg::ShowPicture(uint64_t now) {
         const double cpu1 = ThreadCpuSeconds();
         uploaded = picture.Upload(frame, shell->PaintedAreas());
         const double cpu2 = ThreadCpuSeconds();
+        stats.uploadedPixels += picture.LastUploadPixels();
+        stats.wholeUploads += picture.LastUploadWhole() ? 1 : 0;
         if (stats.repaints > 0) {
             stats.composeCpuSeconds += cpu1 - cpu0;
             stats.uploadCpuSeconds += cpu2 - cpu1;
@@ -525,6 +527,8 @@ void CKrawlixDlg::WriteStats() const {
         << "repaints=" << stats.repaints << "\n"
         << "presents=" << stats.presents << "\n"
         << "sleeps=" << stats.sleeps << "\n"
+        << "whole_uploads=" << stats.wholeUploads << "\n"
+        << "uploaded_pixels=" << stats.uploadedPixels << "\n"
         << "refresh_hz=" << stats.refreshRate << "\n"
         << "renderer=" << picture.RendererName() << "\n"
         << "loop_seconds=" << stats.loopSeconds << "\n"

@@ -29,9 +29,11 @@ struct LoopStats {
     uint64_t repaintRequests = 0; // the shell's, each composed at the next present at most
     uint64_t repaints = 0;        // pictures composed and uploaded
     uint64_t presents = 0;
-    uint64_t sleeps = 0;     // the loop's waits, each ending in a wake-up
-    int32_t refreshRate = 0; // as the display reports it; 0: none reported
-    double loopSeconds = 0;  // wall time of the loop
+    uint64_t sleeps = 0;         // the loop's waits, each ending in a wake-up
+    uint64_t wholeUploads = 0;   // repaints that uploaded the whole picture
+    uint64_t uploadedPixels = 0; // by all repaints, the whole ones too
+    int32_t refreshRate = 0;     // as the display reports it; 0: none reported
+    double loopSeconds = 0;      // wall time of the loop
     // Start-up, in seconds since the program started: what was ready when.
     std::vector<std::pair<std::string, double>> startUp;
     double firstPictureSeconds = 0;

@@ -65,6 +65,8 @@ bool CSdlPicture::Upload(const CDrawDevice24& surface, const std::vector<Surface
     }
     const SurfaceRect whole{0, 0, surface.GetWidth(), surface.GetHeight()};
     const std::vector<SurfaceRect> all{whole};
+    lastUploadPixels = 0;
+    lastUploadWhole = !textureCurrent || areas == all;
     for (const SurfaceRect& wanted : textureCurrent ? areas : all) {
         const SurfaceRect area{std::max(wanted.left, 0), std::max(wanted.top, 0),
                                std::min(wanted.right, whole.right),
@@ -82,6 +84,7 @@ bool CSdlPicture::Upload(const CDrawDevice24& surface, const std::vector<Surface
         }
         CopyTopDownToXrgb(surface, area, static_cast<uint8_t*>(pixels), pitch);
         SDL_UnlockTexture(texture.get());
+        lastUploadPixels += static_cast<uint64_t>(rect.w) * static_cast<uint64_t>(rect.h);
     }
     textureCurrent = true;
     return true;

@@ -28,6 +28,9 @@ public:
     // and loads no OpenGL; for a scaled one the platform's best, else software. SDL's
     // SDL_RENDER_DRIVER chooses instead where it is set. False with SDL's error text set.
     bool Create(SDL_Window* window, bool oneToOne);
+    // The pixels the last Upload copied, and whether it copied the whole surface.
+    uint64_t LastUploadPixels() const { return lastUploadPixels; }
+    bool LastUploadWhole() const { return lastUploadWhole; }
     // The renderer's name ("software", "opengl", ...), empty before Create.
     const char* RendererName() const;
     // Copies the areas of the surface into the texture, its rows turned top-down; the whole
@@ -58,6 +61,8 @@ private:
     int32_t textureHeight = 0;
     // Whether the texture holds the surface as last uploaded.
     bool textureCurrent = false;
+    uint64_t lastUploadPixels = 0;
+    bool lastUploadWhole = false;
     PictureViewport viewport;
 };
 
