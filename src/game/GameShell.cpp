@@ -318,6 +318,9 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
     const bool whole = scene.Update(game.play.field, background, resources.GetOpaqueSprites(),
                                     resources.GetTransparentSprites(), width, height, offsetX,
                                     offsetY, paintedAreas);
+    // Without the picture's pixels the cells cannot be shown; the old ones must not be.
+    if (!scene.Picture().HasPixels())
+        surface.Clear(0x000000);
     // The overlays are first only logged: where their calls are those of the last paint,
     // they need drawing again only over the cells that changed.
     const CDrawDevice24::TextState text = surface.GetTextState();
@@ -331,7 +334,7 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
         if (calls)
             paintedAreas.push_back(*calls);
     }
-    // Past a few areas one around them all costs less than drawing the overlays for each.
+    // Past many areas one around them all costs less than drawing the overlays for each.
     if (whole || paintedAreas.size() > kMostAreas) {
         const SurfaceRect all = whole ? SurfaceRect{0, 0, width, height} : BoundsOf(paintedAreas);
         paintedAreas.assign(1, all);

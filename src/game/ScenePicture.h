@@ -18,7 +18,7 @@ public:
     // The next Update draws the whole picture (after a new background, say).
     void Invalidate() { valid = false; }
     // Brings the picture up to the field for this view: true when it was drawn whole, else
-    // the areas of the cells drawn again are appended to changed. False too when the surface
+    // the areas of the cells drawn again are appended to changed. True too when its pixels
     // cannot be had; the picture is then empty.
     bool Update(const CGameFieldBase& field, const CBitmap24& background,
                 const IImageList24& imgfull, const IImageList24& imgtrans, int32_t width,

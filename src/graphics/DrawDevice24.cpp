@@ -135,7 +135,7 @@ void CDrawDevice24::CopyToBitmap(CBitmap24& bitmap) const {
 }
 
 void CDrawDevice24::CopyArea(const CDrawDevice24& from, const SurfaceRect& area) {
-    if (from.width != width || from.height != height || pixels.empty()) {
+    if (&from == this || from.width != width || from.height != height || pixels.empty()) {
         return;
     }
     const int32_t left = std::max(area.left, 0);

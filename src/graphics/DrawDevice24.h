@@ -110,7 +110,7 @@ public:
     // with the reason in *error when given.
     bool WritePng(const std::string& path, std::string* error = nullptr) const;
     void CopyToBitmap(CBitmap24& bitmap) const;
-    // Copies one area of a surface of the same size into the same place of this one.
+    // Copies one area of another surface of the same size into the same place of this one.
     void CopyArea(const CDrawDevice24& from, const SurfaceRect& area);
 
     void Clear(Colour colour);
