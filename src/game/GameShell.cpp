@@ -321,24 +321,28 @@ const CDrawDevice24& CGameShell::Paint(int32_t width, int32_t height) {
     // Without the picture's pixels the cells cannot be shown; the old ones must not be.
     if (!scene.Picture().HasPixels())
         surface.Clear(0x000000);
+    overlays.Clear();
+    if (whole) {
+        surface.CopyArea(scene.Picture(), {0, 0, width, height});
+        surface.SetDrawLog(&overlays, true);
+        DrawOverlays(offsetX, offsetY);
+        surface.SetDrawLog(nullptr);
+        paintedAreas.assign(1, SurfaceRect{0, 0, width, height});
+        std::swap(paintedOverlays, overlays);
+        return surface;
+    }
     // The overlays are first only logged: where their calls are those of the last paint,
     // they need drawing again only over the cells that changed.
     const CDrawDevice24::TextState text = surface.GetTextState();
-    overlays.Clear();
     surface.SetDrawLog(&overlays);
     DrawOverlays(offsetX, offsetY);
     surface.SetDrawLog(nullptr);
-    constexpr size_t kMostAreas = 64;
-    if (!whole) {
-        const std::optional<SurfaceRect> calls = ChangedCallsArea(paintedOverlays, overlays);
-        if (calls)
-            paintedAreas.push_back(*calls);
-    }
+    if (const std::optional<SurfaceRect> calls = ChangedCallsArea(paintedOverlays, overlays))
+        paintedAreas.push_back(*calls);
     // Past many areas one around them all costs less than drawing the overlays for each.
-    if (whole || paintedAreas.size() > kMostAreas) {
-        const SurfaceRect all = whole ? SurfaceRect{0, 0, width, height} : BoundsOf(paintedAreas);
-        paintedAreas.assign(1, all);
-    }
+    constexpr size_t kMostAreas = 64;
+    if (paintedAreas.size() > kMostAreas)
+        paintedAreas.assign(1, BoundsOf(paintedAreas));
     // Each area is made anew from the cells, then the overlays are drawn clipped to it.
     for (const SurfaceRect& area : paintedAreas) {
         surface.CopyArea(scene.Picture(), area);

@@ -95,7 +95,7 @@ bool CDrawDevice24::LogInstead(const DrawCall& call) {
     }
     log->calls.push_back(call);
     log->bounds = Union(log->bounds, call.area);
-    return true;
+    return !logAndDraw;
 }
 
 CDrawDevice24::TextState CDrawDevice24::GetTextState() const {

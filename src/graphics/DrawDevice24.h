@@ -69,10 +69,13 @@ public:
     void SetClip(const SurfaceRect& area);
     void ResetClip() { clip = {0, 0, width, height}; }
     const SurfaceRect& GetClip() const { return clip; }
-    // While a log is set the primitives draw nothing: each adds its call to the log instead.
-    void SetDrawLog(DrawLog* target) { log = target; }
-    // For drawing code outside this class: true when the call went to the log and must not
-    // be drawn.
+    // While a log is set each primitive adds its call to it and, unless draw is true, draws
+    // nothing.
+    void SetDrawLog(DrawLog* target, bool draw = false) {
+        log = target;
+        logAndDraw = draw;
+    }
+    // For drawing code outside this class: logs the call; true when it must not be drawn.
     bool LogInstead(const DrawCall& call);
     // The text state a drawing pass starts from, so that a pass can be repeated exactly.
     struct TextState {
@@ -174,6 +177,7 @@ private:
     int32_t height = 0;
     SurfaceRect clip;
     DrawLog* log = nullptr;
+    bool logAndDraw = false;
     std::vector<uint8_t> pixels;
     std::array<uint8_t, kBitmapInfoHeaderSize> infoHeader{};
     int32_t textX = 0;
