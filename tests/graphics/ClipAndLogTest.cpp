@@ -117,6 +117,17 @@ TEST(DrawLog, ALoggedPassDrawsNothingAndItsCallsAndBoundsTellWhatItWouldChange) 
     // Every call is kept, each with its clipped area: the lines run from edge to edge.
     EXPECT_EQ(log.bounds, (SurfaceRect{0, 0, kW, kH}));
 
+    // Logging while drawing logs the same calls and draws the same pixels.
+    Background both;
+    DrawLog drawing;
+    both.SetDrawLog(&drawing, true);
+    painter.Draw(both);
+    both.SetDrawLog(nullptr);
+    EXPECT_EQ(drawing.calls, log.calls);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            ASSERT_EQ(both.GetPixel(x, y), drawn.GetPixel(x, y)) << x << "," << y;
+
     // The same pass logs the same calls; one colour changed, or one text, does not.
     DrawLog again;
     logged.SetDrawLog(&again);
