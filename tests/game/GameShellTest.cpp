@@ -16,6 +16,11 @@ using Ids = std::vector<int32_t>;
 
 class Shell : public ShellWorld {};
 
+// Corn to eat and ghosts to meet: a level in which something changes most steps.
+const std::vector<std::string> kBusyLevel = {"############", "#bW..c...c.#", "#.........g#",
+                                             "#..c....c..#", "#....g.....#", "#.c......c.#",
+                                             "#..........#", "############"};
+
 TEST_F(Shell, TwoLevelsOnTheCommandLineStartInTheFirstWithoutTitleOrMenu) {
     Level("a", kxtest::kCalmLevel);
     Level("b", kxtest::kWonLevel);
@@ -166,9 +171,7 @@ TEST_F(Shell, TheLookAheadNeverSleepsThroughAStepThatChangesAnything) {
     EXPECT_LE(wakes, titleRepaints + 1500 / 20 + 5);
 
     // Corn to eat, ghosts to meet, and the won or lost menu to leave again.
-    ASSERT_TRUE(Start("/level:" + Level("busy", {"############", "#bW..c...c.#", "#.........g#",
-                                                 "#..c....c..#", "#....g.....#", "#.c......c.#",
-                                                 "#..........#", "############"})));
+    ASSERT_TRUE(Start("/level:" + Level("busy", kBusyLevel)));
     const kx::PlayKey keys[] = {kx::PlayKey::Right, kx::PlayKey::Down, kx::PlayKey::Left,
                                 kx::PlayKey::Up};
     run(3000, [&](int step) {
@@ -240,9 +243,7 @@ TEST_F(Shell, APaintOfWhatChangedIsTheWholePaintAndItsAreasHoldEveryChangedPixel
         if (step == 450)
             shell->OnOk();
     });
-    ASSERT_TRUE(Start("/level:" + Level("busy", {"############", "#bW..c...c.#", "#.........g#",
-                                                 "#..c....c..#", "#....g.....#", "#.c......c.#",
-                                                 "#..........#", "############"})));
+    ASSERT_TRUE(Start("/level:" + Level("busy", kBusyLevel)));
     host.SetRepaintHandler(check);
     // Corn eaten under its counter, keys, rewinds, notices, the hint and the pause, the end's
     // menu left again.
