@@ -13,22 +13,33 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 
 } // namespace
 
+CellRange VisibleCells(const CGameFieldBase& field, int32_t width, int32_t height, int32_t offsetX,
+                       int32_t offsetY) {
+    // From the cell holding the surface's first pixel to the one holding its last.
+    const auto first = [](int32_t offset) {
+        return static_cast<int32_t>(std::max<int64_t>(FloorDiv(offset, kCellPixels), 0));
+    };
+    const auto end = [](int32_t size, int32_t offset, int32_t count, int32_t from) {
+        return static_cast<int32_t>(
+            std::clamp<int64_t>(FloorDiv(int64_t{size} + offset + kCellPixels - 1, kCellPixels),
+                                from, std::max(count, from)));
+    };
+    CellRange range;
+    range.firstX = first(offsetX);
+    range.firstY = first(offsetY);
+    range.endX = end(width, offsetX, field.width, range.firstX);
+    range.endY = end(height, offsetY, field.height, range.firstY);
+    return range;
+}
+
 void DrawCells(const CGameFieldBase& field, CDrawDevice24& surface, const IImageList24& imgfull,
                const IImageList24& imgtrans, int32_t offsetX, int32_t offsetY) {
-    const int64_t ox = offsetX;
-    const int64_t oy = offsetY;
-    // Cells from the one holding the surface's first pixel to the one holding its last.
-    const int64_t firstX = std::max<int64_t>(FloorDiv(ox, kCellPixels), 0);
-    const int64_t firstY = std::max<int64_t>(FloorDiv(oy, kCellPixels), 0);
-    const int64_t endX = std::min<int64_t>(
-        FloorDiv(surface.GetWidth() + ox + kCellPixels - 1, kCellPixels), field.width);
-    const int64_t endY = std::min<int64_t>(
-        FloorDiv(surface.GetHeight() + oy + kCellPixels - 1, kCellPixels), field.height);
-    for (int64_t y = firstY; y < endY; ++y) {
-        for (int64_t x = firstX; x < endX; ++x) {
-            const auto sx = static_cast<int32_t>(kCellPixels * x - ox);
-            DrawCell(field.CellAt(static_cast<int32_t>(x), static_cast<int32_t>(y)), surface,
-                     imgfull, imgtrans, sx, static_cast<int32_t>(kCellPixels * y - oy));
+    const CellRange cells =
+        VisibleCells(field, surface.GetWidth(), surface.GetHeight(), offsetX, offsetY);
+    for (int32_t y = cells.firstY; y < cells.endY; ++y) {
+        for (int32_t x = cells.firstX; x < cells.endX; ++x) {
+            DrawCell(field.CellAt(x, y), surface, imgfull, imgtrans, x * kCellPixels - offsetX,
+                     y * kCellPixels - offsetY);
         }
     }
 }

@@ -18,6 +18,17 @@ inline constexpr int32_t kSpriteHundredCorn = 252;
 inline constexpr int32_t kSpriteTenCorn = 253;
 inline constexpr int32_t kSpriteOneCorn = 254;
 
+// The cells [firstX, endX) x [firstY, endY) that can be seen on a width x height surface with
+// the field drawn at (-offsetX, -offsetY); empty when none can.
+struct CellRange {
+    int32_t firstX = 0;
+    int32_t firstY = 0;
+    int32_t endX = 0;
+    int32_t endY = 0;
+};
+CellRange VisibleCells(const CGameFieldBase& field, int32_t width, int32_t height, int32_t offsetX,
+                       int32_t offsetY);
+
 // Draws every cell that can be seen on the surface: field pixel (px, py) lands on surface
 // pixel (px - offsetX, py - offsetY). Per cell, bottom to top: ground ("imgfull"), the six
 // objects in slot order, the item, the creature ("imgtrans"). The switch layer and the flags

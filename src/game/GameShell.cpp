@@ -27,16 +27,10 @@ int32_t ViewPixel(double tenths) {
 }
 
 SurfaceRect BoundsOf(const std::vector<SurfaceRect>& areas) {
-    SurfaceRect bounds = areas.front();
-    for (const SurfaceRect& r : areas) {
-        bounds = {std::min(bounds.left, r.left), std::min(bounds.top, r.top),
-                  std::max(bounds.right, r.right), std::max(bounds.bottom, r.bottom)};
-    }
+    SurfaceRect bounds;
+    for (const SurfaceRect& r : areas)
+        bounds = UnionOf(bounds, r);
     return bounds;
-}
-
-bool Meet(const SurfaceRect& a, const SurfaceRect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
 // Where two passes of drawing calls may draw differently: around the calls between their
@@ -54,12 +48,12 @@ std::optional<SurfaceRect> ChangedCallsArea(const DrawLog& a, const DrawLog& b) 
     while (tail < x.size() - head && tail < y.size() - head &&
            x[x.size() - 1 - tail] == y[y.size() - 1 - tail])
         ++tail;
-    std::vector<SurfaceRect> areas;
+    SurfaceRect area;
     for (size_t i = head; i < x.size() - tail; ++i)
-        areas.push_back(x[i].area);
+        area = UnionOf(area, x[i].area);
     for (size_t i = head; i < y.size() - tail; ++i)
-        areas.push_back(y[i].area);
-    return BoundsOf(areas);
+        area = UnionOf(area, y[i].area);
+    return area;
 }
 
 // What a start without the archive says: its name and every folder the search looked in.

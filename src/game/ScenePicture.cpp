@@ -11,10 +11,6 @@ namespace kx {
 
 namespace {
 
-int64_t FloorDivide(int64_t a, int64_t b) {
-    return a / b - (a % b != 0 && a < 0 ? 1 : 0);
-}
-
 // The part of the surface that the field's cells cover when the opaque ground of every one
 // of them covers it, so that the background under it need not be drawn; else nothing.
 SurfaceRect OpaqueGroundArea(const CGameFieldBase& field, const IImageList24& imgfull,
@@ -28,13 +24,10 @@ SurfaceRect OpaqueGroundArea(const CGameFieldBase& field, const IImageList24& im
     const int64_t bottom = std::min<int64_t>(int64_t{field.height} * kCellPixels - offsetY, height);
     if (left >= right || top >= bottom)
         return {};
-    const int64_t firstX = FloorDivide(left + offsetX, kCellPixels);
-    const int64_t firstY = FloorDivide(top + offsetY, kCellPixels);
-    const int64_t endX = FloorDivide(right + offsetX + kCellPixels - 1, kCellPixels);
-    const int64_t endY = FloorDivide(bottom + offsetY + kCellPixels - 1, kCellPixels);
-    for (int64_t y = firstY; y < endY; ++y) {
-        for (int64_t x = firstX; x < endX; ++x) {
-            uint8_t ground = field.CellAt(static_cast<int32_t>(x), static_cast<int32_t>(y)).ground;
+    const CellRange cells = VisibleCells(field, width, height, offsetX, offsetY);
+    for (int32_t y = cells.firstY; y < cells.endY; ++y) {
+        for (int32_t x = cells.firstX; x < cells.endX; ++x) {
+            const uint8_t ground = field.CellAt(x, y).ground;
             if (ground == kNothing || ground >= imgfull.GetCount())
                 return {};
         }
@@ -64,18 +57,11 @@ bool CScenePicture::Update(const CGameFieldBase& field, const CBitmap24& backgro
     }
     const View now{width,        height,      offsetX,  offsetY,  field.width,
                    field.height, &background, &imgfull, &imgtrans};
-    // The visible cells, as DrawCells finds them.
-    const auto first = [](int32_t offset) {
-        return static_cast<int32_t>(std::max<int64_t>(FloorDivide(offset, kCellPixels), 0));
-    };
-    const auto end = [](int32_t size, int32_t offset, int32_t count) {
-        return static_cast<int32_t>(std::clamp<int64_t>(
-            FloorDivide(int64_t{size} + offset + kCellPixels - 1, kCellPixels), 0, count));
-    };
-    const int32_t x0 = first(offsetX);
-    const int32_t y0 = first(offsetY);
-    const int32_t x1 = std::max(end(width, offsetX, field.width), x0);
-    const int32_t y1 = std::max(end(height, offsetY, field.height), y0);
+    const CellRange cells = VisibleCells(field, width, height, offsetX, offsetY);
+    const int32_t x0 = cells.firstX;
+    const int32_t y0 = cells.firstY;
+    const int32_t x1 = cells.endX;
+    const int32_t y1 = cells.endY;
     // Cells drawn one by one must stay inside their own squares.
     const bool cellsFit = imgfull.GetCellSize() == CellSize{kCellPixels, kCellPixels} &&
                           imgtrans.GetCellSize() == CellSize{kCellPixels, kCellPixels};
@@ -83,10 +69,6 @@ bool CScenePicture::Update(const CGameFieldBase& field, const CBitmap24& backgro
     const size_t rowLength = static_cast<size_t>(x1 - x0);
     if (whole) {
         view = now;
-        firstX = x0;
-        firstY = y0;
-        endX = x1;
-        endY = y1;
         DrawWhole(field, background, imgfull, imgtrans);
         looks.clear();
         looks.reserve(rowLength * static_cast<size_t>(y1 - y0));

@@ -56,11 +56,7 @@ private:
     CDrawDevice24 picture;
     bool valid = false;
     View view;
-    // The looks of the visible cells, row by row from (firstX, firstY), endX - firstX a row.
-    int32_t firstX = 0;
-    int32_t firstY = 0;
-    int32_t endX = 0;
-    int32_t endY = 0;
+    // The looks of the visible cells of the view, row by row.
     std::vector<CellLook> looks;
 };
 

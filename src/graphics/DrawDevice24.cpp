@@ -38,14 +38,6 @@ bool ClipSpan(int32_t& a, int32_t& b, int32_t first, int32_t end) {
     return true;
 }
 
-SurfaceRect Union(const SurfaceRect& a, const SurfaceRect& b) {
-    if (a.left >= a.right || a.top >= a.bottom) {
-        return b;
-    }
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
-
 } // namespace
 
 CDrawDevice24::CDrawDevice24() : fontTable(&ProgramFontTable()) {}
@@ -94,7 +86,7 @@ bool CDrawDevice24::LogInstead(const DrawCall& call) {
         return false;
     }
     log->calls.push_back(call);
-    log->bounds = Union(log->bounds, call.area);
+    log->bounds = UnionOf(log->bounds, call.area);
     return !logAndDraw;
 }
 

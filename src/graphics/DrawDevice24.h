@@ -22,7 +22,22 @@ struct SurfaceRect {
     int32_t right = 0;
     int32_t bottom = 0;
     bool operator==(const SurfaceRect&) const = default;
+    bool IsEmpty() const { return left >= right || top >= bottom; }
 };
+
+// The smallest rectangle holding both; an empty one adds nothing.
+inline SurfaceRect UnionOf(const SurfaceRect& a, const SurfaceRect& b) {
+    if (a.IsEmpty())
+        return b;
+    if (b.IsEmpty())
+        return a;
+    return {a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+            a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+// Whether the two share a pixel.
+inline bool Meet(const SurfaceRect& a, const SurfaceRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
 
 struct TextSize {
     int32_t width = 0;
