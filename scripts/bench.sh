@@ -10,13 +10,25 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 for b in build-bench/benchmarks/*; do
   if [ -f "$b" ] && [ -x "$b" ]; then
-    "$b" --benchmark_out="$out/$(basename "$b").csv" --benchmark_out_format=csv "$@"
+    # JSON, not CSV: the CSV writer aborts when one benchmark of a program has a counter that
+    # another lacks.
+    "$b" --benchmark_out="$out/$(basename "$b").json" --benchmark_out_format=json "$@"
   fi
 done
-# CPU time of one benchmark in its program's table, empty when it did not run.
+# CPU time of one benchmark in microseconds, from its program's report; empty when it did not
+# run.
 cpu() { # program benchmark
-  [ -f "$out/$1.csv" ] || return 0
-  awk -F, -v n="\"$2\"" '$1 == n { print $4 }' "$out/$1.csv"
+  [ -f "$out/$1.json" ] || return 0
+  awk -v want="$2" '
+    function value(line) { sub(/^[^:]*: *"?/, "", line); sub(/"?,?[ \t\r]*$/, "", line); return line }
+    /"name":/ { name = value($0) }
+    /"cpu_time":/ { time = value($0) }
+    /"time_unit":/ && name == want {
+      unit = value($0)
+      scale = unit == "ns" ? 0.001 : unit == "ms" ? 1000 : unit == "s" ? 1000000 : 1
+      printf "%.6f\n", time * scale
+      exit
+    }' "$out/$1.json"
 }
 beside() { # what program benchmark memcpy-benchmark goal
   t=$(cpu "$2" "$3")
