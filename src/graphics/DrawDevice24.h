@@ -34,6 +34,13 @@ inline SurfaceRect UnionOf(const SurfaceRect& a, const SurfaceRect& b) {
     return {a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
             a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
 }
+// The pixels both hold; empty when they share none.
+inline SurfaceRect IntersectionOf(const SurfaceRect& a, const SurfaceRect& b) {
+    const SurfaceRect common{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+                             a.right < b.right ? a.right : b.right,
+                             a.bottom < b.bottom ? a.bottom : b.bottom};
+    return common.IsEmpty() ? SurfaceRect{} : common;
+}
 // Whether the two share a pixel.
 inline bool Meet(const SurfaceRect& a, const SurfaceRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;

@@ -109,6 +109,25 @@ async function canvasRgb(page) {
   return Buffer.from(base64, 'base64');
 }
 
+// The pixels on the canvas that differ from the game's picture handed over whole: the page
+// hands the canvas only what changed since the last picture. (That a paint of what changed
+// equals a whole paint, the native tests show.)
+async function pixelsOffTheWholePicture(page) {
+  return page.evaluate(`(() => {
+    const c = document.getElementById('canvas');
+    const read = () => c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    Module._kx_web_show(0);
+    const shown = read();
+    Module._kx_web_show(1);
+    const whole = read();
+    let differing = 0;
+    for (let i = 0; i < shown.length; i += 4)
+      if (shown[i] !== whole[i] || shown[i + 1] !== whole[i + 1] || shown[i + 2] !== whole[i + 2])
+        ++differing;
+    return differing;
+  })()`);
+}
+
 async function probe(page) {
   return JSON.parse(await page.evaluate("Module.UTF8ToString(Module._kx_web_probe())"));
 }
@@ -181,6 +200,8 @@ async function main() {
         check(after.level === 1 && after.keys === before.keys + 1, 'the key reached the worm');
         check(JSON.stringify(after.head) !== JSON.stringify(before.head),
           `the head stayed at ${JSON.stringify(before.head)}`);
+        const off = await pixelsOffTheWholePicture(page);
+        check(off === 0, `${off} pixels of the played picture differ from the game's`);
         await page.goto('about:blank');
         await open(page, `${origin}/page/`);
         const stored = await page.evaluate("localStorage.getItem('krawlix.profile')");
@@ -222,6 +243,8 @@ async function main() {
       p = await probe(page);
       check(p.level === index + 1 && JSON.stringify(p.head) === JSON.stringify(start.head),
         `restarted to ${JSON.stringify(p)}`);
+      const off = await pixelsOffTheWholePicture(page);
+      check(off === 0, `${off} pixels after rewind, hint and restart differ from the game's`);
     });
 
     // (c) Dropped files play as /level: does; a file that is no level plays the fallback.

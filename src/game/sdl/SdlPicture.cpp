@@ -68,10 +68,8 @@ bool CSdlPicture::Upload(const CDrawDevice24& surface, const std::vector<Surface
     lastUploadPixels = 0;
     lastUploadWhole = !textureCurrent || areas == all;
     for (const SurfaceRect& wanted : textureCurrent ? areas : all) {
-        const SurfaceRect area{std::max(wanted.left, 0), std::max(wanted.top, 0),
-                               std::min(wanted.right, whole.right),
-                               std::min(wanted.bottom, whole.bottom)};
-        if (area.left >= area.right || area.top >= area.bottom) {
+        const SurfaceRect area = IntersectionOf(wanted, whole);
+        if (area.IsEmpty()) {
             continue;
         }
         // A locked area is written whole: SDL need not hand out its old pixels.

@@ -25,9 +25,10 @@ EM_JS(void, JsSound, (int slot, const uint8_t* bytes, int size), {
 EM_JS(void, JsPlaySound, (int slot), { Module.kxPage.playSound(slot); });
 EM_JS(void, JsSetMuted, (int muted), { Module.kxPage.setMuted(muted != 0); });
 EM_JS(void, JsEnded, (), { Module.kxPage.ended(); });
-EM_JS(void, JsPaint, (const uint8_t* rgba, int width, int height), {
+EM_JS(void, JsPaint,
+      (const uint8_t* rgba, int width, int height, int left, int top, int right, int bottom), {
     Module.kxPage.paint(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width,
-                        height);
+                        height, left, top, right - left, bottom - top);
 });
 // clang-format on
 
@@ -40,14 +41,21 @@ std::string ToPage(const std::string& cp1252) {
 } // namespace
 
 void CopyToRgba(const CDrawDevice24& surface, uint8_t* rgba) {
+    CopyToRgba(surface, {0, 0, surface.GetWidth(), surface.GetHeight()}, rgba);
+}
+
+void CopyToRgba(const CDrawDevice24& surface, const SurfaceRect& area, uint8_t* rgba) {
     const int32_t width = surface.GetWidth();
     const int32_t height = surface.GetHeight();
+    const SurfaceRect inside = IntersectionOf(area, {0, 0, width, height});
     const size_t stride = static_cast<size_t>(surface.GetStride());
-    for (int32_t y = 0; y < height; ++y) {
+    for (int32_t y = inside.top; y < inside.bottom; ++y) {
         // The surface is stored bottom row first, blue first.
-        const uint8_t* source = surface.GetPixels() + stride * static_cast<size_t>(height - 1 - y);
-        uint8_t* target = rgba + static_cast<size_t>(4 * width) * static_cast<size_t>(y);
-        for (int32_t x = 0; x < width; ++x, source += 3, target += 4) {
+        const uint8_t* source = surface.GetPixels() + stride * static_cast<size_t>(height - 1 - y) +
+                                3 * static_cast<size_t>(inside.left);
+        uint8_t* target = rgba + static_cast<size_t>(4 * width) * static_cast<size_t>(y) +
+                          4 * static_cast<size_t>(inside.left);
+        for (int32_t x = inside.left; x < inside.right; ++x, source += 3, target += 4) {
             target[0] = source[2];
             target[1] = source[1];
             target[2] = source[0];
@@ -56,14 +64,29 @@ void CopyToRgba(const CDrawDevice24& surface, uint8_t* rgba) {
     }
 }
 
-void ShowOnCanvas(const CDrawDevice24& surface) {
+void ShowOnCanvas(const CDrawDevice24& surface, const SurfaceRect& changed) {
     if (!surface.HasPixels())
         return;
+    // The canvas and this copy keep the last picture: only what changed since is converted
+    // and handed over, unless the picture shown last came from another surface.
     static std::vector<uint8_t> rgba;
-    rgba.resize(static_cast<size_t>(surface.GetWidth()) * static_cast<size_t>(surface.GetHeight()) *
-                4);
-    CopyToRgba(surface, rgba.data());
-    JsPaint(rgba.data(), surface.GetWidth(), surface.GetHeight());
+    static const CDrawDevice24* shown = nullptr;
+    const SurfaceRect whole{0, 0, surface.GetWidth(), surface.GetHeight()};
+    const size_t size = static_cast<size_t>(whole.right) * static_cast<size_t>(whole.bottom) * 4;
+    SurfaceRect area = IntersectionOf(changed, whole);
+    if (shown != &surface || rgba.size() != size) {
+        rgba.assign(size, 0);
+        shown = &surface;
+        area = whole;
+    }
+    if (area.IsEmpty())
+        return;
+    CopyToRgba(surface, area, rgba.data());
+    JsPaint(rgba.data(), whole.right, whole.bottom, area.left, area.top, area.right, area.bottom);
+}
+
+void ShowWholeOnCanvas(const CDrawDevice24& surface) {
+    ShowOnCanvas(surface, {0, 0, surface.GetWidth(), surface.GetHeight()});
 }
 
 CWebHost::CWebHost(const std::string& profileText) {
@@ -109,9 +132,10 @@ bool CWebHost::Start(const std::string& commandLine, const std::string& levelNam
     steps.Reset(counter + kTickIntervalMs * 1000, kTickIntervalMs * 1000);
     started = true;
     // The first picture goes on the canvas at once, not a frame later.
+    changed = {};
     RepaintNow();
     dirty = false;
-    ShowOnCanvas(shell->Surface());
+    ShowWholeOnCanvas(shell->Surface());
     return true;
 }
 
@@ -146,10 +170,21 @@ void CWebHost::Frame(double nowMs) {
         JsEnded();
         return;
     }
-    if (dirty) {
-        dirty = false;
-        ShowOnCanvas(shell->Surface());
+    ShowPicture(false);
+}
+
+void CWebHost::ShowPicture(bool whole) {
+    if (!IsRunning())
+        return;
+    if (whole) {
+        ShowWholeOnCanvas(shell->Surface());
+    } else if (dirty) {
+        ShowOnCanvas(shell->Surface(), changed);
+    } else {
+        return;
     }
+    dirty = false;
+    changed = {};
 }
 
 void CWebHost::Perform(WebAction action) {
@@ -177,6 +212,8 @@ void CWebHost::RepaintNow() {
     // frame, however many steps the frame ran.
     if (shell && started) {
         shell->Paint(kClientSize, kClientSize);
+        for (const SurfaceRect& area : shell->PaintedAreas())
+            changed = UnionOf(changed, area);
         dirty = true;
     }
 }

@@ -36,6 +36,9 @@ public:
     // One animation frame at the page clock's nowMs: the timer steps due, then the picture.
     void Frame(double nowMs);
     void Perform(WebAction action);
+    // Puts the picture painted last onto the canvas, if it is not there yet; whole: hands
+    // over all of it, not only what changed (for the tests: the two must agree).
+    void ShowPicture(bool whole);
     // A click at a point of the 650 × 650 picture.
     void Click(int32_t x, int32_t y);
     bool IsRunning() const { return shell != nullptr && !quitPosted; }
@@ -80,12 +83,18 @@ private:
     bool muted = false;
     bool started = false;
     bool dirty = false;
+    // What the paints since the canvas last took the picture changed.
+    SurfaceRect changed;
 };
 
 // The surface as RGBA rows, top row first, for the canvas; rgba must hold 4 × width × height.
 void CopyToRgba(const CDrawDevice24& surface, uint8_t* rgba);
+// Only the pixels of area (clipped to the surface), at their places in the same layout.
+void CopyToRgba(const CDrawDevice24& surface, const SurfaceRect& area, uint8_t* rgba);
 
-// Paints the picture onto the page's canvas.
-void ShowOnCanvas(const CDrawDevice24& surface);
+// Puts the picture onto the page's canvas: what changed since this surface was last shown,
+// or all of it when the canvas last showed another.
+void ShowOnCanvas(const CDrawDevice24& surface, const SurfaceRect& changed);
+void ShowWholeOnCanvas(const CDrawDevice24& surface);
 
 } // namespace kx

@@ -230,7 +230,7 @@ EMSCRIPTEN_KEEPALIVE int kx_web_test(double seed, const char* keys, double at) {
                 [&headless] { return headless.quitPosted; });
             if (headless.quitPosted)
                 shell.SaveProgress();
-            ShowOnCanvas(shell.Paint(kClientSize, kClientSize));
+            ShowWholeOnCanvas(shell.Paint(kClientSize, kClientSize));
             JsSetTitleUtf8(Utf8FromCp1252(shell.WindowTitle()).c_str());
             result = 1;
         }
@@ -241,6 +241,12 @@ EMSCRIPTEN_KEEPALIVE int kx_web_test(double seed, const char* keys, double at) {
         JsMessageUtf8(Utf8FromCp1252(message.text).c_str());
     JsFirstPicture();
     return result;
+}
+
+// For the browser tests: the picture painted last onto the canvas (whole: all of it).
+EMSCRIPTEN_KEEPALIVE void kx_web_show(int whole) {
+    if (host)
+        host->ShowPicture(whole != 0);
 }
 
 // Called when the page is hidden or left.

@@ -134,9 +134,10 @@
       if (muted && voice) { try { voice.stop(); } catch (e) { } }
     },
     ended: function () { showMessage('Das Spiel ist beendet. Neu laden, um wieder zu spielen.'); },
-    paint: function (pixels, width, height) {
-      // pixels views the module's memory; the canvas copies them, so no copy of our own.
-      context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    paint: function (pixels, width, height, x, y, w, h) {
+      // pixels views the module's memory; the canvas copies the changed rectangle of them,
+      // so no copy of our own.
+      context.putImageData(new ImageData(pixels, width, height), 0, 0, x, y, w, h);
     },
     firstPicture: function () {
       if (!firstPictureAt) {
