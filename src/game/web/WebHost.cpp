@@ -40,10 +40,6 @@ std::string ToPage(const std::string& cp1252) {
 
 } // namespace
 
-void CopyToRgba(const CDrawDevice24& surface, uint8_t* rgba) {
-    CopyToRgba(surface, {0, 0, surface.GetWidth(), surface.GetHeight()}, rgba);
-}
-
 void CopyToRgba(const CDrawDevice24& surface, const SurfaceRect& area, uint8_t* rgba) {
     const int32_t width = surface.GetWidth();
     const int32_t height = surface.GetHeight();
@@ -132,10 +128,8 @@ bool CWebHost::Start(const std::string& commandLine, const std::string& levelNam
     steps.Reset(counter + kTickIntervalMs * 1000, kTickIntervalMs * 1000);
     started = true;
     // The first picture goes on the canvas at once, not a frame later.
-    changed = {};
     RepaintNow();
-    dirty = false;
-    ShowWholeOnCanvas(shell->Surface());
+    ShowPicture(true);
     return true;
 }
 

@@ -87,9 +87,8 @@ private:
     SurfaceRect changed;
 };
 
-// The surface as RGBA rows, top row first, for the canvas; rgba must hold 4 × width × height.
-void CopyToRgba(const CDrawDevice24& surface, uint8_t* rgba);
-// Only the pixels of area (clipped to the surface), at their places in the same layout.
+// The pixels of area (clipped to the surface) as RGBA at their places in rows of the whole
+// width, top row first, for the canvas; rgba must hold 4 × width × height.
 void CopyToRgba(const CDrawDevice24& surface, const SurfaceRect& area, uint8_t* rgba);
 
 // Puts the picture onto the page's canvas: what changed since this surface was last shown,
