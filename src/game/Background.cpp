@@ -123,8 +123,7 @@ bool GenerateBackground(CBitmap24& background, CRandom& random) {
 
 void TileBackground(CDrawDevice24& surface, const CBitmap24& background, int32_t offsetX,
                     int32_t offsetY) {
-    TileBackground(surface, background, offsetX, offsetY,
-                   SurfaceRect{0, 0, surface.GetWidth(), surface.GetHeight()});
+    TileBackground(surface, background, offsetX, offsetY, surface.Whole());
 }
 
 void TileBackground(CDrawDevice24& surface, const CBitmap24& background, int32_t offsetX,

@@ -89,7 +89,9 @@ public:
     virtual bool Create(int32_t width, int32_t height);
     // Every primitive draws only inside the clip, which Create resets to the whole surface.
     void SetClip(const SurfaceRect& area);
-    void ResetClip() { clip = {0, 0, width, height}; }
+    void ResetClip() { clip = Whole(); }
+    // The whole surface as a rectangle.
+    SurfaceRect Whole() const { return {0, 0, width, height}; }
     const SurfaceRect& GetClip() const { return clip; }
     // While a log is set each primitive adds its call to it and, unless draw is true, draws
     // nothing.

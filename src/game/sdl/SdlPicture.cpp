@@ -63,7 +63,7 @@ bool CSdlPicture::Upload(const CDrawDevice24& surface, const std::vector<Surface
     if (!renderer || !surface.HasPixels() || !FitTexture(surface.GetWidth(), surface.GetHeight())) {
         return false;
     }
-    const SurfaceRect whole{0, 0, surface.GetWidth(), surface.GetHeight()};
+    const SurfaceRect whole = surface.Whole();
     const std::vector<SurfaceRect> all{whole};
     lastUploadPixels = 0;
     lastUploadWhole = !textureCurrent || areas == all;

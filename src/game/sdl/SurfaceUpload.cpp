@@ -75,7 +75,7 @@ RowWidener ChooseWidener() {
 } // namespace
 
 void CopyTopDownToXrgb(const CDrawDevice24& surface, uint8_t* destination, int32_t pitch) {
-    CopyTopDownToXrgb(surface, {0, 0, surface.GetWidth(), surface.GetHeight()}, destination, pitch);
+    CopyTopDownToXrgb(surface, surface.Whole(), destination, pitch);
 }
 
 void CopyTopDownToXrgb(const CDrawDevice24& surface, const SurfaceRect& area, uint8_t* destination,

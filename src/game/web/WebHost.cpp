@@ -43,7 +43,7 @@ std::string ToPage(const std::string& cp1252) {
 void CopyToRgba(const CDrawDevice24& surface, const SurfaceRect& area, uint8_t* rgba) {
     const int32_t width = surface.GetWidth();
     const int32_t height = surface.GetHeight();
-    const SurfaceRect inside = IntersectionOf(area, {0, 0, width, height});
+    const SurfaceRect inside = IntersectionOf(area, surface.Whole());
     const size_t stride = static_cast<size_t>(surface.GetStride());
     for (int32_t y = inside.top; y < inside.bottom; ++y) {
         // The surface is stored bottom row first, blue first.
@@ -67,7 +67,7 @@ void ShowOnCanvas(const CDrawDevice24& surface, const SurfaceRect& changed) {
     // and handed over, unless the picture shown last came from another surface.
     static std::vector<uint8_t> rgba;
     static const CDrawDevice24* shown = nullptr;
-    const SurfaceRect whole{0, 0, surface.GetWidth(), surface.GetHeight()};
+    const SurfaceRect whole = surface.Whole();
     const size_t size = static_cast<size_t>(whole.right) * static_cast<size_t>(whole.bottom) * 4;
     SurfaceRect area = IntersectionOf(changed, whole);
     if (shown != &surface || rgba.size() != size) {
@@ -79,10 +79,6 @@ void ShowOnCanvas(const CDrawDevice24& surface, const SurfaceRect& changed) {
         return;
     CopyToRgba(surface, area, rgba.data());
     JsPaint(rgba.data(), whole.right, whole.bottom, area.left, area.top, area.right, area.bottom);
-}
-
-void ShowWholeOnCanvas(const CDrawDevice24& surface) {
-    ShowOnCanvas(surface, {0, 0, surface.GetWidth(), surface.GetHeight()});
 }
 
 CWebHost::CWebHost(const std::string& profileText) {
@@ -168,15 +164,9 @@ void CWebHost::Frame(double nowMs) {
 }
 
 void CWebHost::ShowPicture(bool whole) {
-    if (!IsRunning())
+    if (!IsRunning() || !(whole || dirty))
         return;
-    if (whole) {
-        ShowWholeOnCanvas(shell->Surface());
-    } else if (dirty) {
-        ShowOnCanvas(shell->Surface(), changed);
-    } else {
-        return;
-    }
+    ShowOnCanvas(shell->Surface(), whole ? shell->Surface().Whole() : changed);
     dirty = false;
     changed = {};
 }

@@ -94,6 +94,5 @@ void CopyToRgba(const CDrawDevice24& surface, const SurfaceRect& area, uint8_t* 
 // Puts the picture onto the page's canvas: what changed since this surface was last shown,
 // or all of it when the canvas last showed another.
 void ShowOnCanvas(const CDrawDevice24& surface, const SurfaceRect& changed);
-void ShowWholeOnCanvas(const CDrawDevice24& surface);
 
 } // namespace kx

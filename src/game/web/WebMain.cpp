@@ -230,7 +230,8 @@ EMSCRIPTEN_KEEPALIVE int kx_web_test(double seed, const char* keys, double at) {
                 [&headless] { return headless.quitPosted; });
             if (headless.quitPosted)
                 shell.SaveProgress();
-            ShowWholeOnCanvas(shell.Paint(kClientSize, kClientSize));
+            const CDrawDevice24& frame = shell.Paint(kClientSize, kClientSize);
+            ShowOnCanvas(frame, frame.Whole());
             JsSetTitleUtf8(Utf8FromCp1252(shell.WindowTitle()).c_str());
             result = 1;
         }
